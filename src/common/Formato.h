@@ -1,0 +1,35 @@
+#pragma once
+
+#include "common/DataHora.h"
+#include "common/Moeda.h"
+
+#include <cstdint>
+#include <string>
+
+namespace tarvo {
+
+// The value formats the reports print, with the separators of the process's
+// regional settings (LC_ALL, then LC_NUMERIC, then LANG; "C", "POSIX" and an
+// unset locale use the en_US separators). The separators come from ICU's
+// locale data by the locale's name, not from the C library, so they are right
+// even where the locale was never generated on the machine.
+class Formato {
+public:
+    // "#,##0.00": digit grouping, two decimals, rounded half away from zero,
+    // computed from the integer amount, never through a double.
+    static std::string Valor(const Moeda& valor);
+    // "0000": at least four digits (7 -> "0007", -7 -> "-0007").
+    static std::string Ano(const int32_t& ano);
+    // "dd/mm/yyyy".
+    static std::string Data(const DataHora& data);
+
+    struct Separadores {
+        std::string decimal;
+        std::string milhar;
+    };
+    // The separators of the current regional settings, read from the
+    // environment on each call.
+    static Separadores SeparadoresRegionais();
+};
+
+} // namespace tarvo

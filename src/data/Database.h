@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+struct sqlite3;
+
+namespace tarvo {
+
+class Recordset;
+
+// A declaration database: either opened here from a file, strictly
+// read-only, or borrowed from the host as an open sqlite3 handle that is
+// never closed here. Either way the library's SQL functions and the
+// Portuguese collation are registered on the connection; nothing is written.
+class Database {
+public:
+    explicit Database(const std::string& caminho);
+    explicit Database(sqlite3* emprestado);
+    ~Database();
+
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Opens a forward-only recordset (type 8, the only one supported; any
+    // other raises Erro 3001) from Jet-dialect SQL text, translated for SQLite.
+    // SQLite's errors pass on with its own code and message.
+    std::unique_ptr<Recordset> OpenRecordset(const std::string& sql, const int32_t& tipo = 8);
+
+    sqlite3* Handle() const { return db_; }
+
+    static constexpr int32_t dbOpenForwardOnly = 8;
+
+private:
+    sqlite3* db_ = nullptr;
+    bool proprio_ = false;
+};
+
+} // namespace tarvo

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "common/Figura.h"
+
+#include <QImage>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace tarvo {
+
+// One argument of a recorded call: a Double, a Long or a String (a picture
+// is recorded as the name of the image control it comes from).
+using Argumento = std::variant<double, int32_t, std::string>;
+
+struct Chamada {
+    std::string op;
+    std::vector<Argumento> args;
+};
+
+// The page-layout, preview and print engine. A document is the ordered record
+// of the calls since IniciarDocumento; rendering replays that record on a PDF
+// writer, an image, the printer or the preview window.
+class MotorRelatorio {
+public:
+    MotorRelatorio();
+    ~MotorRelatorio();
+    MotorRelatorio(const MotorRelatorio&) = delete;
+    MotorRelatorio& operator=(const MotorRelatorio&) = delete;
+
+    void IniciarDocumento();
+    void DefinirTitulo(const std::string& titulo);
+    void DefinirTituloResumido(const std::string& titulo);
+    void DefinirIcone(const Figura& icone);
+    void DefinirOrientacao(const int32_t& orientacao); // 0 portrait, 1 landscape
+    void DefinirMargens(const double& esquerda, const double& superior, const double& direita,
+                        const double& inferior);
+    void NovaPagina();
+    void AdicionarRetangulo(const double& x, const double& y, const double& largura,
+                            const double& altura, const int32_t& preenchido,
+                            const int32_t& corContorno, const int32_t& corPreenchimento,
+                            const int32_t& estilo);
+    void AdicionarCaixa(const double& x, const double& y, const double& largura,
+                        const double& altura, const int32_t& arredondamento,
+                        const double& espessura, const int32_t& corContorno,
+                        const int32_t& corFundo, const int32_t& estilo);
+    void AdicionarTexto(const double& x, const double& y, const double& largura,
+                        const double& altura, const std::string& texto,
+                        const int32_t& alinhamentoHorizontal, const int32_t& alinhamentoVertical,
+                        const std::string& fonte, const double& tamanho, const int32_t& negrito,
+                        const int32_t& italico, const int32_t& sublinhado, const int32_t& cor);
+    void AdicionarTextoMultilinha(const double& x, const double& y, const double& largura,
+                                  const double& altura, const std::string& texto,
+                                  const int32_t& alinhamentoHorizontal,
+                                  const int32_t& alinhamentoVertical, const std::string& fonte,
+                                  const double& tamanho, const int32_t& negrito,
+                                  const int32_t& italico, const int32_t& sublinhado,
+                                  const int32_t& cor);
+    void AdicionarImagem(const double& x, const double& y, const double& largura,
+                         const double& altura, const Figura& figura, const int32_t& modo);
+    void ExibirDocumento();
+    void OcultarDocumento();
+    void ImprimirDocumento(const int32_t& mostrarDialogo);
+
+    // Reading the document back (not part of a report's calls).
+    std::vector<Chamada> Chamadas() const;
+    std::string Json() const;
+    int NumeroPaginas() const;
+    void SalvarPdf(const std::string& caminho) const;
+    QImage RenderizarPagina(int pagina, double dpi) const; // pagina counts from 1
+    bool JanelaVisivel() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace tarvo

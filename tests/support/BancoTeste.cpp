@@ -1,0 +1,43 @@
+#include "support/BancoTeste.h"
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace tarvo::teste {
+
+BancoTeste::BancoTeste() {
+    char modelo[] = "/tmp/tarvo-teste-XXXXXX.db";
+    const int fd = mkstemps(modelo, 3);
+    if (fd < 0)
+        throw std::runtime_error("mkstemps falhou");
+    close(fd);
+    caminho_ = modelo;
+    if (sqlite3_open(caminho_.c_str(), &db_) != SQLITE_OK)
+        throw std::runtime_error("não abriu o banco de teste");
+    std::ifstream arquivo(TARVO_ESQUEMA_SQL);
+    std::stringstream esquema;
+    esquema << arquivo.rdbuf();
+    Executar(esquema.str());
+}
+
+BancoTeste::~BancoTeste() {
+    sqlite3_close(db_);
+    std::remove(caminho_.c_str());
+}
+
+void BancoTeste::Executar(const std::string& sql) {
+    char* erro = nullptr;
+    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &erro) != SQLITE_OK) {
+        std::string mensagem = erro ? erro : "?";
+        sqlite3_free(erro);
+        throw std::runtime_error("SQL de teste falhou: " + mensagem + "\n" + sql);
+    }
+}
+
+} // namespace tarvo::teste
