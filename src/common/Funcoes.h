@@ -34,7 +34,7 @@ public:
     static std::string NomeDoMes(const uint8_t& Mes);
     // The heading of the first tblCódigosDIPAM row whose code starts with
     // Codigo, without one trailing full stop; "" when there is none.
-    static std::string CabecalhoCodigoDIPAM(Database& BancoDados, const std::string& Codigo);
+    static std::string CabecalhoCodigoDIPAM(const Database& BancoDados, const std::string& Codigo);
 };
 
 } // namespace tarvo

@@ -26,7 +26,7 @@ public:
     // Opens a forward-only recordset (type 8, the only one supported; any
     // other raises Erro 3001) from Jet-dialect SQL text, translated for SQLite.
     // SQLite's errors pass on with its own code and message.
-    std::unique_ptr<Recordset> OpenRecordset(const std::string& sql, const int32_t& tipo = 8);
+    std::unique_ptr<Recordset> OpenRecordset(const std::string& sql, const int32_t& tipo = 8) const;
 
     sqlite3* Handle() const { return db_; }
 
