@@ -1,0 +1,20 @@
+#pragma once
+
+#include "reports/RelatorioBase.h"
+
+#include <cstdint>
+
+namespace tarvo {
+
+// DIPAM values of code group 1 per municipality.
+class RelatorioDIPAMCodigo1 : public RelatorioBase {
+public:
+    RelatorioDIPAMCodigo1();
+
+    void Construir(const Database& BancoDados, const int32_t& Declaracao);
+
+private:
+    void CabecalhoPagina(const double& X, const double& Y);
+};
+
+} // namespace tarvo

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "reports/RelatorioBase.h"
+
+#include <cstdint>
+
+namespace tarvo {
+
+// The exits of one declaration, month by month, on one landscape page.
+class RelatorioSaidas : public RelatorioBase {
+public:
+    RelatorioSaidas();
+
+    void Construir(const Database& BancoDados, const int32_t& Declaracao);
+
+private:
+    void CabecalhoPagina(const double& X, const double& Y);
+};
+
+} // namespace tarvo
