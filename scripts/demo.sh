@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds the project, creates the demo declaration and
+# writes its ten reports as PDF (and the engine's JSON record) to saida/.
+set -euo pipefail
+raiz=$(cd "$(dirname "$0")/.." && pwd)
+cd "$raiz"
+
+bash scripts/install-deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build
+
+banco=build/demo.db
+rm -f "$banco"
+sqlite3 "$banco" < demo/esquema.sql
+sqlite3 "$banco" < demo/demo.sql
+
+rm -rf saida && mkdir -p saida
+build/app/relatorios-tarvo --banco "$banco" --ie 110.042.490.114 --declaracao 1 \
+  --pdf saida --json saida
+echo
+echo "Banco de demonstração: $raiz/$banco"
+echo "Relatórios gravados em: $raiz/saida"
+ls saida
