@@ -5,21 +5,51 @@
 namespace tarvo {
 
 RelatorioEntradas::RelatorioEntradas()
-    : RelatorioBase({"Relatório de Entradas", "Entradas", 1, "Entradas", 2.9, 0.7, 14, true}) {}
+    : RelatorioMensal({"Relatório de Entradas", "Entradas", 1, "Entradas", 2.9, 0.7, 14, true}) {}
 
 void RelatorioEntradas::Construir(const Database& BancoDados, const int32_t& Declaracao) {
-    rsContribuinte = Abrir(BancoDados, std::string("select * from tblContribuinte inner join tblDeclaração on tblContribuinte.IE = tblDeclaração.IE where tblDeclaração.Declaração = ") + std::to_string(Declaracao));
+    AbrirContribuinte(BancoDados, Declaracao);
     IniciarDocumento();
     if (!rsContribuinte->Eof()) {
         CabecalhoPagina(0, 0);
-        RodapePagina(0, 16.3);
+        // Twelve lines always fit on the page.
+        double Y = 7.1;
+        PercorrerMeses(BancoDados,
+                       "select * from tblReferência inner join tblEntradas on tblReferência.Ref "
+                       "= tblEntradas.Ref and tblReferência.Declaração = tblEntradas.Declaração "
+                       "where tblReferência.Ref = ",
+                       Declaracao, [&] {
+                           LinhaMes(0, Y);
+                           Y += AlturaLinha;
+                       });
+        RodapePagina(0, RodapeY());
     }
-    rsContribuinte.reset();
+    LiberarRecordsets();
 }
 
 void RelatorioEntradas::CabecalhoPagina(const double& X, const double& Y) {
     CabecalhoPadrao(X, Y);
     BlocoContribuinte(X, Y + 3.6, true);
+    const double C = Coluna();
+    CelulaTitulo(X, Y + 5.9, C, 1.2, "Referência\r\nMês");
+    CelulaTitulo(X + C, Y + 5.9, C, 1.2, "Regime\r\nTributário");
+    CelulaTitulo(X + 2 * C, Y + 5.9, 2 * C, 0.6, "Entradas");
+    CelulaTitulo(X + 2 * C, Y + 6.5, C, 0.6, "Internas");
+    CelulaTitulo(X + 3 * C, Y + 6.5, C, 0.6, "Interestaduais");
+    CelulaTitulo(X + 4 * C, Y + 5.9, C, 1.2, "Valor do Imposto pelas\r\nAquisições Interestaduais");
+}
+
+void RelatorioEntradas::LinhaMes(const double& X, const double& Y) {
+    const double C = Coluna();
+    CelulaNomeMes(X, Y, C);
+    if (MesSemLinha()) {
+        CelulasSemLinha(X, Y, C, 5);
+        return;
+    }
+    CelulaRegimeMes(X + C, Y, C);
+    CelulaValorMes(X + 2 * C, Y, C, "EntradaInterna");
+    CelulaValorMes(X + 3 * C, Y, C, "EntradaInter");
+    CelulaValorMes(X + 4 * C, Y, C, "ImpAquisição");
 }
 
 } // namespace tarvo

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "reports/RelatorioBase.h"
+#include "reports/RelatorioMensal.h"
 
 #include <cstdint>
 
 namespace tarvo {
 
 // The entries of one declaration, month by month, on one landscape page.
-class RelatorioEntradas : public RelatorioBase {
+class RelatorioEntradas : public RelatorioMensal {
 public:
     RelatorioEntradas();
 
@@ -15,6 +15,9 @@ public:
 
 private:
     void CabecalhoPagina(const double& X, const double& Y);
+    void LinhaMes(const double& X, const double& Y);
+    // Five equal columns.
+    double Coluna() const { return Largura() / 5; }
 };
 
 } // namespace tarvo

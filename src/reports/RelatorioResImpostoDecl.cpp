@@ -5,21 +5,70 @@
 namespace tarvo {
 
 RelatorioResImpostoDecl::RelatorioResImpostoDecl()
-    : RelatorioBase({"Relatório de Resumo do Imposto Declarado", "Resumo do Imposto Declarado", 1, "Resumo do Imposto Declarado", 2.9, 0.7, 14, true}) {}
+    : RelatorioMensal({"Relatório de Resumo do Imposto Declarado", "Resumo do Imposto Declarado", 1,
+                       "Resumo do Imposto Declarado", 2.9, 0.7, 14, true}) {}
 
 void RelatorioResImpostoDecl::Construir(const Database& BancoDados, const int32_t& Declaracao) {
-    rsContribuinte = Abrir(BancoDados, std::string("select * from tblContribuinte inner join tblDeclaração on tblContribuinte.IE = tblDeclaração.IE where tblDeclaração.Declaração = ") + std::to_string(Declaracao));
+    AbrirContribuinte(BancoDados, Declaracao);
     IniciarDocumento();
     if (!rsContribuinte->Eof()) {
         CabecalhoPagina(0, 0);
-        RodapePagina(0, 16.3);
+        // Twelve lines always fit on the page. A month needs both its exits
+        // and its entries row to have a line with values.
+        double Y = 7.1;
+        PercorrerMeses(BancoDados,
+                       "select * from (tblReferência inner join tblSaídas on tblReferência.Ref = "
+                       "tblSaídas.Ref and tblReferência.Declaração = tblSaídas.Declaração) inner "
+                       "join tblEntradas on tblReferência.Ref = tblEntradas.Ref and "
+                       "tblReferência.Declaração = tblEntradas.Declaração where "
+                       "tblReferência.Ref = ",
+                       Declaracao, [&] {
+                           LinhaMes(0, Y);
+                           Y += AlturaLinha;
+                       });
+        RodapePagina(0, RodapeY());
     }
-    rsContribuinte.reset();
+    LiberarRecordsets();
 }
 
 void RelatorioResImpostoDecl::CabecalhoPagina(const double& X, const double& Y) {
     CabecalhoPadrao(X, Y);
     BlocoContribuinte(X, Y + 3.6, true);
+    const double U = Coluna();
+    CelulaTitulo(X, Y + 5.9, U, 1.2, "Referência\r\nMês");
+    CelulaTitulo(X + U, Y + 5.9, U, 1.2, "Regime\r\nTributário");
+    CelulaTitulo(X + 2 * U, Y + 5.9, U, 1.2, "Entradas\r\nInterestaduais");
+    CelulaTitulo(X + 3 * U, Y + 5.9, U, 1.2, "Imposto Devido pelas\r\nAquisições Interestaduais");
+    CelulaTitulo(X + 4 * U, Y + 5.9, 2 * U, 0.6, "Saídas Tributadas");
+    CelulaTitulo(X + 4 * U, Y + 6.5, U, 0.6, "Internas");
+    CelulaTitulo(X + 5 * U, Y + 6.5, U, 0.6, "Interestaduais");
+    CelulaTitulo(X + 6 * U, Y + 5.9, U, 1.2, "Imposto Devido pelas\r\nOperações Próprias");
+    CelulaTitulo(X + 7 * U, Y + 5.9, U, 1.2, "Imposto Devido no Mês");
+}
+
+void RelatorioResImpostoDecl::LinhaMes(const double& X, const double& Y) {
+    const double U = Coluna();
+    CelulaNomeMes(X, Y, U);
+    if (MesSemLinha()) {
+        CelulasSemLinha(X, Y, U, 8);
+        return;
+    }
+    CelulaRegimeMes(X + U, Y, U);
+    CelulaValorMes(X + 2 * U, Y, U, "EntradaInter");
+    CelulaValorMes(X + 3 * U, Y, U, "ImpAquisição");
+    // A micro-enterprise does not declare its taxed exits and own tax month by
+    // month, but the tax due in the month still counts them.
+    if (RegimeMes() == RegimeME) {
+        CelulaVazia(X + 4 * U, Y, U);
+        CelulaVazia(X + 5 * U, Y, U);
+        CelulaVazia(X + 6 * U, Y, U);
+    } else {
+        CelulaValorMes(X + 4 * U, Y, U, "SaídaInterna");
+        CelulaValorMes(X + 5 * U, Y, U, "SaídaInter");
+        CelulaValorMes(X + 6 * U, Y, U, "ImpDevido");
+    }
+    CelulaNumero(X + 7 * U, Y, U, AlturaLinha,
+                 TextoValor(ValorMes("ImpAquisição") + ValorMes("ImpDevido")));
 }
 
 } // namespace tarvo

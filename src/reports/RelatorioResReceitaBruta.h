@@ -1,20 +1,42 @@
 #pragma once
 
-#include "reports/RelatorioBase.h"
+#include "reports/RelatorioMensal.h"
 
+#include <array>
 #include <cstdint>
+#include <optional>
 
 namespace tarvo {
 
-// Gross revenue month by month, with period subtotals and a total.
-class RelatorioResReceitaBruta : public RelatorioBase {
+// Gross revenue month by month, with a subtotal for every run of months under
+// the same tax regime, a total, and the revenue accumulated since January.
+class RelatorioResReceitaBruta : public RelatorioMensal {
 public:
     RelatorioResReceitaBruta();
 
     void Construir(const Database& BancoDados, const int32_t& Declaracao);
 
 private:
+    // The exits in column order: taxed internal, taxed interstate, untaxed
+    // internal, untaxed interstate, taxed by the ISS.
+    using Saidas = std::array<Moeda, 5>;
+
     void CabecalhoPagina(const double& X, const double& Y);
+    void LinhaDetalhe(const double& X, const double& Y);
+    void LinhaSubtotal(const double& X, const double& Y);
+    void LinhaTotal(const double& X, const double& Y);
+    // Opens a new page when a line at Y would no longer fit above the footer.
+    void VerificarPagina(double& Y);
+    // The five exits of the month's row.
+    Saidas SaidasMes() const;
+    // Nine equal columns.
+    double Coluna() const { return Largura() / 9; }
+
+    Moeda AcumuladoReceita;
+    Saidas SubtotalPeriodo{};
+    Saidas TotalAnual{};
+    // The regime of the month laid out last; empty for a month without a row.
+    std::optional<int32_t> RegimeAnterior;
 };
 
 } // namespace tarvo

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "reports/RelatorioBase.h"
+#include "reports/RelatorioMensal.h"
 
 #include <cstdint>
 
 namespace tarvo {
 
 // The exits of one declaration, month by month, on one landscape page.
-class RelatorioSaidas : public RelatorioBase {
+class RelatorioSaidas : public RelatorioMensal {
 public:
     RelatorioSaidas();
 
@@ -15,6 +15,9 @@ public:
 
 private:
     void CabecalhoPagina(const double& X, const double& Y);
+    void LinhaMes(const double& X, const double& Y);
+    // Eight equal columns.
+    double Coluna() const { return Largura() / 8; }
 };
 
 } // namespace tarvo

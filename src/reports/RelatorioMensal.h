@@ -1,0 +1,52 @@
+#pragma once
+
+#include "reports/RelatorioBase.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace tarvo {
+
+// What the month-by-month reports share beyond the frame: the taxpayer and
+// declaration query, the walk over the twelve month queries, the reading of
+// a month's row and the cells every month line starts with.
+class RelatorioMensal : public RelatorioBase {
+protected:
+    using RelatorioBase::RelatorioBase;
+
+    // Opens the taxpayer and declaration row into rsContribuinte.
+    void AbrirContribuinte(const Database& BancoDados, const int32_t& Declaracao);
+    // Calls cadaMes for MesAtual = 1 to 12 with rsMes holding that month's rows:
+    // consultaMes, which ends in "where tblReferência.Ref = ", completed with the
+    // month and the declaration.
+    void PercorrerMeses(const Database& BancoDados, const std::string& consultaMes,
+                        const int32_t& Declaracao, const std::function<void()>& cadaMes);
+    // Lets go of the recordsets of the build.
+    void LiberarRecordsets();
+
+    // Whether the month has no row; the readers below use its first row.
+    bool MesSemLinha() const;
+    int32_t RegimeMes() const;
+    Moeda ValorMes(const std::string& coluna) const;
+
+    // Month lines are one cell high; every cell is Largura wide.
+    void CelulaNomeMes(const double& X, const double& Y, const double& Largura);
+    void CelulaRegimeMes(const double& X, const double& Y, const double& Largura);
+    void CelulaValorMes(const double& X, const double& Y, const double& Largura,
+                        const std::string& coluna);
+    void CelulaVazia(const double& X, const double& Y, const double& Largura);
+    // The line of a month without a row after its name: an empty regime cell
+    // in column 1 and empty amount cells in columns 2 to colunas - 1.
+    void CelulasSemLinha(const double& X, const double& Y, const double& Largura, int colunas);
+
+    static constexpr double AlturaLinha = 0.6;
+    // The regime whose taxed exits are not shown month by month.
+    static constexpr int32_t RegimeME = 0;
+
+    std::unique_ptr<Recordset> rsMes;
+    uint8_t MesAtual = 0;
+};
+
+} // namespace tarvo
