@@ -16,6 +16,9 @@ class Recordset;
 // Portuguese collation are registered on the connection; nothing is written.
 class Database {
 public:
+    // Opens the file read-only (it must exist; nothing is created next to it)
+    // and waits up to five seconds for a writer's lock. SQLite's failure
+    // raises its Erro.
     explicit Database(const std::string& caminho);
     explicit Database(sqlite3* emprestado);
     ~Database();
@@ -30,11 +33,19 @@ public:
 
     sqlite3* Handle() const { return db_; }
 
+    // The text with every single quote doubled, to be put between single
+    // quotes in SQL text as one literal.
+    static std::string DobrarAspas(const std::string& texto);
+
     static constexpr int32_t dbOpenForwardOnly = 8;
 
 private:
+    struct FecharConexao {
+        void operator()(sqlite3* db) const;
+    };
+
+    std::unique_ptr<sqlite3, FecharConexao> proprio_;
     sqlite3* db_ = nullptr;
-    bool proprio_ = false;
 };
 
 } // namespace tarvo

@@ -2,7 +2,9 @@
 
 #include "common/Valor.h"
 
+#include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 struct sqlite3_stmt;
@@ -13,8 +15,8 @@ class Database;
 
 // A forward-only recordset over one prepared statement. Fields are found by
 // name case-insensitively, or by the qualified name "table.column"; an
-// unknown or ambiguous name raises Erro 3265. Destroying it releases the
-// statement.
+// unknown or ambiguous name raises Erro 3265. Reading at the end raises
+// 3021, using a closed recordset 3420. Destroying it releases the statement.
 class Recordset {
 public:
     ~Recordset();
@@ -24,6 +26,7 @@ public:
     // The end-of-data test (DAO's EOF, a reserved macro name in C++).
     bool Eof() const;
     Valor Fields(const std::string& nome) const;
+    // Zero-based position in the row.
     Valor Fields(int indice) const;
     int FieldCount() const;
     std::string FieldName(int indice) const;
@@ -32,12 +35,33 @@ public:
 
 private:
     friend class Database;
-    Recordset(sqlite3_stmt* stmt, std::vector<bool> colunasMoeda);
-    // (implementation members are private to the data layer)
-    struct Coluna;
-    sqlite3_stmt* stmt_ = nullptr;
+
+    struct FinalizarComando {
+        void operator()(sqlite3_stmt* stmt) const;
+    };
+    using Comando = std::unique_ptr<sqlite3_stmt, FinalizarComando>;
+
+    struct Coluna {
+        std::string nome;
+        // Case-folded keys for lookups; the table keys are empty for
+        // columns that are not taken straight from a table.
+        std::string chaveNome;
+        std::string chaveTabela;
+        std::string chaveOrigem;
+        bool moeda = false;
+    };
+
+    Recordset(Comando comando, const std::vector<std::string>& colunasMoeda);
+    void Avancar();
+    void ExigirAberto() const;
+    int Indice(const std::string& nome) const;
+    Valor Ler(int indice) const;
+
+    Comando comando_;
+    std::vector<Coluna> colunas_;
+    // Names as the caller spelt them, resolved once.
+    mutable std::unordered_map<std::string, int> indices_;
     bool eof_ = true;
-    std::vector<bool> colunasMoeda_;
 };
 
 } // namespace tarvo

@@ -1,0 +1,209 @@
+#include "data/FuncoesSqlite.h"
+
+#include "common/Moeda.h"
+
+#include <sqlite3.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace tarvo {
+
+namespace {
+
+constexpr std::string_view kPrefixoErro = "\x1ftarvo:";
+constexpr long kChamadaInvalida = 5;
+constexpr long kUsoInvalidoDeNulo = 94;
+
+void ResultadoErro(sqlite3_context* ctx, const Erro& erro) {
+    const std::string mensagem =
+        std::string(kPrefixoErro) + std::to_string(erro.Numero()) + ":" + erro.Descricao();
+    sqlite3_result_error(ctx, mensagem.c_str(), static_cast<int>(mensagem.size()));
+}
+
+// Jet's text of a value: integers as their digits, reals as their shortest
+// text, text and blobs as their bytes.
+void AcrescentarTexto(std::string& destino, sqlite3_value* valor) {
+    switch (sqlite3_value_type(valor)) {
+    case SQLITE_INTEGER: {
+        char buffer[24];
+        const auto fim =
+            std::to_chars(buffer, buffer + sizeof buffer, sqlite3_value_int64(valor)).ptr;
+        destino.append(buffer, fim);
+        break;
+    }
+    case SQLITE_FLOAT: {
+        char buffer[32];
+        const auto fim =
+            std::to_chars(buffer, buffer + sizeof buffer, sqlite3_value_double(valor)).ptr;
+        destino.append(buffer, fim);
+        break;
+    }
+    case SQLITE_BLOB: {
+        const void* bytes = sqlite3_value_blob(valor);
+        if (bytes != nullptr)
+            destino.append(static_cast<const char*>(bytes), sqlite3_value_bytes(valor));
+        break;
+    }
+    default: {
+        const unsigned char* texto = sqlite3_value_text(valor);
+        if (texto != nullptr)
+            destino.append(reinterpret_cast<const char*>(texto), sqlite3_value_bytes(valor));
+        break;
+    }
+    }
+}
+
+// a & b & ...: Null counts as empty text; Null only when every operand is Null.
+void FuncaoConcatenar(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    std::string resultado;
+    bool algum = false;
+    for (int i = 0; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
+            continue;
+        algum = true;
+        AcrescentarTexto(resultado, argv[i]);
+    }
+    if (!algum) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_result_text(ctx, resultado.data(), static_cast<int>(resultado.size()),
+                        SQLITE_TRANSIENT);
+}
+
+// The character count of Left, rounded half to even as Jet converts it.
+int64_t Contagem(sqlite3_value* valor) {
+    double numero = 0.0;
+    switch (sqlite3_value_type(valor)) {
+    case SQLITE_NULL:
+        throw Erro(kUsoInvalidoDeNulo, "Invalid use of Null");
+    case SQLITE_INTEGER:
+        numero = static_cast<double>(sqlite3_value_int64(valor));
+        break;
+    case SQLITE_FLOAT:
+        numero = sqlite3_value_double(valor);
+        break;
+    default: {
+        const std::string_view texto(reinterpret_cast<const char*>(sqlite3_value_text(valor)),
+                                     sqlite3_value_bytes(valor));
+        numero = Moeda::DeTexto(texto).ParaDouble();
+        break;
+    }
+    }
+    numero = std::nearbyint(numero);
+    if (numero < 0)
+        throw Erro(kChamadaInvalida, "Invalid procedure call or argument");
+    if (numero > 2147483647.0)
+        throw Erro(Erro::Overflow, "Overflow");
+    return static_cast<int64_t>(numero);
+}
+
+// Left(texto, n): the first n characters (not bytes); Null stays Null.
+void FuncaoEsquerda(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    try {
+        const int64_t n = Contagem(argv[1]);
+        if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+        std::string texto;
+        AcrescentarTexto(texto, argv[0]);
+        size_t fim = 0;
+        for (int64_t lidos = 0; lidos < n && fim < texto.size(); ++lidos) {
+            ++fim;
+            while (fim < texto.size() && (static_cast<unsigned char>(texto[fim]) & 0xC0) == 0x80)
+                ++fim;
+        }
+        sqlite3_result_text(ctx, texto.data(), static_cast<int>(fim), SQLITE_TRANSIENT);
+    } catch (const Erro& erro) {
+        ResultadoErro(ctx, erro);
+    }
+}
+
+// The running state of a money sum, in memory that SQLite zero-fills.
+struct EstadoSoma {
+    int64_t dezMilesimos;
+    bool algum;
+};
+
+Moeda MoedaDeValor(sqlite3_value* valor) {
+    switch (sqlite3_value_type(valor)) {
+    case SQLITE_INTEGER:
+        return Moeda::DeInteiro(sqlite3_value_int64(valor));
+    case SQLITE_FLOAT:
+        return Moeda::DeDouble(sqlite3_value_double(valor));
+    case SQLITE_BLOB:
+        return Moeda::DeTexto(std::string_view(static_cast<const char*>(sqlite3_value_blob(valor)),
+                                               sqlite3_value_bytes(valor)));
+    default:
+        return Moeda::DeTexto(std::string_view(
+            reinterpret_cast<const char*>(sqlite3_value_text(valor)), sqlite3_value_bytes(valor)));
+    }
+}
+
+void PassoSoma(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return;
+    auto* estado = static_cast<EstadoSoma*>(sqlite3_aggregate_context(ctx, sizeof(EstadoSoma)));
+    if (estado == nullptr) {
+        sqlite3_result_error_nomem(ctx);
+        return;
+    }
+    try {
+        const Moeda total = Moeda::DeDezMilesimos(estado->dezMilesimos) + MoedaDeValor(argv[0]);
+        estado->dezMilesimos = total.DezMilesimos();
+        estado->algum = true;
+    } catch (const Erro& erro) {
+        ResultadoErro(ctx, erro);
+    }
+}
+
+// The exact amount as decimal text; the recordset reads it back as Moeda.
+void FinalSoma(sqlite3_context* ctx) {
+    const auto* estado = static_cast<EstadoSoma*>(sqlite3_aggregate_context(ctx, 0));
+    if (estado == nullptr || !estado->algum) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const std::string texto = Moeda::DeDezMilesimos(estado->dezMilesimos).ParaTextoInvariante();
+    sqlite3_result_text(ctx, texto.data(), static_cast<int>(texto.size()), SQLITE_TRANSIENT);
+}
+
+void Verificar(sqlite3* db, int rc) {
+    if (rc != SQLITE_OK)
+        throw Erro(sqlite3_errcode(db), sqlite3_errmsg(db), "SQLite");
+}
+
+} // namespace
+
+void FuncoesSqlite::Registrar(sqlite3* db) {
+    const int opcoes = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    Verificar(db, sqlite3_create_function_v2(db, Concatenar, -1, opcoes, nullptr, FuncaoConcatenar,
+                                             nullptr, nullptr, nullptr));
+    Verificar(db, sqlite3_create_function_v2(db, Esquerda, 2, opcoes, nullptr, FuncaoEsquerda,
+                                             nullptr, nullptr, nullptr));
+    Verificar(db, sqlite3_create_function_v2(db, Soma, 1, opcoes, nullptr, nullptr, PassoSoma,
+                                             FinalSoma, nullptr));
+}
+
+std::optional<Erro> FuncoesSqlite::ErroDaMensagem(const char* mensagem) {
+    if (mensagem == nullptr)
+        return std::nullopt;
+    const std::string_view texto(mensagem);
+    if (texto.substr(0, kPrefixoErro.size()) != kPrefixoErro)
+        return std::nullopt;
+    const std::string_view resto = texto.substr(kPrefixoErro.size());
+    long numero = 0;
+    const auto [fim, ec] = std::from_chars(resto.data(), resto.data() + resto.size(), numero);
+    if (ec != std::errc() || fim == resto.data() + resto.size() || *fim != ':')
+        return std::nullopt;
+    return Erro(numero, std::string(fim + 1, resto.data() + resto.size()));
+}
+
+} // namespace tarvo
