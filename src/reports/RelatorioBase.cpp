@@ -38,6 +38,13 @@ std::unique_ptr<Recordset> RelatorioBase::Abrir(const Database& BancoDados, cons
     return BancoDados.OpenRecordset(sql, Database::dbOpenForwardOnly);
 }
 
+std::string RelatorioBase::ConsultaContribuinte(const int32_t& Declaracao) {
+    return std::string("select") + " tblContribuinte.*, " + " tblDeclaração.* " + "from" +
+           " tblContribuinte, " + " tblDeclaração " + "where" +
+           " tblContribuinte.IE = tblDeclaração.IE And" + " tblDeclaração.Declaração = " +
+           std::to_string(Declaracao);
+}
+
 void RelatorioBase::IniciarDocumento() {
     MotorRelatorio& motor = Motor();
     motor.IniciarDocumento();

@@ -42,6 +42,9 @@ protected:
 
     // Opens a forward-only recordset (type 8) on the database.
     static std::unique_ptr<Recordset> Abrir(const Database& BancoDados, const std::string& sql);
+    // The first query of the reports of a declaration: the taxpayer's row
+    // joined with the declaration's row.
+    static std::string ConsultaContribuinte(const int32_t& Declaracao);
 
     // Starts the document: titles, icon, orientation and 2 cm margins.
     void IniciarDocumento();

@@ -1,25 +1,11 @@
 #include "reports/RelatorioDIPAMCodigo1.h"
 
-#include <string>
-
 namespace tarvo {
 
 RelatorioDIPAMCodigo1::RelatorioDIPAMCodigo1()
-    : RelatorioBase({"Relatório de Informações para a DIPAM - Código 1", "Informações p/ DIPAM - Cód. 1", 0, "DIPAM - Código 1", 2.9, 0.9, 16, true}) {}
-
-void RelatorioDIPAMCodigo1::Construir(const Database& BancoDados, const int32_t& Declaracao) {
-    rsContribuinte = Abrir(BancoDados, std::string("select") + " tblContribuinte.*, " + " tblDeclaração.* " + "from" + " tblContribuinte, " + " tblDeclaração " + "where" + " tblContribuinte.IE = tblDeclaração.IE And" + " tblDeclaração.Declaração = " + std::to_string(Declaracao));
-    IniciarDocumento();
-    if (!rsContribuinte->Eof()) {
-        CabecalhoPagina(0, 0);
-        RodapePagina(0, 25.0);
-    }
-    rsContribuinte.reset();
-}
-
-void RelatorioDIPAMCodigo1::CabecalhoPagina(const double& X, const double& Y) {
-    CabecalhoPadrao(X, Y);
-    BlocoContribuinte(X, Y + 3.6, true);
-}
+    : RelatorioDIPAMMunicipios({"Relatório de Informações para a DIPAM - Código 1",
+                                "Informações p/ DIPAM - Cód. 1", 0, "DIPAM - Código 1", 2.9, 0.9,
+                                16, true},
+                               "1") {}
 
 } // namespace tarvo

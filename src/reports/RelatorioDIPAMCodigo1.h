@@ -1,20 +1,13 @@
 #pragma once
 
-#include "reports/RelatorioBase.h"
-
-#include <cstdint>
+#include "reports/RelatorioDIPAMMunicipios.h"
 
 namespace tarvo {
 
 // DIPAM values of code group 1 per municipality.
-class RelatorioDIPAMCodigo1 : public RelatorioBase {
+class RelatorioDIPAMCodigo1 : public RelatorioDIPAMMunicipios {
 public:
     RelatorioDIPAMCodigo1();
-
-    void Construir(const Database& BancoDados, const int32_t& Declaracao);
-
-private:
-    void CabecalhoPagina(const double& X, const double& Y);
 };
 
 } // namespace tarvo

@@ -1,20 +1,16 @@
 #pragma once
 
-#include "reports/RelatorioBase.h"
-
-#include <cstdint>
+#include "reports/RelatorioInterestadual.h"
 
 namespace tarvo {
 
 // Interstate entries summed per state of origin, with totals.
-class RelatorioEntInterestad : public RelatorioBase {
+class RelatorioEntInterestad : public RelatorioInterestadual {
 public:
     RelatorioEntInterestad();
 
-    void Construir(const Database& BancoDados, const int32_t& Declaracao);
-
 private:
-    void CabecalhoPagina(const double& X, const double& Y);
+    static Colunas ColunasEntradas();
 };
 
 } // namespace tarvo

@@ -1,20 +1,17 @@
 #pragma once
 
-#include "reports/RelatorioBase.h"
-
-#include <cstdint>
+#include "reports/RelatorioInterestadual.h"
 
 namespace tarvo {
 
-// Interstate exits summed per state, with totals.
-class RelatorioSaiInterestad : public RelatorioBase {
+// Interstate exits summed per state, book value and tax base split between
+// operations with taxpayers and with non-taxpayers, with totals.
+class RelatorioSaiInterestad : public RelatorioInterestadual {
 public:
     RelatorioSaiInterestad();
 
-    void Construir(const Database& BancoDados, const int32_t& Declaracao);
-
 private:
-    void CabecalhoPagina(const double& X, const double& Y);
+    static Colunas ColunasSaidas();
 };
 
 } // namespace tarvo
