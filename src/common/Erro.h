@@ -20,6 +20,7 @@ public:
     // Numbers raised by the library itself.
     static constexpr long Overflow = 6;              // "Overflow"
     static constexpr long TipoIncompativel = 13;     // "Type mismatch"
+    static constexpr long FormularioJaExibido = 400; // "Form already displayed; can't show modally"
     static constexpr long ArgumentoInvalido = 3001;  // "Invalid argument."
     static constexpr long ItemNaoEncontrado = 3265;  // "Item not found in this collection."
     static constexpr long ObjetoInvalido = 3420;     // "Object invalid or no longer set."

@@ -1,0 +1,125 @@
+#include "LinhaComando.h"
+
+#include <charconv>
+
+namespace tarvo {
+
+namespace {
+
+std::optional<int32_t> Inteiro(const std::string& texto) {
+    int32_t valor = 0;
+    const char* const fim = texto.data() + texto.size();
+    const auto [ponteiro, erro] = std::from_chars(texto.data(), fim, valor);
+    if (texto.empty() || erro != std::errc() || ponteiro != fim)
+        return std::nullopt;
+    return valor;
+}
+
+} // namespace
+
+LinhaComando LinhaComando::Interpretar(const std::vector<std::string>& argumentos) {
+    LinhaComando linha;
+    for (size_t i = 0; i < argumentos.size() && linha.erro.empty(); ++i) {
+        std::string nome = argumentos[i];
+        if (nome == "-h" || nome == "--help" || nome == "--ajuda") {
+            linha.ajuda = true;
+            continue;
+        }
+        if (nome == "--version" || nome == "--versao") {
+            linha.versao = true;
+            continue;
+        }
+        if (nome.rfind("--", 0) != 0) {
+            linha.erro = "argumento inesperado: " + nome;
+            break;
+        }
+        // "--opção valor" or "--opção=valor".
+        std::optional<std::string> valor;
+        const size_t igual = nome.find('=');
+        if (igual != std::string::npos) {
+            valor = nome.substr(igual + 1);
+            nome.erase(igual);
+        }
+        const bool conhecida = nome == "--banco" || nome == "--ie" || nome == "--declaracao" ||
+                               nome == "--selecao" || nome == "--pdf" || nome == "--json";
+        if (!conhecida) {
+            linha.erro = "opção desconhecida: " + nome;
+            break;
+        }
+        if (!valor) {
+            if (i + 1 >= argumentos.size()) {
+                linha.erro = "falta o valor de " + nome;
+                break;
+            }
+            valor = argumentos[++i];
+        }
+        if (nome == "--banco") {
+            linha.banco = *valor;
+        } else if (nome == "--ie") {
+            linha.ie = *valor;
+        } else if (nome == "--declaracao" || nome == "--selecao") {
+            const std::optional<int32_t> numero = Inteiro(*valor);
+            if (!numero)
+                linha.erro = "valor inválido para " + nome + ": \"" + *valor +
+                             "\" (é preciso um número inteiro de 32 bits)";
+            else if (nome == "--declaracao")
+                linha.declaracao = numero;
+            else
+                linha.selecao = numero;
+        } else if (valor->empty()) {
+            linha.erro = "pasta vazia em " + nome;
+        } else if (nome == "--pdf") {
+            linha.pastaPdf = *valor;
+        } else {
+            linha.pastaJson = *valor;
+        }
+    }
+    if (linha.erro.empty() && !linha.ajuda && !linha.versao && linha.banco.empty())
+        linha.erro = "falta --banco ARQUIVO";
+    return linha;
+}
+
+int32_t LinhaComando::Mascara() const {
+    if (selecao)
+        return *selecao;
+    return Exportacao() ? 1023 : 0;
+}
+
+std::string LinhaComando::TextoAjuda() {
+    return R"(Uso: relatorios-tarvo --banco ARQUIVO [--ie TEXTO] [--declaracao N]
+                        [--selecao MASCARA] [--pdf PASTA] [--json PASTA]
+
+Visualiza, imprime ou exporta os dez relatórios de uma Declaração do Vantiro.
+
+Opções:
+  --banco ARQUIVO      banco de dados SQLite da declaração, aberto só para leitura
+  --ie TEXTO           inscrição estadual do contribuinte (relatório 1); sem esta
+                       opção, a inscrição da declaração dada em --declaracao, ou ""
+  --declaracao N       número da declaração (relatórios 2 a 10); padrão 0
+  --selecao MASCARA    relatórios escolhidos: o bit i (valor 2 elevado a i) escolhe
+                       o relatório i + 1; padrão 1023 (todos) ao exportar e 0 no
+                       diálogo; -1 escolhe todos
+  --pdf PASTA          exporta sem diálogo: grava PASTA/NN-Classe.pdf
+  --json PASTA         exporta sem diálogo: grava PASTA/NN-Classe.json, o registro
+                       do documento no motor de relatórios
+  -h, --help           mostra esta ajuda e sai
+  --version            mostra a versão e sai
+
+Sem --pdf nem --json, abre o diálogo de seleção de relatórios; depois de
+visualizar, o programa termina quando a última janela de visualização é fechada.
+Com --pdf ou --json, não abre janela nenhuma nem precisa de tela. As pastas que
+faltam são criadas. NN é a posição do relatório na lista (01 a 10) e Classe o
+nome da sua classe:
+  01-RelatorioCadastro         06-RelatorioDIPAMCodigo1
+  02-RelatorioEntradas         07-RelatorioDIPAMCodigo2
+  03-RelatorioSaidas           08-RelatorioDIPAMCodigo3
+  04-RelatorioEntInterestad    09-RelatorioResImpostoDecl
+  05-RelatorioSaiInterestad    10-RelatorioResReceitaBruta
+
+Saída: 0 em caso de sucesso; 1 num erro dos relatórios, com a linha
+"erro N: descrição" na saída de erro (os arquivos já gravados ficam); 2 num
+erro nas opções.
+)";
+}
+
+} // namespace tarvo

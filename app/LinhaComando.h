@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarvo {
+
+// The options of relatorios-tarvo, read from its arguments. A mistake in the
+// arguments is reported in `erro`, not thrown: it is the user's, not the
+// library's.
+class LinhaComando {
+public:
+    static LinhaComando Interpretar(const std::vector<std::string>& argumentos);
+    static std::string TextoAjuda();
+
+    // Export without any dialog when a PDF or JSON folder is given.
+    bool Exportacao() const { return !pastaPdf.empty() || !pastaJson.empty(); }
+    // The mask given, or every report when exporting and none in the dialog.
+    int32_t Mascara() const;
+
+    bool ajuda = false;
+    bool versao = false;
+    std::string banco;
+    std::optional<std::string> ie;
+    std::optional<int32_t> declaracao;
+    std::optional<int32_t> selecao;
+    std::string pastaPdf;
+    std::string pastaJson;
+    std::string erro;
+};
+
+} // namespace tarvo

@@ -1,0 +1,85 @@
+#include "entry/AplicacaoQt.h"
+
+#include "common/Erro.h"
+
+#include <QApplication>
+#include <QThread>
+
+#include <cstdlib>
+
+namespace tarvo {
+
+namespace {
+
+bool Definida(const char* variavel) {
+    const char* valor = std::getenv(variavel);
+    return valor != nullptr && *valor != '\0';
+}
+
+// The one application the library may own is shared by every holder in the
+// process; it goes with the last of them.
+std::weak_ptr<AplicacaoQt>& Registro() {
+    static std::weak_ptr<AplicacaoQt> registro;
+    return registro;
+}
+
+[[noreturn]] void Falha(const std::string& descricao) {
+    throw Erro(Erro::FalhaInterface, descricao);
+}
+
+} // namespace
+
+std::shared_ptr<AplicacaoQt> AplicacaoQt::Garantir(Uso uso) {
+    std::shared_ptr<AplicacaoQt> atual = Registro().lock();
+    if (!atual) {
+        if (QCoreApplication::instance() != nullptr) {
+            atual.reset(new AplicacaoQt(Origem::Hospedeiro));
+        } else if (TelaDisponivel()) {
+            atual.reset(new AplicacaoQt(Origem::Propria));
+        } else if (uso == Uso::SemJanelas) {
+            atual.reset(new AplicacaoQt(Origem::PropriaSemTela));
+        } else {
+            Falha("Nenhuma tela disponível para mostrar o diálogo de relatórios.");
+        }
+        Registro() = atual;
+    }
+    atual->Verificar(uso);
+    return atual;
+}
+
+bool AplicacaoQt::TelaDisponivel() {
+    return Definida("QT_QPA_PLATFORM") || Definida("DISPLAY") || Definida("WAYLAND_DISPLAY");
+}
+
+AplicacaoQt::AplicacaoQt(Origem origem) : origem_(origem) {
+    if (origem_ == Origem::Hospedeiro)
+        return;
+    argumentos_ = {"relatorios_tarvo"};
+    if (origem_ == Origem::PropriaSemTela)
+        argumentos_.insert(argumentos_.end(), {"-platform", "offscreen"});
+    for (std::string& argumento : argumentos_)
+        argv_.push_back(argumento.data());
+    argv_.push_back(nullptr);
+    argc_ = static_cast<int>(argumentos_.size());
+    aplicacao_ = std::make_unique<QApplication>(argc_, argv_.data());
+}
+
+AplicacaoQt::~AplicacaoQt() = default;
+
+void AplicacaoQt::Verificar(Uso uso) const {
+    const QCoreApplication* const aplicacao = QCoreApplication::instance();
+    if (aplicacao == nullptr)
+        Falha("A aplicação Qt do processo não existe mais.");
+    if (aplicacao->thread() != QThread::currentThread())
+        Falha("Os relatórios só podem ser usados na linha de execução da aplicação Qt.");
+    if (uso == Uso::Janelas) {
+        if (qobject_cast<const QApplication*>(aplicacao) == nullptr)
+            Falha("A aplicação Qt do processo não permite janelas (não é uma QApplication).");
+        if (origem_ == Origem::PropriaSemTela)
+            Falha("Nenhuma tela disponível para mostrar o diálogo de relatórios.");
+    } else if (qobject_cast<const QGuiApplication*>(aplicacao) == nullptr) {
+        Falha("A aplicação Qt do processo não permite desenhar (não é uma QGuiApplication).");
+    }
+}
+
+} // namespace tarvo

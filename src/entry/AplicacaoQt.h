@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class QApplication;
+
+namespace tarvo {
+
+// The Qt application object that the dialog, the preview windows and the PDF
+// writer need on the calling thread. A host that runs Qt keeps its own; for a
+// host that does not, the library creates one and keeps it while any holder
+// lives, so that no window outlives it and nothing is left for the exit.
+class AplicacaoQt {
+public:
+    enum class Uso {
+        Janelas,   // the dialog and the preview windows
+        SemJanelas // building and exporting only
+    };
+
+    // A holder of the process's application, created here when there is none.
+    // Raises Erro FalhaInterface when that application cannot serve the use:
+    // windows without any display, a core-only application, another thread.
+    static std::shared_ptr<AplicacaoQt> Garantir(Uso uso);
+
+    // Whether Qt has a platform to show windows on: a display or a platform
+    // named by QT_QPA_PLATFORM.
+    static bool TelaDisponivel();
+
+    ~AplicacaoQt();
+    AplicacaoQt(const AplicacaoQt&) = delete;
+    AplicacaoQt& operator=(const AplicacaoQt&) = delete;
+
+private:
+    // Created without a display, the library's application runs offscreen.
+    enum class Origem { Hospedeiro, Propria, PropriaSemTela };
+
+    explicit AplicacaoQt(Origem origem);
+    void Verificar(Uso uso) const;
+
+    const Origem origem_;
+    // QApplication keeps references to its argument count and vector.
+    std::vector<std::string> argumentos_;
+    std::vector<char*> argv_;
+    int argc_ = 0;
+    std::unique_ptr<QApplication> aplicacao_;
+};
+
+} // namespace tarvo

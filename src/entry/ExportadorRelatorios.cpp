@@ -1,0 +1,74 @@
+#include "entry/ExportadorRelatorios.h"
+
+#include "common/Erro.h"
+#include "entry/Relatorios.h"
+#include "reports/RelatorioBase.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace tarvo {
+
+namespace {
+
+void CriarPasta(const std::string& pasta) {
+    if (pasta.empty())
+        return;
+    std::error_code erro;
+    std::filesystem::create_directories(pasta, erro);
+    if (erro)
+        throw Erro(Erro::GravacaoArquivo,
+                   "Não foi possível criar a pasta " + pasta + ": " + erro.message());
+}
+
+void GravarTexto(const std::string& caminho, const std::string& texto) {
+    std::ofstream arquivo(caminho, std::ios::binary | std::ios::trunc);
+    arquivo << texto;
+    arquivo.close();
+    if (!arquivo)
+        throw Erro(Erro::GravacaoArquivo, "Não foi possível gravar o arquivo " + caminho);
+}
+
+} // namespace
+
+ExportadorRelatorios::ExportadorRelatorios(Relatorios& relatorios) : relatorios_(relatorios) {}
+
+std::vector<std::string>
+ExportadorRelatorios::Exportar(const Database& BancoDados, const std::string& IE,
+                               const int32_t& Declaracao, const int32_t& Mascara,
+                               const std::string& pastaPdf, const std::string& pastaJson) {
+    relatorios_.PrepararAplicacao(AplicacaoQt::Uso::SemJanelas);
+    CriarPasta(pastaPdf);
+    CriarPasta(pastaJson);
+
+    std::vector<std::string> gravados;
+    for (int i = 0; i < Relatorios::Quantidade; ++i) {
+        const int32_t bit = int32_t{1} << i;
+        if ((Mascara & bit) == 0)
+            continue;
+        relatorios_.Construir(i, BancoDados, IE, Declaracao);
+        MotorRelatorio& motor = relatorios_.Relatorio(i).Motor();
+        if (!pastaPdf.empty()) {
+            const std::string caminho =
+                (std::filesystem::path(pastaPdf) / NomeArquivo(i, "pdf")).string();
+            motor.SalvarPdf(caminho);
+            gravados.push_back(caminho);
+        }
+        if (!pastaJson.empty()) {
+            const std::string caminho =
+                (std::filesystem::path(pastaJson) / NomeArquivo(i, "json")).string();
+            GravarTexto(caminho, motor.Json());
+            gravados.push_back(caminho);
+        }
+    }
+    return gravados;
+}
+
+std::string ExportadorRelatorios::NomeArquivo(int posicao, const std::string& extensao) {
+    const std::string numero = std::to_string(posicao + 1);
+    const std::string prefixo = numero.size() < 2 ? "0" + numero : numero;
+    return prefixo + "-" + Relatorios::NomeClasse(posicao) + "." + extensao;
+}
+
+} // namespace tarvo
