@@ -50,6 +50,14 @@ int ColacaoPortugues::Comparar(std::string_view a, std::string_view b) const {
 }
 
 void ColacaoPortugues::Registrar(sqlite3* db) {
+    // Replacing a collation fails while the connection runs a statement; the
+    // one already registered serves.
+    sqlite3_stmt* sonda = nullptr;
+    const std::string sql = std::string("SELECT 'a' < 'b' COLLATE ") + Nome;
+    const int existe = sqlite3_prepare_v2(db, sql.c_str(), -1, &sonda, nullptr);
+    sqlite3_finalize(sonda);
+    if (existe == SQLITE_OK)
+        return;
     auto colacao = std::make_unique<ColacaoPortugues>();
     // Unlike its other interfaces, SQLite does not call the destructor when
     // this registration fails: the instance stays ours until it succeeds.

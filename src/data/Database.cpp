@@ -8,6 +8,9 @@
 
 #include <sqlite3.h>
 
+#include <array>
+#include <filesystem>
+#include <fstream>
 #include <string_view>
 
 namespace tarvo {
@@ -25,6 +28,35 @@ void Preparar(sqlite3* db) {
     ColacaoPortugues::Registrar(db);
 }
 
+// A WAL database whose log is gone was closed cleanly by its last writer.
+// Opened read-only, SQLite would still create the log and shared-memory
+// files next to it (and could not remove them); as immutable it creates
+// nothing. Otherwise the file is opened as it is.
+std::string NomeParaAbrir(const std::string& caminho, int& opcoes) {
+    std::ifstream arquivo(caminho, std::ios::binary);
+    std::array<char, 20> cabecalho{};
+    if (!arquivo.read(cabecalho.data(), cabecalho.size()))
+        return caminho;
+    const bool wal =
+        std::string_view(cabecalho.data(), 16) == std::string_view("SQLite format 3\0", 16) &&
+        cabecalho[18] == 2 && cabecalho[19] == 2;
+    if (!wal || std::filesystem::exists(caminho + "-wal"))
+        return caminho;
+    std::string uri = "file:";
+    for (const char c : caminho) {
+        if (c == '%' || c == '?' || c == '#') {
+            constexpr char kHex[] = "0123456789ABCDEF";
+            uri += '%';
+            uri += kHex[(static_cast<unsigned char>(c) >> 4) & 0xF];
+            uri += kHex[static_cast<unsigned char>(c) & 0xF];
+        } else {
+            uri += c;
+        }
+    }
+    opcoes |= SQLITE_OPEN_URI;
+    return uri + "?immutable=1";
+}
+
 } // namespace
 
 void Database::FecharConexao::operator()(sqlite3* db) const {
@@ -33,8 +65,10 @@ void Database::FecharConexao::operator()(sqlite3* db) const {
 }
 
 Database::Database(const std::string& caminho) {
+    int opcoes = SQLITE_OPEN_READONLY;
+    const std::string nome = NomeParaAbrir(caminho, opcoes);
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(caminho.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    const int rc = sqlite3_open_v2(nome.c_str(), &db, opcoes, nullptr);
     proprio_.reset(db);
     if (rc != SQLITE_OK) {
         if (db == nullptr)

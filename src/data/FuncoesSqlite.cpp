@@ -175,6 +175,14 @@ void FinalSoma(sqlite3_context* ctx) {
     sqlite3_result_text(ctx, texto.data(), static_cast<int>(texto.size()), SQLITE_TRANSIENT);
 }
 
+// Whether SQL text compiles on the connection (the functions it calls exist).
+bool Compila(sqlite3* db, const std::string& sql) {
+    sqlite3_stmt* stmt = nullptr;
+    const int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
+    sqlite3_finalize(stmt);
+    return rc == SQLITE_OK;
+}
+
 void Verificar(sqlite3* db, int rc) {
     if (rc != SQLITE_OK)
         throw Erro(sqlite3_errcode(db), sqlite3_errmsg(db), "SQLite");
@@ -183,6 +191,11 @@ void Verificar(sqlite3* db, int rc) {
 } // namespace
 
 void FuncoesSqlite::Registrar(sqlite3* db) {
+    // Replacing a function fails while the connection runs a statement (the
+    // host's, or an earlier recordset's); one registration serves them all.
+    if (Compila(db, std::string("SELECT ") + Concatenar + "(NULL), " + Esquerda + "(NULL, 0), " +
+                        Soma + "(0)"))
+        return;
     const int opcoes = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     Verificar(db, sqlite3_create_function_v2(db, Concatenar, -1, opcoes, nullptr, FuncaoConcatenar,
                                              nullptr, nullptr, nullptr));

@@ -1,0 +1,151 @@
+// Opening the database: read-only files, borrowed handles, and the errors
+// that reach the caller.
+#include "common/Erro.h"
+#include "data/Database.h"
+#include "data/Recordset.h"
+#include "support/BancoTeste.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+using tarvo::Database;
+using tarvo::Erro;
+using tarvo::Valor;
+
+namespace {
+
+std::string Bytes(const std::string& caminho) {
+    std::ifstream arquivo(caminho, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(arquivo), {});
+}
+
+Erro ErroDe(auto&& funcao) {
+    try {
+        funcao();
+    } catch (const Erro& e) {
+        return e;
+    }
+    return Erro(0, "nenhum erro");
+}
+
+// Reads through the library and checks that the file and its folder are
+// exactly as before.
+void LerSemAlterar(const std::string& caminho) {
+    namespace fs = std::filesystem;
+    const std::string antes = Bytes(caminho);
+    const auto modificado = fs::last_write_time(caminho);
+    const auto arquivos = [&] {
+        const fs::path pasta = fs::path(caminho).parent_path();
+        return std::distance(fs::directory_iterator(pasta), fs::directory_iterator());
+    };
+    const auto quantos = arquivos();
+    {
+        Database db(caminho);
+        auto rs = db.OpenRecordset("select [Código] & '. ' & Estado as Rotulo, sum(Código) "
+                                   "from tblEstados group by Código, Estado order by Estado");
+        EXPECT_EQ(rs->Fields("Rotulo"), Valor("41. Paraná"));
+        EXPECT_EQ(ErroDe([&] {
+                      db.OpenRecordset("select * from tblEstados; delete from tblEstados");
+                  }).Numero(),
+                  Erro::SqlNaoSuportado);
+        EXPECT_EQ(arquivos(), quantos);
+    }
+    EXPECT_EQ(Bytes(caminho), antes);
+    EXPECT_EQ(fs::last_write_time(caminho), modificado);
+    EXPECT_EQ(arquivos(), quantos);
+}
+
+} // namespace
+
+TEST(Database, ArquivoFicaIntacto) {
+    tarvo::teste::BancoTeste banco;
+    banco.Executar("INSERT INTO tblEstados VALUES (35, 'São Paulo'), (41, 'Paraná')");
+    LerSemAlterar(banco.Caminho());
+
+    // A WAL database, in a folder and under a name that need escaping in a URI.
+    char modelo[] = "/tmp/tarvo-wal-XXXXXX";
+    ASSERT_NE(mkdtemp(modelo), nullptr);
+    const std::string caminho = std::string(modelo) + "/a?b%c#.db";
+    sqlite3* escritor = nullptr;
+    ASSERT_EQ(sqlite3_open(caminho.c_str(), &escritor), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(escritor,
+                           "PRAGMA journal_mode=WAL; CREATE TABLE tblEstados (Código, Estado);"
+                           "INSERT INTO tblEstados VALUES (35, 'São Paulo'), (41, 'Paraná')",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(escritor);
+    LerSemAlterar(caminho);
+    std::filesystem::remove_all(modelo);
+}
+
+TEST(Database, ConexaoEmprestadaContinuaDoAnfitriao) {
+    tarvo::teste::BancoTeste banco;
+    banco.Executar("INSERT INTO tblEstados VALUES (12, 'Acre'), (11, 'Rondônia')");
+    sqlite3* anfitriao = nullptr;
+    ASSERT_EQ(sqlite3_open(banco.Caminho().c_str(), &anfitriao), SQLITE_OK);
+    // The host is in the middle of its own query while the library is used
+    // twice on its connection.
+    sqlite3_stmt* doAnfitriao = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(anfitriao, "SELECT * FROM tblEstados", -1, &doAnfitriao, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(doAnfitriao), SQLITE_ROW);
+    for (int vez = 0; vez < 2; ++vez) {
+        const Database db(anfitriao);
+        auto rs = db.OpenRecordset("select Estado & '' from tblEstados order by Estado desc");
+        EXPECT_EQ(rs->Fields(0), Valor("Rondônia"));
+    }
+    sqlite3_finalize(doAnfitriao);
+    // Still open and writable for the host, with no statement left behind.
+    EXPECT_EQ(sqlite3_exec(anfitriao, "INSERT INTO tblEstados VALUES (13, 'Amazonas')", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    EXPECT_EQ(sqlite3_close(anfitriao), SQLITE_OK);
+}
+
+TEST(Database, ErrosChegamAoChamador) {
+    tarvo::teste::BancoTeste banco;
+    const Database db(banco.Caminho());
+
+    const Erro tabela = ErroDe([&] { db.OpenRecordset("select * from tblX"); });
+    EXPECT_EQ(tabela.Numero(), SQLITE_ERROR);
+    EXPECT_EQ(tabela.Descricao(), "no such table: tblX");
+    EXPECT_EQ(tabela.Origem(), "SQLite");
+    EXPECT_EQ(ErroDe([&] { db.OpenRecordset("select Nada from tblEstados"); }).Descricao(),
+              "no such column: Nada");
+    // An unescaped quote breaks the text, as the unmended reports would.
+    EXPECT_EQ(ErroDe([&] {
+                  db.OpenRecordset("select * from tblContribuinte where IE = 'x'y'");
+              }).Numero(),
+              Erro::SqlNaoSuportado);
+    EXPECT_EQ(ErroDe([&] { db.OpenRecordset("select * from tblEstados", 4); }).Numero(),
+              Erro::ArgumentoInvalido);
+
+    // What the translator does not know is refused, naming the token.
+    for (const char* sql : {"select * from tblEstados where Estado like 'A*'",
+                            "select Mid(Estado, 2) from tblEstados",
+                            "select * from tblEstados where Código = #1/1/2000#",
+                            "update tblEstados set Estado = 'x'", "select Estado & from tblEstados",
+                            "select (Estado from t"}) {
+        const Erro erro = ErroDe([&] { db.OpenRecordset(sql); });
+        EXPECT_EQ(erro.Numero(), Erro::SqlNaoSuportado) << sql << ": " << erro.Descricao();
+    }
+    // A comment marker is two minus signs, never a comment that hides the rest.
+    EXPECT_EQ(ErroDe([&] {
+                  db.OpenRecordset("select * from tblEstados where Código = 1 -- x");
+              }).Descricao(),
+              "no such column: x");
+    EXPECT_NE(ErroDe([&] { db.OpenRecordset("select Mid(Estado, 2) from tblEstados"); })
+                  .Descricao()
+                  .find("Mid"),
+              std::string::npos);
+
+    const Erro arquivo = ErroDe([] { Database("/tmp/nao-existe-tarvo/banco.db"); });
+    EXPECT_EQ(arquivo.Numero(), SQLITE_CANTOPEN);
+    EXPECT_FALSE(std::filesystem::exists("/tmp/nao-existe-tarvo"));
+}
