@@ -164,14 +164,25 @@ void PassoSoma(sqlite3_context* ctx, int, sqlite3_value** argv) {
     }
 }
 
-// The exact amount as decimal text; the recordset reads it back as Moeda.
+// The exact amount, as a real when that reads back to the same amount (so
+// that the sum still sorts and compares as a number in SQL), otherwise as
+// decimal text. The recordset reads either back as Moeda.
 void FinalSoma(sqlite3_context* ctx) {
     const auto* estado = static_cast<EstadoSoma*>(sqlite3_aggregate_context(ctx, 0));
     if (estado == nullptr || !estado->algum) {
         sqlite3_result_null(ctx);
         return;
     }
-    const std::string texto = Moeda::DeDezMilesimos(estado->dezMilesimos).ParaTextoInvariante();
+    const Moeda total = Moeda::DeDezMilesimos(estado->dezMilesimos);
+    constexpr int64_t kLimiteExato = int64_t{1} << 53;
+    if (total.DezMilesimos() > -kLimiteExato && total.DezMilesimos() < kLimiteExato) {
+        const double real = total.ParaDouble();
+        if (Moeda::DeDouble(real) == total) {
+            sqlite3_result_double(ctx, real);
+            return;
+        }
+    }
+    const std::string texto = total.ParaTextoInvariante();
     sqlite3_result_text(ctx, texto.data(), static_cast<int>(texto.size()), SQLITE_TRANSIENT);
 }
 

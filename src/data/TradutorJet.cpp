@@ -475,14 +475,9 @@ std::string TradutorJet::Operando(const Tokens& t, size_t b, size_t e) {
             const std::string palavra = Maiusculas(token.texto);
             const bool chamada =
                 i + 1 < e && t[i + 1].tipo == Tipo::Simbolo && t[i + 1].texto == "(";
-            if (chamada) {
-                const char* funcao = nullptr;
-                if (palavra == "SUM")
-                    funcao = FuncoesSqlite::Soma;
-                else if (palavra == "LEFT")
-                    funcao = FuncoesSqlite::Esquerda;
-                else
-                    NaoSuportado("Função não suportada na instrução SQL: " + token.texto);
+            if (chamada && (palavra == "SUM" || palavra == "LEFT")) {
+                const char* funcao =
+                    palavra == "SUM" ? FuncoesSqlite::Soma : FuncoesSqlite::Esquerda;
                 const size_t fecha = Fecha(t, i + 1, e);
                 Juntar(saida, std::string(funcao) + "(" + Trecho(t, i + 2, fecha) + ")");
                 i = fecha;
@@ -490,6 +485,8 @@ std::string TradutorJet::Operando(const Tokens& t, size_t b, size_t e) {
                 Juntar(saida, "NULL");
             } else if (Contem(kPalavrasChave, palavra) || Contem(kPalavrasNaoSuportadas, palavra)) {
                 NaoSuportado("Palavra SQL não suportada aqui: " + token.texto);
+            } else if (chamada) {
+                NaoSuportado("Função não suportada na instrução SQL: " + token.texto);
             } else {
                 Juntar(saida, Identificador(token.texto));
             }

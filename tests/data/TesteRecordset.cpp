@@ -101,9 +101,11 @@ TEST_F(Leitura, SomasDeMoedaExatas) {
     banco.Executar("INSERT INTO tblDIPAM VALUES " + linhas +
                    "(2, 1, '1', 899999999999.99), (2, 1, '1', 0.01), (2, 1, '1', NULL),"
                    "(3, 1, '1', 900000000000000), (3, 1, '1', 900000000000000),"
-                   "(4, 1, '1', NULL), (5, 1, '1', 5), (5, 1, '1', CAST('2.5' AS BLOB));"
+                   "(4, 1, '1', NULL), (5, 1, '1', 5), (5, 1, '1', CAST('2.5' AS BLOB)),"
+                   "(8, 1, '1', 10);"
                    "INSERT INTO tblContribuinte (IE, CNPJ, RazãoSocial) VALUES "
-                   "('1', '1.25', 'Alfa'), ('2', ' -0.25 ', 'Beta')");
+                   "('1', '1.25', 'Alfa'), ('2', ' -0.25 ', 'Beta'), ('3', '1000000000000', ''),"
+                   "('4', '0.0001', '')");
     const auto soma = [&](int declaracao) {
         return Primeiro("select sum(Valor) as Total from tblDIPAM where Declaração = " +
                         std::to_string(declaracao));
@@ -115,8 +117,10 @@ TEST_F(Leitura, SomasDeMoedaExatas) {
     EXPECT_TRUE(soma(6).EhNulo()); // no rows at all
     EXPECT_EQ(soma(5), Valor(Moeda::DeDezMilesimos(75000)));
     // Decimal text sums exactly; text that is no number is a type mismatch.
-    EXPECT_EQ(Primeiro("select sum(CNPJ) from tblContribuinte"),
+    EXPECT_EQ(Primeiro("select sum(CNPJ) from tblContribuinte where IE < '3'"),
               Valor(Moeda::DeDezMilesimos(10000)));
+    EXPECT_EQ(Primeiro("select sum(CNPJ) from tblContribuinte where IE > '2'"),
+              Valor(Moeda::DeDezMilesimos(10000000000000001)));
     EXPECT_EQ(NumeroDoErro([&] { Primeiro("select sum(RazãoSocial) from tblContribuinte"); }), 13);
 
     auto rs = db.OpenRecordset("select Declaração, sum(tblDIPAM.Valor), sum(Valor + 1) "
@@ -125,6 +129,10 @@ TEST_F(Leitura, SomasDeMoedaExatas) {
     EXPECT_EQ(rs->FieldName(2), "Expr1000");
     EXPECT_EQ(rs->Fields("sumofvalor"), Valor(Moeda::DeDezMilesimos(10000)));
     EXPECT_EQ(rs->Fields(2), Valor(Moeda::DeDezMilesimos(110000)));
+    // Sums still sort as numbers.
+    EXPECT_EQ(Coluna("select Declaração, sum(Valor) as S from tblDIPAM where Declaração <> 3 "
+                     "group by Declaração order by S desc"),
+              (std::vector<Valor>{int64_t{2}, int64_t{8}, int64_t{5}, int64_t{1}, int64_t{4}}));
 }
 
 TEST_F(Leitura, OrdemPortuguesaDoTexto) {
