@@ -1,0 +1,178 @@
+// The three DIPAM reports: lines per municipality with subtotals (codes 1
+// and 2), blocks (code 3), the total, and the header repeated on every page.
+
+#include "AuxiliarRelatorios.h"
+
+#include "data/Database.h"
+#include "reports/RelatorioDIPAMCodigo1.h"
+#include "reports/RelatorioDIPAMCodigo2.h"
+#include "reports/RelatorioDIPAMCodigo3.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <type_traits>
+#include <utility>
+
+namespace tarvo::teste {
+namespace {
+
+template <class R> std::vector<Chamada> Construir(const BancoTeste& banco) {
+    const Database bd(banco.Caminho());
+    R relatorio;
+    relatorio.Construir(bd, 7);
+    return relatorio.Motor().Chamadas();
+}
+
+// The first code of each group carries the group's heading.
+void InserirCodigos(BancoTeste& banco) {
+    banco.Executar("INSERT INTO tblCódigosDIPAM VALUES ('1.1', 'Grupo um.', 'Um'), "
+                   "('1.2', 'Outro', 'Um dois'), ('2.1', 'Grupo dois..', 'Dois'), "
+                   "('2.2', NULL, 'Dois dois'), ('3.1', 'Grupo três', 'Descrição três');");
+}
+
+void InserirDIPAM(BancoTeste& banco, int municipio, const std::string& codigo,
+                  const std::string& valor, int declaracao = 7) {
+    banco.Executar("INSERT INTO tblDIPAM VALUES (" + std::to_string(declaracao) + ", " +
+                   std::to_string(municipio) + ", '" + codigo + "', " + valor + ");");
+}
+
+// The body lines of a page (codes 1 and 2): the texts of each line joined by
+// "|", with the top of the line.
+std::vector<std::pair<double, std::string>> Linhas(const std::vector<Chamada>& pagina) {
+    std::vector<std::pair<double, std::string>> linhas;
+    for (const auto& c : Filtrar(pagina, "AdicionarTexto")) {
+        // Rounded so that tops compare exactly with the literals of the tests.
+        const double y = std::round((Num(c.args[1]) - 0.05) * 1000) / 1000;
+        if (y < 8.1 || Num(c.args[3]) != 0.5)
+            continue;
+        if (linhas.empty() || std::abs(linhas.back().first - y) > 1e-6)
+            linhas.emplace_back(y, Str(c.args[4]));
+        else
+            linhas.back().second += "|" + Str(c.args[4]);
+    }
+    return linhas;
+}
+
+template <class R> class DIPAM : public ::testing::Test {};
+using Relatorios =
+    ::testing::Types<RelatorioDIPAMCodigo1, RelatorioDIPAMCodigo2, RelatorioDIPAMCodigo3>;
+TYPED_TEST_SUITE(DIPAM, Relatorios);
+
+TYPED_TEST(DIPAM, SemLinhasDoGrupoUmaPaginaComTotalZero) {
+    BancoTeste banco;
+    InserirDeclaracao(banco);
+    InserirCodigos(banco);
+    banco.Executar("INSERT INTO tblMunicípios VALUES (1, 'Assis');");
+    const std::string proprio = std::is_same_v<TypeParam, RelatorioDIPAMCodigo1>   ? "1.1"
+                                : std::is_same_v<TypeParam, RelatorioDIPAMCodigo2> ? "2.1"
+                                                                                   : "3.1";
+    for (const std::string codigo : {"1.1", "2.1", "3.1"})
+        InserirDIPAM(banco, 1, codigo, "5", codigo == proprio ? 8 : 7);
+    const auto paginas = PorPagina(Construir<TypeParam>(banco));
+
+    ASSERT_EQ(paginas.size(), 2u);
+    const auto total = Textos(paginas[1], "Total");
+    ASSERT_EQ(total.size(), 1u);
+    EXPECT_NEAR(Num(total[0].args[1]), 8.25, 1e-9);
+    EXPECT_EQ(Textos(paginas[1], "0.00").size(), 1u);
+    EXPECT_TRUE(Textos(paginas[1], "Subtotal").empty());
+    // The heading of the group, without one trailing full stop.
+    const std::string cabecalho = proprio == "1.1"   ? "Grupo um"
+                                  : proprio == "2.1" ? "Grupo dois."
+                                                     : "Grupo três";
+    ASSERT_EQ(Textos(paginas[1], cabecalho).size(), 1u);
+    EXPECT_EQ(Textos(paginas[1], cabecalho)[0].op, "AdicionarTextoMultilinha");
+}
+
+TEST(RelatorioDIPAMCodigo2, SubtotalPorNomeDeMunicipioETotal) {
+    BancoTeste banco;
+    InserirDeclaracao(banco);
+    InserirCodigos(banco);
+    banco.Executar("INSERT INTO tblMunicípios VALUES (1, 'Campinas'), (2, 'Bauru'), "
+                   "(3, 'Campinas'), (4, 'Assis');");
+    InserirDIPAM(banco, 1, "2.2", "5");
+    InserirDIPAM(banco, 2, "2.2", "2");
+    InserirDIPAM(banco, 2, "2.1", "1.5");
+    InserirDIPAM(banco, 3, "2.1", "10");
+    InserirDIPAM(banco, 4, "1.1", "100");
+    const auto linhas = Linhas(PorPagina(Construir<RelatorioDIPAMCodigo2>(banco))[1]);
+
+    std::vector<std::string> textos;
+    for (const auto& [y, texto] : linhas)
+        textos.push_back(texto);
+    EXPECT_EQ(textos,
+              (std::vector<std::string>{"Bauru|2.1||1.50", "Bauru|2.2||2.00", "Subtotal|3.50",
+                                        "Campinas|2.1||10.00", "Campinas|2.2||5.00",
+                                        "Subtotal|15.00", "Total|18.50"}));
+    EXPECT_NEAR(linhas.back().first, 8.2 + 6 * 0.6, 1e-9);
+}
+
+TEST(RelatorioDIPAMCodigo1, SubtotalOuTotalSozinhoNoTopoDaPagina) {
+    for (int linhas : {27, 28}) {
+        BancoTeste banco;
+        InserirDeclaracao(banco);
+        InserirCodigos(banco);
+        banco.Executar("INSERT INTO tblMunicípios VALUES (1, 'Assis');");
+        banco.Executar("BEGIN;");
+        for (int k = 0; k < linhas; ++k)
+            InserirDIPAM(banco, 1, "1.1", "1");
+        banco.Executar("COMMIT;");
+        const auto paginas = PorPagina(Construir<RelatorioDIPAMCodigo1>(banco));
+
+        ASSERT_EQ(paginas.size(), 3u);
+        const auto primeira = Linhas(paginas[1]);
+        ASSERT_EQ(primeira.size(), 28u);
+        EXPECT_NEAR(primeira.back().first, 24.4, 1e-9);
+        const auto segunda = Linhas(paginas[2]);
+        const std::string soma = std::to_string(linhas) + ".00";
+        if (linhas == 28)
+            EXPECT_EQ(segunda, (std::vector<std::pair<double, std::string>>{
+                                   {8.2, "Subtotal|" + soma}, {8.8, "Total|" + soma}}));
+        else
+            EXPECT_EQ(segunda,
+                      (std::vector<std::pair<double, std::string>>{{8.2, "Total|" + soma}}));
+        for (std::size_t p = 1; p < paginas.size(); ++p) {
+            EXPECT_EQ(Textos(paginas[p], "Grupo um").size(), 1u);
+            EXPECT_EQ(Textos(paginas[p], "Página %%p de %%P").size(), 1u);
+        }
+    }
+}
+
+TEST(RelatorioDIPAMCodigo3, SeteBlocosPorPaginaESemPaginaVazia) {
+    struct Caso {
+        int linhas;
+        std::vector<std::size_t> blocos; // per page
+        double yTotal;
+        std::string total;
+    };
+    for (const Caso& caso : {Caso{7, {7}, 24.3, "8,641.50"}, Caso{8, {7, 1}, 10.5, "9,876.00"},
+                             Caso{14, {7, 7}, 24.3, "17,283.00"}}) {
+        BancoTeste banco;
+        InserirDeclaracao(banco);
+        InserirCodigos(banco);
+        banco.Executar("BEGIN;");
+        for (int k = 0; k < caso.linhas; ++k)
+            InserirDIPAM(banco, 1, "3.1", "1234.5");
+        banco.Executar("COMMIT;");
+        const auto paginas = PorPagina(Construir<RelatorioDIPAMCodigo3>(banco));
+
+        ASSERT_EQ(paginas.size(), caso.blocos.size() + 1) << caso.linhas;
+        for (std::size_t p = 0; p < caso.blocos.size(); ++p) {
+            const auto rotulos = Textos(paginas[p + 1], "Código DIPAM");
+            ASSERT_EQ(rotulos.size(), caso.blocos[p]);
+            EXPECT_NEAR(Num(rotulos.back().args[1]), 8.25 + (caso.blocos[p] - 1) * 2.3, 1e-9);
+            EXPECT_EQ(Textos(paginas[p + 1], "Grupo três").size(), 1u);
+        }
+        const auto total = Textos(paginas.back(), "Total");
+        ASSERT_EQ(total.size(), 1u);
+        EXPECT_NEAR(Num(total[0].args[1]), caso.yTotal + 0.05, 1e-9);
+        const auto valor = Textos(paginas.back(), "1,234.50");
+        EXPECT_EQ(Long(valor.back().args[5]), 2);
+        EXPECT_EQ(Textos(paginas.back(), caso.total).size(), 1u);
+        EXPECT_EQ(Textos(paginas[1], "Descrição três").size(), caso.blocos[0]);
+    }
+}
+
+} // namespace
+} // namespace tarvo::teste
