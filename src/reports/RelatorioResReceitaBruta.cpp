@@ -65,7 +65,6 @@ void RelatorioResReceitaBruta::Construir(const Database& BancoDados, const int32
         Y += PassoTotal;
         VerificarPagina(Y);
         LinhaTotal(0, Y);
-        Y += PassoTotal;
         RodapePagina(0, RodapeY());
     }
     LiberarRecordsets();
