@@ -3,11 +3,14 @@
 #include "common/Figura.h"
 
 #include <QImage>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <variant>
 #include <vector>
+
+class QWidget;
 
 namespace tarvo {
 
@@ -71,6 +74,8 @@ public:
     void SalvarPdf(const std::string& caminho) const;
     QImage RenderizarPagina(int pagina, double dpi) const; // pagina counts from 1
     bool JanelaVisivel() const;
+    QWidget* Janela() const;       // the preview window, null until first shown
+    size_t BytesDocumento() const; // memory held by the record of the document
 
 private:
     struct Impl;

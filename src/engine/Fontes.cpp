@@ -1,0 +1,46 @@
+#include "engine/Fontes.h"
+
+#include <QDir>
+#include <QFont>
+#include <QFontDatabase>
+
+#include <array>
+#include <utility>
+
+namespace tarvo {
+
+namespace {
+
+const std::array<std::pair<const char*, const char*>, 3> equivalentes = {{
+    {"Arial", "Liberation Sans"},
+    {"Times New Roman", "Liberation Serif"},
+    {"Courier New", "Liberation Mono"},
+}};
+
+} // namespace
+
+void Fontes::Registrar() {
+    static const bool registradas = [] {
+        const QDir pasta("/usr/share/fonts/truetype/liberation2");
+        for (const QString& arquivo : pasta.entryList({"*.ttf"}, QDir::Files)) {
+            QFontDatabase::addApplicationFont(pasta.filePath(arquivo));
+        }
+        for (const auto& [nome, familia] : equivalentes) {
+            QFont::insertSubstitution(nome, familia);
+        }
+        return true;
+    }();
+    (void)registradas;
+}
+
+QString Fontes::Familia(std::string_view nome) {
+    const QString texto = QString::fromUtf8(nome.data(), static_cast<qsizetype>(nome.size()));
+    for (const auto& [original, familia] : equivalentes) {
+        if (texto.compare(QLatin1String(original), Qt::CaseInsensitive) == 0) {
+            return QString::fromLatin1(familia);
+        }
+    }
+    return texto;
+}
+
+} // namespace tarvo

@@ -1,0 +1,232 @@
+#include "engine/MotorRelatorio.h"
+
+#include "common/Erro.h"
+#include "engine/Documento.h"
+#include "engine/JanelaPrevia.h"
+#include "engine/Renderizador.h"
+#include "engine/SaidaDocumento.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+
+#include <cmath>
+
+namespace tarvo {
+
+namespace {
+
+const char* const origem = "MotorRelatorio";
+
+void VerificarNumero(double valor, const char* nome) {
+    if (!std::isfinite(valor)) {
+        throw Erro(Erro::ArgumentoInvalido, std::string("Valor inválido para ") + nome + ".",
+                   origem);
+    }
+}
+
+void VerificarArea(double x, double y, double largura, double altura) {
+    VerificarNumero(x, "a posição X");
+    VerificarNumero(y, "a posição Y");
+    VerificarNumero(largura, "a largura");
+    VerificarNumero(altura, "a altura");
+}
+
+void VerificarFigura(const Figura& figura) {
+    if (figura.Imagem().isNull()) {
+        throw Erro(Erro::FiguraInvalida,
+                   "A figura \"" + figura.Nome() + "\" está vazia e não pode ser desenhada.",
+                   origem);
+    }
+}
+
+void VerificarTexto(int32_t horizontal, int32_t vertical, double tamanho) {
+    if (horizontal < 0 || horizontal > 2 || vertical < 0 || vertical > 2) {
+        throw Erro(Erro::ArgumentoInvalido, "Alinhamento de texto inválido.", origem);
+    }
+    if (!std::isfinite(tamanho) || tamanho <= 0) {
+        throw Erro(Erro::ArgumentoInvalido, "Tamanho de fonte inválido.", origem);
+    }
+}
+
+} // namespace
+
+struct MotorRelatorio::Impl {
+    // The preview window holds a snapshot of the document it shows; a change
+    // after that goes to a copy, so the window never sees a document change
+    // under it.
+    std::shared_ptr<Documento> documento = std::make_shared<Documento>();
+    std::unique_ptr<JanelaPrevia> janela;
+
+    Documento& Gravavel() {
+        if (documento.use_count() > 1) {
+            documento = std::make_shared<Documento>(*documento);
+        }
+        return *documento;
+    }
+
+    ~Impl() {
+        // Widgets cannot be torn down once the application is gone; the
+        // process is ending then anyway.
+        if (janela && QCoreApplication::instance() == nullptr) {
+            (void)janela.release();
+        }
+    }
+};
+
+MotorRelatorio::MotorRelatorio() : impl_(std::make_unique<Impl>()) {}
+
+MotorRelatorio::~MotorRelatorio() = default;
+
+void MotorRelatorio::IniciarDocumento() {
+    impl_->documento = std::make_shared<Documento>();
+    impl_->documento->Gravar(Operacao::IniciarDocumento, {});
+}
+
+void MotorRelatorio::DefinirTitulo(const std::string& titulo) {
+    impl_->Gravavel().Gravar(Operacao::DefinirTitulo, {titulo});
+}
+
+void MotorRelatorio::DefinirTituloResumido(const std::string& titulo) {
+    impl_->Gravavel().Gravar(Operacao::DefinirTituloResumido, {titulo});
+}
+
+void MotorRelatorio::DefinirIcone(const Figura& icone) {
+    VerificarFigura(icone);
+    impl_->Gravavel().Gravar(Operacao::DefinirIcone, {&icone});
+}
+
+void MotorRelatorio::DefinirOrientacao(const int32_t& orientacao) {
+    if (orientacao != 0 && orientacao != 1) {
+        throw Erro(Erro::ArgumentoInvalido, "Orientação inválida: use 0 (retrato) ou 1 (paisagem).",
+                   origem);
+    }
+    impl_->Gravavel().Gravar(Operacao::DefinirOrientacao, {orientacao});
+}
+
+void MotorRelatorio::DefinirMargens(const double& esquerda, const double& superior,
+                                    const double& direita, const double& inferior) {
+    for (const double margem : {esquerda, superior, direita, inferior}) {
+        if (!std::isfinite(margem) || margem < 0) {
+            throw Erro(Erro::ArgumentoInvalido, "Margem inválida.", origem);
+        }
+    }
+    impl_->Gravavel().Gravar(Operacao::DefinirMargens, {esquerda, superior, direita, inferior});
+}
+
+void MotorRelatorio::NovaPagina() {
+    impl_->Gravavel().Gravar(Operacao::NovaPagina, {});
+}
+
+void MotorRelatorio::AdicionarRetangulo(const double& x, const double& y, const double& largura,
+                                        const double& altura, const int32_t& preenchido,
+                                        const int32_t& corContorno, const int32_t& corPreenchimento,
+                                        const int32_t& estilo) {
+    VerificarArea(x, y, largura, altura);
+    impl_->Gravavel().Gravar(Operacao::AdicionarRetangulo, {x, y, largura, altura, preenchido,
+                                                            corContorno, corPreenchimento, estilo});
+}
+
+void MotorRelatorio::AdicionarCaixa(const double& x, const double& y, const double& largura,
+                                    const double& altura, const int32_t& arredondamento,
+                                    const double& espessura, const int32_t& corContorno,
+                                    const int32_t& corFundo, const int32_t& estilo) {
+    VerificarArea(x, y, largura, altura);
+    VerificarNumero(espessura, "a espessura");
+    impl_->Gravavel().Gravar(Operacao::AdicionarCaixa, {x, y, largura, altura, arredondamento,
+                                                        espessura, corContorno, corFundo, estilo});
+}
+
+void MotorRelatorio::AdicionarTexto(const double& x, const double& y, const double& largura,
+                                    const double& altura, const std::string& texto,
+                                    const int32_t& alinhamentoHorizontal,
+                                    const int32_t& alinhamentoVertical, const std::string& fonte,
+                                    const double& tamanho, const int32_t& negrito,
+                                    const int32_t& italico, const int32_t& sublinhado,
+                                    const int32_t& cor) {
+    VerificarArea(x, y, largura, altura);
+    VerificarTexto(alinhamentoHorizontal, alinhamentoVertical, tamanho);
+    impl_->Gravavel().Gravar(Operacao::AdicionarTexto,
+                             {x, y, largura, altura, texto, alinhamentoHorizontal,
+                              alinhamentoVertical, fonte, tamanho, negrito, italico, sublinhado,
+                              cor});
+}
+
+void MotorRelatorio::AdicionarTextoMultilinha(
+    const double& x, const double& y, const double& largura, const double& altura,
+    const std::string& texto, const int32_t& alinhamentoHorizontal,
+    const int32_t& alinhamentoVertical, const std::string& fonte, const double& tamanho,
+    const int32_t& negrito, const int32_t& italico, const int32_t& sublinhado, const int32_t& cor) {
+    VerificarArea(x, y, largura, altura);
+    VerificarTexto(alinhamentoHorizontal, alinhamentoVertical, tamanho);
+    impl_->Gravavel().Gravar(Operacao::AdicionarTextoMultilinha,
+                             {x, y, largura, altura, texto, alinhamentoHorizontal,
+                              alinhamentoVertical, fonte, tamanho, negrito, italico, sublinhado,
+                              cor});
+}
+
+void MotorRelatorio::AdicionarImagem(const double& x, const double& y, const double& largura,
+                                     const double& altura, const Figura& figura,
+                                     const int32_t& modo) {
+    VerificarArea(x, y, largura, altura);
+    VerificarFigura(figura);
+    impl_->Gravavel().Gravar(Operacao::AdicionarImagem, {x, y, largura, altura, &figura, modo});
+}
+
+void MotorRelatorio::ExibirDocumento() {
+    SaidaDocumento::ExigirAplicacao(true);
+    if (!impl_->janela) {
+        impl_->janela = std::make_unique<JanelaPrevia>();
+    }
+    impl_->janela->Mostrar(impl_->documento);
+}
+
+void MotorRelatorio::OcultarDocumento() {
+    if (impl_->janela) {
+        impl_->janela->hide();
+    }
+}
+
+void MotorRelatorio::ImprimirDocumento(const int32_t& mostrarDialogo) {
+    QWidget* pai = impl_->janela && impl_->janela->isVisible() ? impl_->janela.get() : nullptr;
+    SaidaDocumento::Impressora(*impl_->documento, mostrarDialogo != 0, pai);
+}
+
+std::vector<Chamada> MotorRelatorio::Chamadas() const {
+    return impl_->documento->Chamadas();
+}
+
+std::string MotorRelatorio::Json() const {
+    return impl_->documento->Json();
+}
+
+int MotorRelatorio::NumeroPaginas() const {
+    return impl_->documento->NumeroPaginas();
+}
+
+void MotorRelatorio::SalvarPdf(const std::string& caminho) const {
+    SaidaDocumento::Pdf(*impl_->documento, caminho);
+}
+
+QImage MotorRelatorio::RenderizarPagina(int pagina, double dpi) const {
+    if (!std::isfinite(dpi) || dpi < 1 || dpi > 1200) {
+        throw Erro(Erro::ArgumentoInvalido,
+                   "Resolução fora do intervalo de 1 a 1200 pontos por polegada.", origem);
+    }
+    Renderizador renderizador(*impl_->documento, QDateTime::currentDateTime());
+    return SaidaDocumento::Imagem(*impl_->documento, renderizador, pagina,
+                                  static_cast<int>(std::lround(dpi)));
+}
+
+bool MotorRelatorio::JanelaVisivel() const {
+    return impl_->janela && impl_->janela->isVisible();
+}
+
+QWidget* MotorRelatorio::Janela() const {
+    return impl_->janela.get();
+}
+
+size_t MotorRelatorio::BytesDocumento() const {
+    return impl_->documento->BytesOcupados();
+}
+
+} // namespace tarvo

@@ -1,0 +1,169 @@
+// The record of a document: calls in order, pages, JSON, compactness and the
+// rejection of arguments that cannot be drawn.
+
+#include "common/Erro.h"
+#include "engine/MotorRelatorio.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+namespace tarvo {
+namespace {
+
+QImage Quadrado(QColor cor) {
+    QImage imagem(8, 8, QImage::Format_RGB32);
+    imagem.fill(cor);
+    return imagem;
+}
+
+TEST(Registro, JsonDeUmaSequenciaCurta) {
+    const Figura icone("imgIconeR", Quadrado(Qt::blue));
+    MotorRelatorio motor;
+    EXPECT_EQ(motor.Json(), R"({"chamadas": []})");
+    motor.IniciarDocumento();
+    motor.DefinirTitulo("Relatório de Entradas");
+    motor.DefinirIcone(icone);
+    motor.DefinirOrientacao(1);
+    motor.DefinirMargens(2.0, 2.0, 2.0, 2.0);
+    motor.AdicionarRetangulo(0.0, 0.5, 25.7, 0.1, -1, 0x808000, 0x808000, 1);
+    motor.AdicionarTextoMultilinha(0.1, 2.9, 25.5, 0.7, "Referência\r\nMês \"1\" \\ \t", 1, 1,
+                                   "Arial", 14.0, -1, 0, 0, 0x808000);
+    motor.NovaPagina();
+    motor.AdicionarCaixa(0.0, 3.6, 25.7 / 3, 0.6, 0, 0.1, 0, 0xFFFFFF, 1);
+    EXPECT_EQ(
+        motor.Json(),
+        R"({"chamadas": [{"op": "IniciarDocumento", "args": []}, )"
+        R"({"op": "DefinirTitulo", "args": ["Relatório de Entradas"]}, )"
+        R"({"op": "DefinirIcone", "args": ["imgIconeR"]}, )"
+        R"({"op": "DefinirOrientacao", "args": [1]}, )"
+        R"({"op": "DefinirMargens", "args": [2, 2, 2, 2]}, )"
+        R"({"op": "AdicionarRetangulo", "args": [0, 0.5, 25.7, 0.1, -1, 8421376, 8421376, 1]}, )"
+        R"({"op": "AdicionarTextoMultilinha", "args": [0.1, 2.9, 25.5, 0.7, )"
+        R"("Referência\r\nMês \"1\" \\ \t", 1, 1, "Arial", 14, -1, 0, 0, 8421376]}, )"
+        R"({"op": "NovaPagina", "args": []}, )"
+        R"({"op": "AdicionarCaixa", "args": [0, 3.6, 8.566666666666666, 0.6, 0, 0.1, 0, )"
+        R"(16777215, 1]}]})");
+
+    const std::vector<Chamada> chamadas = motor.Chamadas();
+    ASSERT_EQ(chamadas.size(), 9u);
+    EXPECT_EQ(chamadas[2].op, "DefinirIcone");
+    EXPECT_EQ(std::get<std::string>(chamadas[2].args[0]), "imgIconeR");
+    EXPECT_EQ(std::get<double>(chamadas[8].args[2]), 25.7 / 3);
+    EXPECT_EQ(std::get<int32_t>(chamadas[6].args[9]), -1);
+    EXPECT_EQ(std::get<std::string>(chamadas[6].args[4]), "Referência\r\nMês \"1\" \\ \t");
+}
+
+TEST(Registro, JsonValidoParaQualquerValor) {
+    MotorRelatorio motor;
+    motor.IniciarDocumento();
+    const std::vector<double> valores = {0.1 + 0.2, -0.0, 1e-7, 123456789.125, -25.7 / 3};
+    for (const double v : valores) {
+        motor.AdicionarTexto(v, v, 1.0, 1.0, std::string("a\x01\xff\xc3") + "b", 0, 0, "Arial", 8.0,
+                             0, 0, 0, 0);
+    }
+    const QJsonDocument json = QJsonDocument::fromJson(QByteArray::fromStdString(motor.Json()));
+    ASSERT_TRUE(json.isObject());
+    const QJsonArray chamadas = json.object()["chamadas"].toArray();
+    ASSERT_EQ(chamadas.size(), 1 + static_cast<qsizetype>(valores.size()));
+    for (size_t i = 0; i < valores.size(); ++i) {
+        const QJsonArray args =
+            chamadas[static_cast<qsizetype>(i + 1)].toObject()["args"].toArray();
+        EXPECT_EQ(args[0].toDouble(), valores[i]);
+        // Bytes that are not UTF-8 come out as U+FFFD; control characters escaped.
+        EXPECT_EQ(args[4].toString(), QString::fromUtf8("a\x01\xef\xbf\xbd\xef\xbf\xbd"
+                                                        "b"));
+    }
+}
+
+TEST(Registro, Paginas) {
+    MotorRelatorio motor;
+    EXPECT_EQ(motor.NumeroPaginas(), 0);
+    motor.IniciarDocumento();
+    motor.DefinirTitulo("T");
+    motor.NovaPagina(); // before any element: nothing to close
+    EXPECT_EQ(motor.NumeroPaginas(), 0);
+    motor.AdicionarRetangulo(0, 0, 1, 1, -1, 0, 0, 1);
+    EXPECT_EQ(motor.NumeroPaginas(), 1);
+    motor.NovaPagina();
+    EXPECT_EQ(motor.NumeroPaginas(), 2);
+    motor.AdicionarRetangulo(0, 0, 1, 1, -1, 0, 0, 1);
+    motor.NovaPagina();
+    motor.NovaPagina();
+    EXPECT_EQ(motor.NumeroPaginas(), 4);
+    EXPECT_EQ(motor.Chamadas().size(), 8u);
+
+    motor.IniciarDocumento();
+    EXPECT_EQ(motor.NumeroPaginas(), 0);
+    EXPECT_EQ(motor.Json(), R"({"chamadas": [{"op": "IniciarDocumento", "args": []}]})");
+}
+
+TEST(Registro, ArgumentosQueNaoSePodemDesenhar) {
+    MotorRelatorio motor;
+    motor.IniciarDocumento();
+    const Figura vazia("imgBrasaoOstranaColorido", QImage());
+    const auto numero = [](auto&& acao) {
+        try {
+            acao();
+        } catch (const Erro& erro) {
+            EXPECT_FALSE(erro.Descricao().empty());
+            return erro.Numero();
+        }
+        return 0L;
+    };
+    EXPECT_EQ(numero([&] { motor.AdicionarImagem(0, 0, 1, 1, vazia, 0); }), Erro::FiguraInvalida);
+    EXPECT_EQ(numero([&] { motor.DefinirIcone(vazia); }), Erro::FiguraInvalida);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(numero([&] { motor.AdicionarCaixa(nan, 0, 1, 1, 0, 0.1, 0, 0, 1); }),
+              Erro::ArgumentoInvalido);
+    EXPECT_EQ(numero([&] { motor.AdicionarTexto(0, 0, 1, 1, "x", 3, 0, "Arial", 8, 0, 0, 0, 0); }),
+              Erro::ArgumentoInvalido);
+    EXPECT_EQ(numero([&] { motor.AdicionarTexto(0, 0, 1, 1, "x", 0, 0, "Arial", 0, 0, 0, 0, 0); }),
+              Erro::ArgumentoInvalido);
+    EXPECT_EQ(numero([&] { motor.DefinirOrientacao(2); }), Erro::ArgumentoInvalido);
+    EXPECT_EQ(numero([&] { motor.DefinirMargens(2, -1, 2, 2); }), Erro::ArgumentoInvalido);
+    // A refused call leaves no trace in the document.
+    EXPECT_EQ(motor.Chamadas().size(), 1u);
+}
+
+// A page like the reports': a header, then 14 rows of 5 cells, each a box and
+// a text with its own amount.
+void PaginaTipica(MotorRelatorio& motor, int pagina) {
+    motor.AdicionarRetangulo(0, 0.5, 25.7, 0.1, -1, 0x808000, 0x808000, 1);
+    motor.AdicionarTexto(0, 0, 25.7, 0.3, "Declaração do Vantiro", 0, 0, "Arial", 8, 0, 0, 0, 0);
+    motor.AdicionarTexto(0, 0.85, 13.7, 0.7, "Governo do Estado de Ostrana", 1, 1, "Arial", 14, -1,
+                         0, 0, 0xFF);
+    for (int linha = 0; linha < 14; ++linha) {
+        for (int coluna = 0; coluna < 5; ++coluna) {
+            const double x = coluna * 5.14;
+            const double y = 7.6 + linha * 0.6;
+            motor.AdicionarCaixa(x, y, 5.14, 0.6, 0, 0.1, 0, 0xFFFFFF, 1);
+            motor.AdicionarTexto(x + 0.1, y, 4.94, 0.6,
+                                 std::to_string(pagina * 1000 + linha * 10 + coluna) + ",00", 2, 1,
+                                 "Arial", 8, 0, 0, 0, 0);
+        }
+    }
+    motor.AdicionarTexto(2 * 25.7 / 3, 16.7, 25.7 / 3, 0.3, "Página %%p de %%P", 2, 1, "Arial", 6,
+                         0, 0, 0, 0);
+}
+
+TEST(Registro, MilharesDePaginasCustamPoucosKilobytesCada) {
+    MotorRelatorio motor;
+    motor.IniciarDocumento();
+    const int paginas = 3000;
+    for (int pagina = 1; pagina <= paginas; ++pagina) {
+        if (pagina > 1) {
+            motor.NovaPagina();
+        }
+        PaginaTipica(motor, pagina);
+    }
+    EXPECT_EQ(motor.NumeroPaginas(), paginas);
+    EXPECT_LT(motor.BytesDocumento() / paginas, 4096u);
+    // The last page reads back as it was given.
+    const std::vector<Chamada> chamadas = motor.Chamadas();
+    EXPECT_EQ(std::get<std::string>(chamadas[chamadas.size() - 2].args[4]), "3000134,00");
+}
+
+} // namespace
+} // namespace tarvo
