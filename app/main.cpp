@@ -17,6 +17,7 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -99,8 +100,11 @@ int main(int argc, char** argv) {
     } catch (const tarvo::Erro& erro) {
         std::cerr << "erro " << erro.Numero() << ": " << erro.Descricao() << "\n";
         return SaidaErro;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "erro 7: Out of memory\n";
+        return SaidaErro;
     } catch (const std::exception& erro) {
-        std::cerr << "erro interno: " << erro.what() << "\n";
+        std::cerr << "erro 51: Internal error: " << erro.what() << "\n";
         return SaidaErro;
     }
 }

@@ -1,0 +1,130 @@
+/* The C interface from a C program, through the shared library, in a process
+ * without any Qt application or display: headless export, errors per handle,
+ * the dialog refused instead of hanging, and a second handle after the first
+ * is gone. */
+#include "entry/relatorios_tarvo.h"
+
+#include <sqlite3.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+static int falhas = 0;
+
+#define VERIFICAR(condicao)                                                                        \
+    do {                                                                                           \
+        if (!(condicao)) {                                                                         \
+            fprintf(stderr, "%s:%d: falhou: %s\n", __FILE__, __LINE__, #condicao);                 \
+            ++falhas;                                                                              \
+        }                                                                                          \
+    } while (0)
+
+static int Existe(const char* pasta, const char* nome) {
+    char caminho[1024];
+    struct stat estado;
+    snprintf(caminho, sizeof caminho, "%s/%s", pasta, nome);
+    return stat(caminho, &estado) == 0 && estado.st_size > 0;
+}
+
+static char* LerArquivo(const char* caminho) {
+    FILE* arquivo = fopen(caminho, "rb");
+    char* texto = NULL;
+    long tamanho;
+    if (arquivo == NULL)
+        return NULL;
+    fseek(arquivo, 0, SEEK_END);
+    tamanho = ftell(arquivo);
+    rewind(arquivo);
+    texto = malloc((size_t)tamanho + 1);
+    if (texto != NULL && fread(texto, 1, (size_t)tamanho, arquivo) == (size_t)tamanho)
+        texto[tamanho] = '\0';
+    fclose(arquivo);
+    return texto;
+}
+
+/* Whether the fonts of a PDF include Liberation Sans, the face of "Arial". */
+static int TemLiberationSans(const char* pdf) {
+    char comando[1200];
+    char linha[512];
+    int encontrou = 0;
+    FILE* saida;
+    snprintf(comando, sizeof comando, "pdffonts '%s'", pdf);
+    saida = popen(comando, "r");
+    if (saida == NULL)
+        return 0;
+    while (fgets(linha, sizeof linha, saida) != NULL)
+        if (strstr(linha, "LiberationSans") != NULL)
+            encontrou = 1;
+    pclose(saida);
+    return encontrou;
+}
+
+int main(void) {
+    char pasta[] = "/tmp/tarvo-interface-c-XXXXXX";
+    char banco[256], faltando[256], pdf[256], json[256], pdf2[256], cadastro[300], limpar[300];
+    sqlite3* db = NULL;
+    char* esquema;
+    tarvo_relatorios* relatorios;
+
+    if (mkdtemp(pasta) == NULL)
+        return 2;
+    snprintf(banco, sizeof banco, "%s/banco.db", pasta);
+    snprintf(faltando, sizeof faltando, "%s/nao-existe.db", pasta);
+    snprintf(pdf, sizeof pdf, "%s/pdf", pasta);
+    snprintf(json, sizeof json, "%s/json", pasta);
+    snprintf(pdf2, sizeof pdf2, "%s/pdf2", pasta);
+    esquema = LerArquivo(TARVO_ESQUEMA_SQL);
+    if (esquema == NULL || sqlite3_open(banco, &db) != SQLITE_OK ||
+        sqlite3_exec(db, esquema, NULL, NULL, NULL) != SQLITE_OK ||
+        sqlite3_exec(db,
+                     "INSERT INTO tblContribuinte (IE, RazãoSocial) VALUES ('123', 'Ávila');"
+                     "INSERT INTO tblDeclaração (Declaração, IE, Tipo, Exercício, Consistente) "
+                     "VALUES (7, '123', 1, 2003, 1);",
+                     NULL, NULL, NULL) != SQLITE_OK)
+        return 2;
+    free(esquema);
+
+    VERIFICAR(strcmp(tarvo_relatorios_versao(), TARVO_VERSAO) == 0);
+    relatorios = tarvo_relatorios_criar();
+    VERIFICAR(relatorios != NULL);
+
+    /* Reports 1 and 3 through the host's own connection. */
+    VERIFICAR(tarvo_relatorios_exportar(relatorios, db, "123", 7, 5, pdf, json) == 0);
+    VERIFICAR(tarvo_relatorios_erro_numero(relatorios) == 0);
+    VERIFICAR(strcmp(tarvo_relatorios_erro_descricao(relatorios), "") == 0);
+    VERIFICAR(Existe(pdf, "01-RelatorioCadastro.pdf") && Existe(json, "01-RelatorioCadastro.json"));
+    VERIFICAR(Existe(pdf, "03-RelatorioSaidas.pdf") && Existe(json, "03-RelatorioSaidas.json"));
+    VERIFICAR(!Existe(pdf, "02-RelatorioEntradas.pdf"));
+
+    /* A missing database file is an error and is not created. */
+    VERIFICAR(tarvo_relatorios_exportar_arquivo(relatorios, faltando, NULL, 7, -1, NULL, json) ==
+              tarvo_relatorios_erro_numero(relatorios));
+    VERIFICAR(tarvo_relatorios_erro_numero(relatorios) != 0);
+    VERIFICAR(strlen(tarvo_relatorios_erro_descricao(relatorios)) > 0);
+    VERIFICAR(access(faltando, F_OK) != 0);
+
+    /* No display: the dialog is refused rather than hanging or aborting. */
+    VERIFICAR(tarvo_relatorios_executar_arquivo(relatorios, banco, "123", 7, 1) == 31201);
+    VERIFICAR(tarvo_relatorios_executar(relatorios, NULL, "123", 7, 1) == 3001);
+    VERIFICAR(tarvo_relatorios_exportar(relatorios, db, "123", 7, 1, NULL, "") == 3001);
+    VERIFICAR(tarvo_relatorios_exportar(NULL, db, "123", 7, 1, pdf, NULL) == 3420);
+    VERIFICAR(tarvo_relatorios_erro_numero(NULL) == 3420);
+    tarvo_relatorios_destruir(relatorios);
+    tarvo_relatorios_destruir(NULL);
+
+    /* The library's Qt application went with the first handle; a new one
+     * still draws with the report fonts. */
+    relatorios = tarvo_relatorios_criar();
+    VERIFICAR(tarvo_relatorios_exportar_arquivo(relatorios, banco, "123", 7, 1, pdf2, NULL) == 0);
+    snprintf(cadastro, sizeof cadastro, "%s/01-RelatorioCadastro.pdf", pdf2);
+    VERIFICAR(TemLiberationSans(cadastro));
+    tarvo_relatorios_destruir(relatorios);
+
+    sqlite3_close(db);
+    snprintf(limpar, sizeof limpar, "rm -rf '%s'", pasta);
+    if (system(limpar) != 0)
+        ++falhas;
+    return falhas == 0 ? 0 : 1;
+}

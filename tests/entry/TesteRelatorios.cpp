@@ -1,0 +1,221 @@
+// Executar through the real selection dialog under the offscreen platform,
+// driven by clicks from a timer while the dialog is up modally.
+
+#include "common/Erro.h"
+#include "data/Database.h"
+#include "engine/MotorRelatorio.h"
+#include "entry/Relatorios.h"
+#include "entry/frmImpressaoRelatorios.h"
+#include "reports/RelatorioBase.h"
+#include "support/BancoTeste.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+
+namespace tarvo {
+namespace {
+
+using Acao = std::function<void(frmImpressaoRelatorios&)>;
+
+class TesteRelatorios : public ::testing::Test {
+protected:
+    TesteRelatorios() {
+        banco.Executar("INSERT INTO tblContribuinte (IE, RazãoSocial) VALUES ('123', 'Ávila');"
+                       "INSERT INTO tblDeclaração (Declaração, IE, Tipo, Exercício, Consistente) "
+                       "VALUES (7, '123', 1, 2003, 1);");
+    }
+
+    // Runs Executar while `acao` works the dialog; a dialog the action leaves
+    // up is closed, so that a failing test cannot hang.
+    void Executar(int32_t opcoes, const Acao& acao, Relatorios& alvo) {
+        bool agiu = false;
+        QTimer::singleShot(0, [&] {
+            frmImpressaoRelatorios* const dialogo = alvo.Dialogo();
+            EXPECT_EQ(QApplication::activeModalWidget(), dialogo);
+            agiu = true;
+            acao(*dialogo);
+            if (dialogo->isVisible())
+                dialogo->close();
+        });
+        const Database bancoDados(banco.Caminho());
+        alvo.Executar(bancoDados, "123", 7, opcoes);
+        EXPECT_TRUE(agiu);
+    }
+    void Executar(int32_t opcoes, const Acao& acao) { Executar(opcoes, acao, relatorios); }
+
+    static void Clicar(frmImpressaoRelatorios& dialogo, int posicao) {
+        QListWidget* const lista = dialogo.lstSelecao;
+        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {},
+                          lista->visualItemRect(lista->item(posicao)).center());
+    }
+
+    static std::set<int> Selecionados(const frmImpressaoRelatorios& dialogo) {
+        std::set<int> posicoes;
+        for (int i = 0; i < dialogo.lstSelecao->count(); ++i)
+            if (dialogo.lstSelecao->item(i)->isSelected())
+                posicoes.insert(i);
+        return posicoes;
+    }
+
+    std::set<int> Construidos() const {
+        std::set<int> posicoes;
+        for (int i = 0; i < Relatorios::Quantidade; ++i)
+            if (!relatorios.Relatorio(i).Motor().Chamadas().empty())
+                posicoes.insert(i);
+        return posicoes;
+    }
+
+    bool Visivel(int posicao) const {
+        return relatorios.Relatorio(posicao).Motor().JanelaVisivel();
+    }
+
+    teste::BancoTeste banco;
+    Relatorios relatorios;
+};
+
+const std::set<int> todos = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+
+TEST_F(TesteRelatorios, MascaraPreSelecionaEFecharNaoConstroiNada) {
+    const std::vector<std::pair<int32_t, std::set<int>>> casos = {
+        {0, {}}, {5, {0, 2}}, {1023, todos}, {1024, {}}, {-1024, {}}, {-1, todos}};
+    for (const auto& [mascara, esperados] : casos) {
+        Executar(mascara, [&](frmImpressaoRelatorios& dialogo) {
+            EXPECT_EQ(Selecionados(dialogo), esperados) << "máscara " << mascara;
+            EXPECT_EQ(dialogo.lstSelecao->currentRow(), 0);
+            ASSERT_EQ(dialogo.lstSelecao->count(), 10);
+            EXPECT_EQ(dialogo.lstSelecao->item(2)->text(), QString("3 - Saídas"));
+            EXPECT_EQ(dialogo.lstSelecao->item(9)->text(), QString("10 - Resumo de Receita Bruta"));
+        });
+        EXPECT_EQ(relatorios.Dialogo()->lngModoSaida, 0);
+        EXPECT_FALSE(relatorios.Dialogo()->isVisible());
+    }
+    EXPECT_TRUE(Construidos().empty());
+}
+
+TEST_F(TesteRelatorios, CliqueDesmarcaEAVisualizacaoUsaASelecaoFinal) {
+    Executar(3, [](frmImpressaoRelatorios& dialogo) {
+        Clicar(dialogo, 0);
+        Clicar(dialogo, 5);
+        EXPECT_EQ(Selecionados(dialogo), (std::set<int>{1, 5}));
+        QTest::mouseClick(dialogo.cmdVisualizar, Qt::LeftButton);
+    });
+    EXPECT_EQ(relatorios.Dialogo()->lngModoSaida, 1);
+    EXPECT_EQ(Selecionados(*relatorios.Dialogo()), (std::set<int>{1, 5}));
+    EXPECT_EQ(Construidos(), (std::set<int>{1, 5}));
+    EXPECT_TRUE(Visivel(1));
+    EXPECT_TRUE(Visivel(5));
+    EXPECT_FALSE(Visivel(0));
+}
+
+TEST_F(TesteRelatorios, ImprimirSemSelecaoNaoFazNada) {
+    Executar(0, [](frmImpressaoRelatorios& dialogo) {
+        QTest::mouseClick(dialogo.cmdImprimir, Qt::LeftButton);
+    });
+    EXPECT_EQ(relatorios.Dialogo()->lngModoSaida, 2);
+    EXPECT_TRUE(Construidos().empty());
+}
+
+// Only the registration report can be built without tblDeclaração: the
+// first failing report shows which one came first.
+TEST_F(TesteRelatorios, OrdemDaTabelaEErroPassaSemAlteracao) {
+    banco.Executar("DROP TABLE tblDeclaração;");
+    const Acao acao = [](frmImpressaoRelatorios& dialogo) {
+        Clicar(dialogo, 9);
+        Clicar(dialogo, 0);
+        QTest::mouseClick(dialogo.cmdVisualizar, Qt::LeftButton);
+    };
+    try {
+        Executar(0, acao);
+        ADD_FAILURE() << "Executar não falhou";
+    } catch (const Erro& erro) {
+        EXPECT_EQ(erro.Numero(), 1);
+        EXPECT_EQ(erro.Descricao(), "no such table: tblDeclaração");
+    }
+    EXPECT_EQ(Construidos(), (std::set<int>{0}));
+    EXPECT_TRUE(Visivel(0));
+
+    // The next call closes that preview and replaces the dialog.
+    const frmImpressaoRelatorios* const anterior = relatorios.Dialogo();
+    Executar(0, [&](frmImpressaoRelatorios& dialogo) {
+        EXPECT_NE(&dialogo, anterior);
+        EXPECT_FALSE(Visivel(0));
+    });
+    EXPECT_FALSE(Visivel(0));
+    EXPECT_EQ(Construidos(), (std::set<int>{0})); // still built
+}
+
+TEST_F(TesteRelatorios, ChamadaDeDentroDoDialogoFalhaSemDerrubarAPrimeira) {
+    Executar(1, [&](frmImpressaoRelatorios& dialogo) {
+        const Database bancoDados(banco.Caminho());
+        try {
+            relatorios.Executar(bancoDados, "123", 7, 0);
+            ADD_FAILURE() << "a segunda chamada não falhou";
+        } catch (const Erro& erro) {
+            EXPECT_EQ(erro.Numero(), Erro::FormularioJaExibido);
+        }
+        QTest::mouseClick(dialogo.cmdVisualizar, Qt::LeftButton);
+    });
+    EXPECT_EQ(Construidos(), (std::set<int>{0}));
+}
+
+TEST(DialogoImpressao, SelecionarOuLimparTodos) {
+    frmImpressaoRelatorios dialogo;
+    dialogo.cmdSelecionarTodos->click(); // an empty list: nothing to do
+    for (int i = 0; i < 10; ++i)
+        dialogo.lstSelecao->addItem(QString::number(i));
+    const auto selecionados = [&] { return dialogo.lstSelecao->selectedItems().size(); };
+
+    dialogo.cmdSelecionarTodos->click(); // none selected
+    EXPECT_EQ(selecionados(), 10);
+    dialogo.cmdSelecionarTodos->click(); // all selected
+    EXPECT_EQ(selecionados(), 0);
+    for (int i = 1; i < 10; ++i)
+        dialogo.lstSelecao->item(i)->setSelected(true);
+    dialogo.cmdSelecionarTodos->click(); // nine selected
+    EXPECT_EQ(selecionados(), 10);
+    EXPECT_EQ(dialogo.lngModoSaida, 0);
+}
+
+TEST(DialogoImpressao, JanelaFixaSemBotaoPadraoNemEsc) {
+    frmImpressaoRelatorios dialogo;
+    dialogo.lstSelecao->addItems({"a", "b"});
+    dialogo.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialogo));
+    EXPECT_EQ(dialogo.windowTitle(), QString("Impressão de Relatórios"));
+    EXPECT_EQ(dialogo.size(), QSize(537, 289));
+    EXPECT_EQ(dialogo.minimumSize(), dialogo.maximumSize());
+    EXPECT_FALSE(dialogo.windowFlags() &
+                 (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_FALSE(dialogo.windowIcon().isNull());
+    const QPoint desvio =
+        dialogo.geometry().center() - dialogo.screen()->availableGeometry().center();
+    EXPECT_LE(desvio.manhattanLength(), 8); // a frame's width at most
+
+    // Focus starts on the preview button and tabs through print, list, select all.
+    EXPECT_EQ(QApplication::focusWidget(), dialogo.cmdVisualizar);
+    const std::vector<QWidget*> ordem = {dialogo.cmdImprimir, dialogo.lstSelecao,
+                                         dialogo.cmdSelecionarTodos, dialogo.cmdVisualizar};
+    for (QWidget* esperado : ordem) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), esperado);
+    }
+
+    // Neither Esc nor Enter closes the dialog or presses a button.
+    QTest::keyClick(&dialogo, Qt::Key_Escape);
+    QTest::keyClick(dialogo.cmdVisualizar, Qt::Key_Return);
+    QTest::keyClick(dialogo.lstSelecao, Qt::Key_Enter);
+    EXPECT_TRUE(dialogo.isVisible());
+    EXPECT_EQ(dialogo.lngModoSaida, 0);
+}
+
+} // namespace
+} // namespace tarvo

@@ -1,0 +1,27 @@
+# Beyond the in-process tests: the entry tests drive the command-line program,
+# a C program uses the C interface through the shared library, and an
+# installed tree is built against.
+add_dependencies(testes_entry relatorios-tarvo)
+target_compile_definitions(testes_entry PRIVATE
+  TARVO_PROGRAMA="$<TARGET_FILE:relatorios-tarvo>")
+
+add_executable(teste_interface_c ${CMAKE_CURRENT_LIST_DIR}/TesteInterfaceC.c)
+target_link_libraries(teste_interface_c PRIVATE relatorios_tarvo SQLite::SQLite3)
+target_compile_definitions(teste_interface_c PRIVATE
+  TARVO_ESQUEMA_SQL="${PROJECT_SOURCE_DIR}/demo/esquema.sql"
+  TARVO_VERSAO="${PROJECT_VERSION}")
+add_test(NAME InterfaceC COMMAND teste_interface_c)
+# No display at all: the library has to make its own offscreen application.
+set_tests_properties(InterfaceC PROPERTIES
+  TIMEOUT 120
+  ENVIRONMENT "LC_ALL=C.UTF-8"
+  ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=unset:;DISPLAY=unset:;WAYLAND_DISPLAY=unset:")
+
+add_test(NAME Instalacao COMMAND ${CMAKE_COMMAND}
+  -DBUILD=${PROJECT_BINARY_DIR}
+  -DCONSUMIDOR=${CMAKE_CURRENT_LIST_DIR}/consumidor
+  -DPASTA=${CMAKE_CURRENT_BINARY_DIR}/instalacao
+  -DGERADOR=${CMAKE_GENERATOR}
+  -DCOMPILADOR_C=${CMAKE_C_COMPILER}
+  -P ${PROJECT_SOURCE_DIR}/cmake/TestarInstalacao.cmake)
+set_tests_properties(Instalacao PROPERTIES TIMEOUT 300 ENVIRONMENT "${TARVO_AMBIENTE_TESTE}")
