@@ -46,14 +46,6 @@ bool Elemento(Operacao op) {
     return op >= Operacao::AdicionarRetangulo;
 }
 
-uint32_t ZigZag(int32_t valor) {
-    return (static_cast<uint32_t>(valor) << 1) ^ static_cast<uint32_t>(valor >> 31);
-}
-
-int32_t DesfazerZigZag(uint32_t valor) {
-    return static_cast<int32_t>((valor >> 1) ^ (~(valor & 1) + 1));
-}
-
 // Length of the valid UTF-8 sequence starting at texto[i], or 0.
 size_t SequenciaUtf8(std::string_view texto, size_t i) {
     const auto byte = [&](size_t k) { return static_cast<unsigned char>(texto[k]); };
@@ -171,7 +163,7 @@ void Documento::Gravar(Operacao op, std::initializer_list<Valor> args) {
             GravarNumero(IndiceDouble(std::get<double>(valor)));
             break;
         case 'l':
-            GravarNumero(ZigZag(std::get<int32_t>(valor)));
+            GravarNumero(IndiceLong(std::get<int32_t>(valor)));
             break;
         case 's':
             GravarNumero(textos_.Indice(std::get<std::string_view>(valor)));
@@ -230,7 +222,7 @@ ChamadaLida Documento::Ler(size_t& posicao) const {
             chamada.args[i] = doubles_[numero];
             break;
         case 'l':
-            chamada.args[i] = DesfazerZigZag(numero);
+            chamada.args[i] = longs_[numero];
             break;
         case 's':
             chamada.args[i] = textos_.Texto(numero);
@@ -315,9 +307,19 @@ size_t Documento::BytesOcupados() const {
     // Hash nodes: the key, the index and about two pointers of overhead.
     const size_t porDouble =
         sizeof(double) + sizeof(uint64_t) + sizeof(uint32_t) + 3 * sizeof(void*);
+    const size_t porLong = 2 * sizeof(int32_t) + sizeof(uint32_t) + 3 * sizeof(void*);
     return bytes_.capacity() + doubles_.capacity() * sizeof(double) +
-           indiceDoubles_.size() * porDouble + textos_.BytesOcupados() +
+           indiceDoubles_.size() * porDouble + longs_.capacity() * sizeof(int32_t) +
+           indiceLongs_.size() * porLong + textos_.BytesOcupados() +
            inicioPaginas_.capacity() * sizeof(uint32_t);
+}
+
+void Documento::Compactar() {
+    bytes_.shrink_to_fit();
+    doubles_.shrink_to_fit();
+    longs_.shrink_to_fit();
+    inicioPaginas_.shrink_to_fit();
+    textos_.Compactar();
 }
 
 const char* Documento::NomeOperacao(Operacao op) {
@@ -376,6 +378,14 @@ uint32_t Documento::IndiceDouble(double valor) {
         indiceDoubles_.try_emplace(bits, static_cast<uint32_t>(doubles_.size()));
     if (novo) {
         doubles_.push_back(valor);
+    }
+    return item->second;
+}
+
+uint32_t Documento::IndiceLong(int32_t valor) {
+    const auto [item, novo] = indiceLongs_.try_emplace(valor, static_cast<uint32_t>(longs_.size()));
+    if (novo) {
+        longs_.push_back(valor);
     }
     return item->second;
 }

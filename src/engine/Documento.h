@@ -50,9 +50,9 @@ struct ChamadaLida {
 };
 
 // The record of a document: every call since IniciarDocumento as a byte
-// stream of operation codes and variable-length numbers. Doubles, texts and
-// pictures are stored once each and referred to by index, so a page of a
-// typical report costs a few kilobytes whatever the number of pages.
+// stream of operation codes, each followed by its arguments as variable-length
+// indexes. Doubles, Longs, texts and pictures are stored once each, so a page
+// of a typical report costs a few kilobytes whatever the number of pages.
 class Documento {
 public:
     Documento();
@@ -80,6 +80,8 @@ public:
     std::vector<Chamada> Chamadas() const;
     std::string Json() const;
     size_t BytesOcupados() const;
+    // Gives back the spare capacity once the document is complete.
+    void Compactar();
 
     static const char* NomeOperacao(Operacao op);
 
@@ -87,12 +89,15 @@ private:
     void GravarNumero(uint32_t numero);
     uint32_t LerNumero(size_t& posicao) const;
     uint32_t IndiceDouble(double valor);
+    uint32_t IndiceLong(int32_t valor);
     uint32_t IndiceFigura(const Figura& figura);
     void Acompanhar(Operacao op, std::initializer_list<Valor> args, size_t inicio);
 
     std::vector<uint8_t> bytes_;
     std::vector<double> doubles_;
     std::unordered_map<uint64_t, uint32_t> indiceDoubles_;
+    std::vector<int32_t> longs_;
+    std::unordered_map<int32_t, uint32_t> indiceLongs_;
     TabelaTextos textos_;
     std::deque<Figura> figuras_;
     std::vector<uint32_t> inicioPaginas_;

@@ -177,6 +177,10 @@ void MotorRelatorio::ExibirDocumento() {
     if (!impl_->janela) {
         impl_->janela = std::make_unique<JanelaPrevia>();
     }
+    // Shown means built: the spare capacity goes back before it is shared.
+    if (impl_->documento.use_count() == 1) {
+        impl_->documento->Compactar();
+    }
     impl_->janela->Mostrar(impl_->documento);
 }
 

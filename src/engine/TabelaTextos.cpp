@@ -31,8 +31,8 @@ uint32_t TabelaTextos::Indice(std::string_view texto) {
     dados_.append(texto);
     inicios_.push_back(static_cast<uint32_t>(dados_.size()));
     vagas_[vaga] = indice + 1;
-    // Half-empty table: probes stay short.
-    if (Quantidade() * 2 > vagas_.size()) {
+    // At most three quarters full: probes stay short.
+    if (Quantidade() * 4 > vagas_.size() * 3) {
         Ampliar();
     }
     return indice;
@@ -46,6 +46,11 @@ std::string_view TabelaTextos::Texto(uint32_t indice) const {
 size_t TabelaTextos::BytesOcupados() const {
     return dados_.capacity() + inicios_.capacity() * sizeof(uint32_t) +
            vagas_.capacity() * sizeof(uint32_t);
+}
+
+void TabelaTextos::Compactar() {
+    dados_.shrink_to_fit();
+    inicios_.shrink_to_fit();
 }
 
 size_t TabelaTextos::Vaga(std::string_view texto, size_t hash) const {

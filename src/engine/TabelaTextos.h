@@ -22,6 +22,7 @@ public:
     std::string_view Texto(uint32_t indice) const;
     size_t Quantidade() const { return inicios_.size() - 1; }
     size_t BytesOcupados() const;
+    void Compactar();
 
 private:
     size_t Vaga(std::string_view texto, size_t hash) const;
