@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tarvo {
 
@@ -42,6 +44,23 @@ protected:
 
     // Opens a forward-only recordset (type 8) on the database.
     static std::unique_ptr<Recordset> Abrir(const Database& BancoDados, const std::string& sql);
+    // Lets go of the given recordsets when it goes, however the build ends,
+    // so that a failed build leaves no statement open on the host's database.
+    class Liberacao {
+    public:
+        explicit Liberacao(std::vector<std::unique_ptr<Recordset>*> recordsets)
+            : recordsets_(std::move(recordsets)) {}
+        ~Liberacao() {
+            for (std::unique_ptr<Recordset>* rs : recordsets_)
+                rs->reset();
+        }
+        Liberacao(const Liberacao&) = delete;
+        Liberacao& operator=(const Liberacao&) = delete;
+
+    private:
+        std::vector<std::unique_ptr<Recordset>*> recordsets_;
+    };
+
     // The first query of the reports of a declaration: the taxpayer's row
     // joined with the declaration's row.
     static std::string ConsultaContribuinte(const int32_t& Declaracao);

@@ -37,9 +37,4 @@ void RelatorioDIPAM::QuebrarPaginaSeNecessario(double& Y, const double& limite,
     Y = PrimeiraLinha;
 }
 
-void RelatorioDIPAM::LiberarRecordsets() {
-    rsContribuinte.reset();
-    rsDIPAM.reset();
-}
-
 } // namespace tarvo

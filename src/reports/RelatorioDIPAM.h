@@ -26,7 +26,6 @@ protected:
     // Closes the page and opens the next one when an element placed at Y
     // would pass the limit.
     void QuebrarPaginaSeNecessario(double& Y, const double& limite, const Database& BancoDados);
-    void LiberarRecordsets();
 
     static constexpr double PrimeiraLinha = 8.2;
     static constexpr double Rodape = 25.0;

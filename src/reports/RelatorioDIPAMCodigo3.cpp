@@ -19,6 +19,7 @@ RelatorioDIPAMCodigo3::RelatorioDIPAMCodigo3()
                      "3") {}
 
 void RelatorioDIPAMCodigo3::Construir(const Database& BancoDados, const int32_t& Declaracao) {
+    const Liberacao liberacao({&rsContribuinte, &rsDIPAM});
     AbrirConsultas(BancoDados, Declaracao,
                    std::string("select") + " tblDIPAM.*," + " tblCódigosDIPAM.* " + "from" +
                        " tblDIPAM, " + " tblCódigosDIPAM " + "where" +
@@ -41,8 +42,6 @@ void RelatorioDIPAMCodigo3::Construir(const Database& BancoDados, const int32_t&
         LinhaTotal(0, Y);
         RodapePagina(0, Rodape);
     }
-
-    LiberarRecordsets();
 }
 
 void RelatorioDIPAMCodigo3::BlocoRegistro(const double& X, const double& Y) {

@@ -13,6 +13,7 @@ constexpr double MeiaLargura = 17.0 / 2;
 } // namespace
 
 void RelatorioDIPAMMunicipios::Construir(const Database& BancoDados, const int32_t& Declaracao) {
+    const Liberacao liberacao({&rsContribuinte, &rsDIPAM});
     AbrirConsultas(BancoDados, Declaracao,
                    std::string("select") + " tblDIPAM.*," + " tblMunicípios.*," +
                        " tblCódigosDIPAM.* " + "from" + " tblDIPAM, " + " tblMunicípios, " +
@@ -50,8 +51,6 @@ void RelatorioDIPAMMunicipios::Construir(const Database& BancoDados, const int32
         LinhaTotal(0, Y);
         RodapePagina(0, Rodape);
     }
-
-    LiberarRecordsets();
 }
 
 std::string RelatorioDIPAMMunicipios::MunicipioDaLinha() const {

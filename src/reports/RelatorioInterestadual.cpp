@@ -31,6 +31,7 @@ RelatorioInterestadual::RelatorioInterestadual(Configuracao configuracao, Coluna
 }
 
 void RelatorioInterestadual::Construir(const Database& BancoDados, const int32_t& Declaracao) {
+    const Liberacao liberacao({&rsContribuinte, &rsDetalhes});
     rsContribuinte = Abrir(BancoDados, ConsultaContribuinte(Declaracao));
 
     std::string sql =
@@ -61,9 +62,6 @@ void RelatorioInterestadual::Construir(const Database& BancoDados, const int32_t
         LinhaTotal(0, Y);
         RodapePagina(0, Rodape);
     }
-
-    rsContribuinte.reset();
-    rsDetalhes.reset();
 }
 
 void RelatorioInterestadual::QuebrarPaginaSeNecessario(double& Y) {

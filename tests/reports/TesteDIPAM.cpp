@@ -3,6 +3,7 @@
 
 #include "AuxiliarRelatorios.h"
 
+#include "common/Erro.h"
 #include "data/Database.h"
 #include "reports/RelatorioDIPAMCodigo1.h"
 #include "reports/RelatorioDIPAMCodigo2.h"
@@ -109,6 +110,20 @@ TEST(RelatorioDIPAMCodigo1, VinteEOitoLinhasPorPagina) {
             EXPECT_EQ(Textos(paginas[p], "Página %%p de %%P").size(), 1u);
         }
     }
+}
+
+TEST(RelatorioDIPAMCodigo1, BuildQueFalhaNaoPrendeOBanco) {
+    BancoTeste banco;
+    InserirDeclaracao(banco);
+    InserirCodigos(banco);
+    banco.Executar("INSERT INTO tblMunicípios VALUES (1, 'Assis');");
+    InserirDIPAM(banco, 1, "1.1", "1");
+    InserirDIPAM(banco, 1, "1.2", "'abc'");
+    const Database bd(banco.Caminho());
+    RelatorioDIPAMCodigo1 relatorio;
+    EXPECT_THROW(relatorio.Construir(bd, 7), Erro);
+    // No statement is left open on the database: it can be written again.
+    EXPECT_NO_THROW(banco.Executar("DELETE FROM tblDIPAM;"));
 }
 
 TEST(RelatorioDIPAMCodigo3, SeteBlocosPorPaginaESemPaginaVazia) {
