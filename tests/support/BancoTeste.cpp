@@ -23,7 +23,8 @@ BancoTeste::BancoTeste() {
     std::ifstream arquivo(TARVO_ESQUEMA_SQL);
     std::stringstream esquema;
     esquema << arquivo.rdbuf();
-    Executar(esquema.str());
+    // One transaction: a sync per statement would make every test slow.
+    Executar("BEGIN;" + esquema.str() + "COMMIT;");
 }
 
 BancoTeste::~BancoTeste() {
