@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QIcon>
@@ -19,6 +20,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QToolBar>
 
@@ -248,8 +250,9 @@ void JanelaPrevia::SalvarPdf() {
     if (sugestao.isEmpty()) {
         sugestao = QStringLiteral("Relatório");
     }
+    const QString pasta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     QString caminho = QFileDialog::getSaveFileName(this, QStringLiteral("Salvar como PDF"),
-                                                   sugestao + QStringLiteral(".pdf"),
+                                                   QDir(pasta).filePath(sugestao + ".pdf"),
                                                    QStringLiteral("Documentos PDF (*.pdf)"));
     if (caminho.isEmpty()) {
         return;

@@ -58,6 +58,14 @@ std::vector<Palavra> PdfLido::Achar(const std::string& texto) const {
     return achadas;
 }
 
+std::string PdfLido::Texto() const {
+    std::string texto;
+    for (const auto& p : palavras) {
+        texto += (texto.empty() ? "" : " ") + p.texto;
+    }
+    return texto;
+}
+
 Palavra PdfLido::Unica(const std::string& texto) const {
     const auto achadas = Achar(texto);
     EXPECT_EQ(achadas.size(), 1u) << "word \"" << texto << "\"";

@@ -26,6 +26,8 @@ struct PdfLido {
     std::vector<Palavra> Achar(const std::string& texto) const;
     // The one word equal to `texto`; fails the test when there is not exactly one.
     Palavra Unica(const std::string& texto) const;
+    // All the words, in reading order, separated by spaces.
+    std::string Texto() const;
 };
 
 PdfLido LerPdf(const std::string& caminho);       // pdftotext -bbox

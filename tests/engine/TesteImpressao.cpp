@@ -3,6 +3,7 @@
 // happen.
 
 #include "LeitorPdf.h"
+#include "ProcessoFilho.h"
 #include "common/Erro.h"
 #include "engine/MotorRelatorio.h"
 
@@ -53,21 +54,25 @@ void Documento(MotorRelatorio& motor, const std::string& marca, int32_t orientac
     }
 }
 
-// The text of the PDF that cups-pdf writes for the job holding `marca`,
-// waiting a bounded time for it to land.
-std::string TextoImpresso(const std::string& marca) {
-    const QDateTime limite = QDateTime::currentDateTime().addSecs(90);
+// The PDF that cups-pdf writes for the job holding `marca`, read once it
+// lands (waiting a bounded time) and then removed.
+PdfLido Impresso(const std::string& marca) {
+    const QDateTime inicio = QDateTime::currentDateTime().addSecs(-5);
+    const QDateTime limite = inicio.addSecs(90);
     while (QDateTime::currentDateTime() < limite) {
         QDirIterator arquivos(spool, {"*.pdf"}, QDir::Files, QDirIterator::Subdirectories);
         while (arquivos.hasNext()) {
             const QString caminho = arquivos.next();
+            if (arquivos.fileInfo().lastModified() < inicio) {
+                continue;
+            }
             QProcess leitura;
             leitura.start("pdftotext", {"-enc", "UTF-8", caminho, "-"});
             leitura.waitForFinished();
-            const std::string texto = leitura.readAllStandardOutput().toStdString();
-            if (texto.find(marca) != std::string::npos) {
+            if (leitura.readAllStandardOutput().toStdString().find(marca) != std::string::npos) {
+                const PdfLido lido = LerPdf(caminho.toStdString());
                 QFile::remove(caminho);
-                return texto;
+                return lido;
             }
         }
         QThread::msleep(250);
@@ -96,10 +101,23 @@ TEST(Impressao, ImprimeNaImpressoraPadrao) {
         MotorRelatorio motor;
         Documento(motor, marca, orientacao);
         motor.ImprimirDocumento(0);
-        const std::string texto = TextoImpresso(marca);
-        ASSERT_FALSE(texto.empty()) << "no PDF with " << marca << " under " << spool.toStdString();
-        EXPECT_NE(texto.find("Página 1 de 2"), std::string::npos);
-        EXPECT_NE(texto.find("Página 2 de 2"), std::string::npos);
+        const PdfLido pdf = Impresso(marca);
+        ASSERT_EQ(pdf.paginas.size(), 2u)
+            << "no PDF with " << marca << " under " << spool.toStdString();
+        EXPECT_NE(pdf.Texto().find("Página 1 de 2"), std::string::npos);
+        EXPECT_NE(pdf.Texto().find("Página 2 de 2"), std::string::npos);
+        // On an A4 sheet, 2 cm from the top-left corner of the page as laid
+        // out: a landscape page is turned on the portrait sheet.
+        const Palavra palavra = pdf.Achar(marca).at(0);
+        const double folga = 2.5;
+        EXPECT_NEAR(pdf.paginas[0].largura, 21.0 * pontosPorCm, folga);
+        EXPECT_NEAR(palavra.xMin, margem, folga);
+        if (orientacao == 0) {
+            EXPECT_NEAR(palavra.yMin, margem, folga);
+        } else {
+            EXPECT_GT(palavra.yMax - palavra.yMin, palavra.xMax - palavra.xMin);
+            EXPECT_NEAR(palavra.yMax, pdf.paginas[0].altura - margem, folga);
+        }
     }
 }
 
@@ -137,23 +155,12 @@ TEST(Impressao, FilaQueRecusaTrabalhosLevantaErro) {
     }
 }
 
-// Runs in a child process whose CUPS client points at a server that does not
-// exist: the client library reads CUPS_SERVER once per process.
+// The CUPS client points at a server that does not exist.
 TEST(Impressao, SemImpressoraLevantaErro) {
-    if (!qEnvironmentVariableIsSet("TARVO_SEM_CUPS")) {
-        QProcess filho;
-        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
-        ambiente.insert("TARVO_SEM_CUPS", "1");
-        ambiente.insert("CUPS_SERVER", "/tmp/tarvo-cups-inexistente.sock");
-        ambiente.insert("QT_QPA_PLATFORM", "offscreen");
-        ambiente.remove("LPDEST");
-        ambiente.remove("PRINTER");
-        filho.setProcessEnvironment(ambiente);
-        filho.setProcessChannelMode(QProcess::MergedChannels);
-        filho.start(QCoreApplication::applicationFilePath(),
-                    {"--gtest_filter=Impressao.SemImpressoraLevantaErro"});
-        ASSERT_TRUE(filho.waitForFinished(60000));
-        EXPECT_EQ(filho.exitCode(), 0) << filho.readAll().toStdString();
+    if (!NoProcessoFilho("Impressao.SemImpressoraLevantaErro",
+                         {{"CUPS_SERVER", "/tmp/tarvo-cups-inexistente.sock"},
+                          {"LPDEST", ""},
+                          {"PRINTER", ""}})) {
         return;
     }
     ASSERT_TRUE(QPrinterInfo::availablePrinterNames().isEmpty());

@@ -1,15 +1,22 @@
 // The preview window under the offscreen platform: title, icon, pages,
 // navigation, hiding and showing again, snapshots and ownership.
 
+#include "LeitorPdf.h"
+#include "ProcessoFilho.h"
 #include "engine/MotorRelatorio.h"
 #include "engine/PaginaPrevia.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QPointer>
 #include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
-namespace tarvo {
+namespace tarvo::teste {
 namespace {
 
 void Paginas(MotorRelatorio& motor, int quantidade) {
@@ -117,5 +124,52 @@ TEST(Previa, JanelaMostraODocumentoExibidoEPertenceAoMotor) {
     EXPECT_TRUE(janela.isNull()); // destroyed with its engine
 }
 
+TEST(Previa, ZoomESalvarComoPdf) {
+    MotorRelatorio motor;
+    motor.IniciarDocumento();
+    motor.DefinirOrientacao(1);
+    Paginas(motor, 2);
+    motor.ExibirDocumento();
+    QWidget* janela = motor.Janela();
+    const auto* folha = janela->findChild<PaginaPrevia*>();
+    const int inicial = folha->Imagem().width();
+    Acionar(janela, "Ampliar");
+    const int ampliada = folha->Imagem().width();
+    EXPECT_GT(ampliada, inicial);
+    Acionar(janela, "Reduzir");
+    EXPECT_LT(folha->Imagem().width(), ampliada);
+
+    QTemporaryDir pasta;
+    const QString caminho = pasta.filePath("previa");
+    QTimer responder;
+    QObject::connect(&responder, &QTimer::timeout, [&] {
+        if (auto* dialogo = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            // Typed, as a user would: the dialog reads its folder asynchronously.
+            dialogo->findChild<QLineEdit*>("fileNameEdit")->setText(caminho);
+            static_cast<QDialog*>(dialogo)->accept();
+        }
+    });
+    responder.start(20);
+    Acionar(janela, "Salvar PDF…");
+    const std::string texto = TextoPdf((caminho + ".pdf").toStdString());
+    EXPECT_NE(texto.find("Página 2 de 2"), std::string::npos);
+}
+
+// On a screen of two device pixels to the logical pixel the page is rendered
+// at twice the resolution and shown at the same logical size.
+TEST(Previa, TelaDeAltaDensidade) {
+    if (!NoProcessoFilho("Previa.TelaDeAltaDensidade", {{"QT_SCALE_FACTOR", "2"}})) {
+        return;
+    }
+    MotorRelatorio motor;
+    motor.IniciarDocumento();
+    Paginas(motor, 1);
+    motor.ExibirDocumento();
+    const QImage& imagem = motor.Janela()->findChild<PaginaPrevia*>()->Imagem();
+    EXPECT_EQ(imagem.devicePixelRatio(), 2.0);
+    EXPECT_EQ(imagem.width(), qRound(imagem.deviceIndependentSize().width() * 2));
+    EXPECT_GE(imagem.width(), motor.Janela()->width()); // finer than the window's logical pixels
+}
+
 } // namespace
-} // namespace tarvo
+} // namespace tarvo::teste
