@@ -25,7 +25,20 @@ struct Chamada {
 
 // The page-layout, preview and print engine. A document is the ordered record
 // of the calls since IniciarDocumento; rendering replays that record on a PDF
-// writer, an image, the printer or the preview window.
+// writer, an image, the printer or the preview window, all on A4 paper.
+//
+// Pages: the first element opens page 1 and NovaPagina starts the next one;
+// a NovaPagina before any element has no page to close and changes nothing,
+// so a document without elements has no pages. Arguments that cannot be drawn
+// (a non-finite number, an empty picture, an alignment other than 0 to 2, a
+// font size not above zero, an unknown orientation, a negative margin) raise
+// Erro and are not recorded.
+//
+// ExibirDocumento needs a QApplication on its thread. ImprimirDocumento with 0
+// prints on the default printer, with any other value through the print
+// dialog (cancelling it prints nothing); with no printer it raises
+// Erro::SemImpressora, and Erro::FalhaImpressao when the job is refused. An
+// empty document sends no job.
 class MotorRelatorio {
 public:
     MotorRelatorio();
@@ -69,10 +82,13 @@ public:
 
     // Reading the document back (not part of a report's calls).
     std::vector<Chamada> Chamadas() const;
-    std::string Json() const;
+    std::string Json() const; // {"chamadas": [{"op": ..., "args": [...]}, ...]}
     int NumeroPaginas() const;
+    // Raises Erro::GravacaoArquivo when the file cannot be written; an empty
+    // document gives one blank page.
     void SalvarPdf(const std::string& caminho) const;
-    QImage RenderizarPagina(int pagina, double dpi) const; // pagina counts from 1
+    // pagina counts from 1; dpi from 1 to 1200, rounded to a whole number.
+    QImage RenderizarPagina(int pagina, double dpi) const;
     bool JanelaVisivel() const;
     QWidget* Janela() const;       // the preview window, null until first shown
     size_t BytesDocumento() const; // memory held by the record of the document

@@ -3,6 +3,7 @@
 
 #include "LeitorPdf.h"
 #include "ProcessoFilho.h"
+#include "common/Erro.h"
 #include "engine/MotorRelatorio.h"
 #include "engine/PaginaPrevia.h"
 
@@ -15,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <thread>
 
 namespace tarvo::teste {
 namespace {
@@ -122,6 +125,20 @@ TEST(Previa, JanelaMostraODocumentoExibidoEPertenceAoMotor) {
         EXPECT_TRUE(outro.JanelaVisivel()); // windows of several engines at once
     }
     EXPECT_TRUE(janela.isNull()); // destroyed with its engine
+}
+
+TEST(Previa, ForaDaThreadDaInterfaceLevantaErro) {
+    MotorRelatorio motor;
+    long numero = 0;
+    std::thread([&] {
+        try {
+            motor.ExibirDocumento();
+        } catch (const Erro& erro) {
+            numero = erro.Numero();
+        }
+    }).join();
+    EXPECT_EQ(numero, Erro::FalhaInterface);
+    EXPECT_EQ(motor.Janela(), nullptr);
 }
 
 TEST(Previa, ZoomESalvarComoPdf) {
