@@ -50,9 +50,11 @@ Formato::Separadores SeparadoresIcu(const std::string& nome) {
 }
 
 std::string Preenchido(uint64_t valor, size_t largura) {
-    std::string texto = std::to_string(valor);
-    if (texto.size() < largura)
-        texto.insert(0, largura - texto.size(), '0');
+    const std::string digitos = std::to_string(valor);
+    if (digitos.size() >= largura)
+        return digitos;
+    std::string texto(largura - digitos.size(), '0');
+    texto += digitos;
     return texto;
 }
 
@@ -62,7 +64,9 @@ Formato::Separadores Formato::SeparadoresRegionais() {
     return SeparadoresIcu(NomeIcu(NomeRegional()));
 }
 
-std::string Formato::Valor(const Moeda& valor) {
+std::string Formato::Valor(const Moeda& valor) { return Valor(valor, SeparadoresRegionais()); }
+
+std::string Formato::Valor(const Moeda& valor, const Separadores& sep) {
     const int64_t v = valor.DezMilesimos();
     const bool negativo = v < 0;
     const uint64_t magnitude = negativo ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
@@ -70,7 +74,6 @@ std::string Formato::Valor(const Moeda& valor) {
     uint64_t centesimos = magnitude / 100;
     if (magnitude % 100 >= 50)
         ++centesimos;
-    const Separadores sep = SeparadoresRegionais();
 
     const std::string inteiro = std::to_string(centesimos / 100);
     std::string texto;
@@ -90,14 +93,14 @@ std::string Formato::Ano(const int32_t& ano) {
     const bool negativo = ano < 0;
     const uint64_t magnitude = negativo ? 0 - static_cast<uint64_t>(static_cast<int64_t>(ano))
                                         : static_cast<uint64_t>(ano);
-    return (negativo ? "-" : "") + Preenchido(magnitude, 4);
+    std::string texto = negativo ? "-" : "";
+    texto += Preenchido(magnitude, 4);
+    return texto;
 }
 
 std::string Formato::Data(const DataHora& data) {
     const DataHora::Partes p = data.Civil();
-    std::string ano = p.ano < 0
-                          ? "-" + Preenchido(static_cast<uint64_t>(-static_cast<int64_t>(p.ano)), 4)
-                          : Preenchido(static_cast<uint64_t>(p.ano), 4);
+    const std::string ano = Ano(p.ano);
     return Preenchido(static_cast<uint64_t>(p.dia), 2) + "/" +
            Preenchido(static_cast<uint64_t>(p.mes), 2) + "/" + ano;
 }

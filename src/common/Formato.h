@@ -15,18 +15,22 @@ namespace tarvo {
 // even where the locale was never generated on the machine.
 class Formato {
 public:
+    struct Separadores {
+        std::string decimal;
+        std::string milhar;
+    };
+
     // "#,##0.00": digit grouping, two decimals, rounded half away from zero,
     // computed from the integer amount, never through a double.
     static std::string Valor(const Moeda& valor);
+    // The same with separators read beforehand: a report reads them once per
+    // build instead of once per amount.
+    static std::string Valor(const Moeda& valor, const Separadores& separadores);
     // "0000": at least four digits (7 -> "0007", -7 -> "-0007").
     static std::string Ano(const int32_t& ano);
     // "dd/mm/yyyy".
     static std::string Data(const DataHora& data);
 
-    struct Separadores {
-        std::string decimal;
-        std::string milhar;
-    };
     // The separators of the current regional settings, read from the
     // environment on each call.
     static Separadores SeparadoresRegionais();

@@ -76,10 +76,9 @@ std::string TextoDeDouble(double x, const std::string& separador) {
         saida += 'E';
         saida += expoente < 0 ? '-' : '+';
         const int absExp = expoente < 0 ? -expoente : expoente;
-        std::string e = std::to_string(absExp);
-        if (e.size() < 2)
-            e.insert(0, "0");
-        saida += e;
+        if (absExp < 10)
+            saida += '0';
+        saida += std::to_string(absExp);
     } else if (expoente >= 0) {
         const size_t inteiros = static_cast<size_t>(expoente) + 1;
         if (digitos.size() <= inteiros) {
@@ -173,9 +172,11 @@ std::string Funcoes::CampoTexto(const Valor& Campo) {
         const DataHora d = Campo.data();
         std::string texto = Formato::Data(d);
         const DataHora::Partes p = d.Civil();
-        if (p.hora != 0 || p.minuto != 0 || p.segundo != 0)
-            texto += " " + DoisDigitos(p.hora) + ":" + DoisDigitos(p.minuto) + ":" +
+        if (p.hora != 0 || p.minuto != 0 || p.segundo != 0) {
+            texto += ' ';
+            texto += DoisDigitos(p.hora) + ":" + DoisDigitos(p.minuto) + ":" +
                      DoisDigitos(p.segundo);
+        }
         return texto;
     }
     case Valor::Tipo::Logico:

@@ -46,6 +46,7 @@ std::string RelatorioBase::ConsultaContribuinte(const int32_t& Declaracao) {
 }
 
 void RelatorioBase::IniciarDocumento() {
+    separadores_ = Formato::SeparadoresRegionais();
     MotorRelatorio& motor = Motor();
     motor.IniciarDocumento();
     motor.DefinirTitulo(configuracao_.titulo);
@@ -195,7 +196,9 @@ void RelatorioBase::Regua(const double& X, const double& Y, const double& Largur
     Motor().AdicionarRetangulo(X, Y, Largura, 0.1, Verdadeiro, Verde, Verde, 1);
 }
 
-std::string RelatorioBase::TextoValor(const Moeda& valor) { return Formato::Valor(valor); }
+std::string RelatorioBase::TextoValor(const Moeda& valor) const {
+    return Formato::Valor(valor, separadores_);
+}
 
 std::string RelatorioBase::TextoRegime(int32_t regime) {
     switch (regime) {

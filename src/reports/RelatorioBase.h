@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Formato.h"
 #include "common/Moeda.h"
 #include "data/Database.h"
 #include "data/Recordset.h"
@@ -112,7 +113,7 @@ protected:
     double tamanhoCelula_ = 8.0;
 
     // "#,##0.00" of an amount.
-    static std::string TextoValor(const Moeda& valor);
+    std::string TextoValor(const Moeda& valor) const;
     // The text of a tax regime code: 0 "ME", 1 "EPP-A", 2 "EPP-B", else "".
     static std::string TextoRegime(int32_t regime);
     // Text for inside an SQL literal: every single quote doubled.
@@ -130,6 +131,8 @@ protected:
 
 private:
     Configuracao configuracao_;
+    // The regional separators, read when a build starts.
+    Formato::Separadores separadores_;
     std::unique_ptr<MotorRelatorio> motor_;
 };
 
