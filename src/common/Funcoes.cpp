@@ -138,19 +138,6 @@ bool IguaisSemCaixa(std::string_view a, std::string_view b) {
     return true;
 }
 
-// Doubles every single quote, so the code stays one SQL literal. Ordinary
-// codes ("1", "2", "3") come out unchanged.
-std::string LiteralSql(const std::string& texto) {
-    std::string saida;
-    saida.reserve(texto.size());
-    for (char c : texto) {
-        saida += c;
-        if (c == '\'')
-            saida += '\'';
-    }
-    return saida;
-}
-
 } // namespace
 
 std::string Funcoes::CampoTexto(const Valor& Campo) {
@@ -174,8 +161,8 @@ std::string Funcoes::CampoTexto(const Valor& Campo) {
         const DataHora::Partes p = d.Civil();
         if (p.hora != 0 || p.minuto != 0 || p.segundo != 0) {
             texto += ' ';
-            texto += DoisDigitos(p.hora) + ":" + DoisDigitos(p.minuto) + ":" +
-                     DoisDigitos(p.segundo);
+            texto +=
+                DoisDigitos(p.hora) + ":" + DoisDigitos(p.minuto) + ":" + DoisDigitos(p.segundo);
         }
         return texto;
     }
@@ -311,8 +298,8 @@ std::string Funcoes::NomeDoMes(const uint8_t& Mes) {
 
 std::string Funcoes::CabecalhoCodigoDIPAM(const Database& BancoDados, const std::string& Codigo) {
     const std::string sql = std::string("select") + " Cabeçalho " + "from" + " tblCódigosDIPAM " +
-                            "where" + " Left(tblCódigosDIPAM.Código, 1) = '" + LiteralSql(Codigo) +
-                            "'";
+                            "where" + " Left(tblCódigosDIPAM.Código, 1) = '" +
+                            Database::DobrarAspas(Codigo) + "'";
     std::unique_ptr<Recordset> rs = BancoDados.OpenRecordset(sql, Database::dbOpenForwardOnly);
     std::string resultado;
     if (!rs->Eof())

@@ -25,24 +25,29 @@ MotorRelatorio& RelatorioBase::Motor() {
     return *motor_;
 }
 
-void RelatorioBase::Exibir() { Motor().ExibirDocumento(); }
+void RelatorioBase::Exibir() {
+    Motor().ExibirDocumento();
+}
 
-void RelatorioBase::Ocultar() { Motor().OcultarDocumento(); }
+void RelatorioBase::Ocultar() {
+    Motor().OcultarDocumento();
+}
 
 void RelatorioBase::Imprimir() {
     const int32_t semDialogo = 0;
     Motor().ImprimirDocumento(semDialogo);
 }
 
-std::unique_ptr<Recordset> RelatorioBase::Abrir(const Database& BancoDados, const std::string& sql) {
+std::unique_ptr<Recordset> RelatorioBase::Abrir(const Database& BancoDados,
+                                                const std::string& sql) {
     return BancoDados.OpenRecordset(sql, Database::dbOpenForwardOnly);
 }
 
 std::string RelatorioBase::ConsultaContribuinte(const int32_t& Declaracao) {
     return std::string("select") + " tblContribuinte.*, " + " tblDeclaração.* " + "from" +
            " tblContribuinte, " + " tblDeclaração " + "where" +
-           " tblContribuinte.IE = tblDeclaração.IE And" + " tblDeclaração.Declaração = " +
-           std::to_string(Declaracao);
+           " tblContribuinte.IE = tblDeclaração.IE And" +
+           " tblDeclaração.Declaração = " + std::to_string(Declaracao);
 }
 
 void RelatorioBase::IniciarDocumento() {
@@ -57,9 +62,13 @@ void RelatorioBase::IniciarDocumento() {
     motor.DefinirMargens(margem, margem, margem, margem);
 }
 
-double RelatorioBase::Largura() const { return configuracao_.orientacao == 0 ? 17.0 : 25.7; }
+double RelatorioBase::Largura() const {
+    return configuracao_.orientacao == 0 ? 17.0 : 25.7;
+}
 
-double RelatorioBase::RodapeY() const { return configuracao_.orientacao == 0 ? 25.0 : 16.3; }
+double RelatorioBase::RodapeY() const {
+    return configuracao_.orientacao == 0 ? 25.0 : 16.3;
+}
 
 void RelatorioBase::CabecalhoPadrao(const double& X, const double& Y) {
     const double W = Largura();
@@ -100,10 +109,17 @@ void RelatorioBase::BlocoContribuinte(const double& X, const double& Y0, bool re
 
     std::string tipo;
     switch (Funcoes::CampoLong(rsContribuinte->Fields("Tipo"))) {
-    case 1: tipo = "Normal"; break;
-    case 2: tipo = "Substitutiva"; break;
-    case 3: tipo = "Coligida"; break;
-    default: break;
+    case 1:
+        tipo = "Normal";
+        break;
+    case 2:
+        tipo = "Substitutiva";
+        break;
+    case 3:
+        tipo = "Coligida";
+        break;
+    default:
+        break;
     }
     const std::pair<const char*, std::string> caixas[] = {
         {"Inscrição Estadual", Funcoes::CampoTexto(rsContribuinte->Fields("tblContribuinte.IE"))},
@@ -202,22 +218,15 @@ std::string RelatorioBase::TextoValor(const Moeda& valor) const {
 
 std::string RelatorioBase::TextoRegime(int32_t regime) {
     switch (regime) {
-    case 0: return "ME";
-    case 1: return "EPP-A";
-    case 2: return "EPP-B";
-    default: return "";
+    case 0:
+        return "ME";
+    case 1:
+        return "EPP-A";
+    case 2:
+        return "EPP-B";
+    default:
+        return "";
     }
-}
-
-std::string RelatorioBase::DobrarAspas(const std::string& texto) {
-    std::string resultado;
-    resultado.reserve(texto.size() + 2);
-    for (const char c : texto) {
-        resultado += c;
-        if (c == '\'')
-            resultado += '\'';
-    }
-    return resultado;
 }
 
 } // namespace tarvo

@@ -5,6 +5,7 @@
 #include "data/Database.h"
 #include "data/Recordset.h"
 #include "engine/MotorRelatorio.h"
+#include "reports/Liberacao.h"
 
 #include <cstdint>
 #include <memory>
@@ -45,23 +46,6 @@ protected:
 
     // Opens a forward-only recordset (type 8) on the database.
     static std::unique_ptr<Recordset> Abrir(const Database& BancoDados, const std::string& sql);
-    // Lets go of the given recordsets when it goes, however the build ends,
-    // so that a failed build leaves no statement open on the host's database.
-    class Liberacao {
-    public:
-        explicit Liberacao(std::vector<std::unique_ptr<Recordset>*> recordsets)
-            : recordsets_(std::move(recordsets)) {}
-        ~Liberacao() {
-            for (std::unique_ptr<Recordset>* rs : recordsets_)
-                rs->reset();
-        }
-        Liberacao(const Liberacao&) = delete;
-        Liberacao& operator=(const Liberacao&) = delete;
-
-    private:
-        std::vector<std::unique_ptr<Recordset>*> recordsets_;
-    };
-
     // The first query of the reports of a declaration: the taxpayer's row
     // joined with the declaration's row.
     static std::string ConsultaContribuinte(const int32_t& Declaracao);
@@ -87,12 +71,12 @@ protected:
     void CaixaCampoPequeno(const double& X, const double& Y, const double& Largura,
                            const double& Altura, const std::string& Rotulo,
                            const std::string& Valor);
-    void CelulaTitulo(const double& X, const double& Y, const double& Largura,
-                      const double& Altura, const std::string& Texto);
-    void CelulaTexto(const double& X, const double& Y, const double& Largura,
-                     const double& Altura, const std::string& Texto);
-    void CelulaNumero(const double& X, const double& Y, const double& Largura,
-                      const double& Altura, const std::string& Texto);
+    void CelulaTitulo(const double& X, const double& Y, const double& Largura, const double& Altura,
+                      const std::string& Texto);
+    void CelulaTexto(const double& X, const double& Y, const double& Largura, const double& Altura,
+                     const std::string& Texto);
+    void CelulaNumero(const double& X, const double& Y, const double& Largura, const double& Altura,
+                      const std::string& Texto);
     void CelulaTextoNegrito(const double& X, const double& Y, const double& Largura,
                             const double& Altura, const std::string& Texto);
     void CelulaNumeroNegrito(const double& X, const double& Y, const double& Largura,
@@ -116,8 +100,6 @@ protected:
     std::string TextoValor(const Moeda& valor) const;
     // The text of a tax regime code: 0 "ME", 1 "EPP-A", 2 "EPP-B", else "".
     static std::string TextoRegime(int32_t regime);
-    // Text for inside an SQL literal: every single quote doubled.
-    static std::string DobrarAspas(const std::string& texto);
 
     std::unique_ptr<Recordset> rsContribuinte;
 

@@ -13,7 +13,9 @@ void RelatorioCadastro::Construir(const Database& BancoDados, const std::string&
     // The IE goes into the statement with its quotes doubled, so that it is
     // always compared as one literal.
     const std::string sql = std::string("select") + " tblContribuinte.* " + "from" +
-                            " tblContribuinte " + "where" + " IE = '" + DobrarAspas(IE) + "'";
+                            " tblContribuinte " + "where" + " IE = '" + Database::DobrarAspas(IE) +
+                            "'";
+    const Liberacao liberacao({&rsContribuinte});
     rsContribuinte = Abrir(BancoDados, sql);
     IniciarDocumento();
     if (!rsContribuinte->Eof()) {
@@ -21,10 +23,11 @@ void RelatorioCadastro::Construir(const Database& BancoDados, const std::string&
         BlocoCadastro(0, 4.2);
         RodapePagina(0, 25.0);
     }
-    rsContribuinte.reset();
 }
 
-void RelatorioCadastro::CabecalhoPagina(const double& X, const double& Y) { CabecalhoPadrao(X, Y); }
+void RelatorioCadastro::CabecalhoPagina(const double& X, const double& Y) {
+    CabecalhoPadrao(X, Y);
+}
 
 std::string RelatorioCadastro::Campo(const char* coluna) const {
     return Funcoes::CampoTexto(rsContribuinte->Fields(coluna));

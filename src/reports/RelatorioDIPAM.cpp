@@ -16,7 +16,7 @@ void RelatorioDIPAM::AbrirConsultas(const Database& BancoDados, const int32_t& D
 }
 
 std::string RelatorioDIPAM::FiltroCodigo() const {
-    return " Left(tblDIPAM.CódDIPAM, 1) = '" + DobrarAspas(Codigo) + "' And";
+    return " Left(tblDIPAM.CódDIPAM, 1) = '" + Database::DobrarAspas(Codigo) + "' And";
 }
 
 void RelatorioDIPAM::CabecalhoPagina(const double& X, const double& Y, const Database& BancoDados) {

@@ -22,9 +22,22 @@ void RelatorioMensal::PercorrerMeses(const Database& BancoDados, const std::stri
     }
 }
 
-void RelatorioMensal::LiberarRecordsets() {
-    rsContribuinte.reset();
-    rsMes.reset();
+void RelatorioMensal::ConstruirTabelaMeses(const Database& BancoDados, const int32_t& Declaracao,
+                                           const std::string& consultaMes,
+                                           const std::function<void(const double& Y)>& linhaMes) {
+    const Liberacao liberacao({&rsContribuinte, &rsMes});
+    AbrirContribuinte(BancoDados, Declaracao);
+    IniciarDocumento();
+    if (rsContribuinte->Eof())
+        return;
+    CabecalhoPagina(0, 0);
+    // Twelve lines always fit on the page.
+    double Y = 7.1;
+    PercorrerMeses(BancoDados, consultaMes, Declaracao, [&] {
+        linhaMes(Y);
+        Y += AlturaLinha;
+    });
+    RodapePagina(0, RodapeY());
 }
 
 bool RelatorioMensal::MesSemLinha() const {

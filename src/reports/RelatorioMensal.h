@@ -23,8 +23,12 @@ protected:
     // month and the declaration.
     void PercorrerMeses(const Database& BancoDados, const std::string& consultaMes,
                         const int32_t& Declaracao, const std::function<void()>& cadaMes);
-    // Lets go of the recordsets of the build.
-    void LiberarRecordsets();
+    // The one-page month table of the entries, exits and declared tax
+    // reports: the page header, a line per month from 7.1 down, the footer.
+    void ConstruirTabelaMeses(const Database& BancoDados, const int32_t& Declaracao,
+                              const std::string& consultaMes,
+                              const std::function<void(const double& Y)>& linhaMes);
+    virtual void CabecalhoPagina(const double& X, const double& Y) = 0;
 
     // Whether the month has no row; the readers below use its first row.
     bool MesSemLinha() const;

@@ -9,26 +9,14 @@ RelatorioResImpostoDecl::RelatorioResImpostoDecl()
                        "Resumo do Imposto Declarado", 2.9, 0.7, 14, true}) {}
 
 void RelatorioResImpostoDecl::Construir(const Database& BancoDados, const int32_t& Declaracao) {
-    AbrirContribuinte(BancoDados, Declaracao);
-    IniciarDocumento();
-    if (!rsContribuinte->Eof()) {
-        CabecalhoPagina(0, 0);
-        // Twelve lines always fit on the page. A month needs both its exits
-        // and its entries row to have a line with values.
-        double Y = 7.1;
-        PercorrerMeses(BancoDados,
-                       "select * from (tblReferência inner join tblSaídas on tblReferência.Ref = "
-                       "tblSaídas.Ref and tblReferência.Declaração = tblSaídas.Declaração) inner "
-                       "join tblEntradas on tblReferência.Ref = tblEntradas.Ref and "
-                       "tblReferência.Declaração = tblEntradas.Declaração where "
-                       "tblReferência.Ref = ",
-                       Declaracao, [&] {
-                           LinhaMes(0, Y);
-                           Y += AlturaLinha;
-                       });
-        RodapePagina(0, RodapeY());
-    }
-    LiberarRecordsets();
+    // A month needs both its exits and its entries row to have a line with values.
+    ConstruirTabelaMeses(BancoDados, Declaracao,
+                         "select * from (tblReferência inner join tblSaídas on tblReferência.Ref = "
+                         "tblSaídas.Ref and tblReferência.Declaração = tblSaídas.Declaração) inner "
+                         "join tblEntradas on tblReferência.Ref = tblEntradas.Ref and "
+                         "tblReferência.Declaração = tblEntradas.Declaração where "
+                         "tblReferência.Ref = ",
+                         [this](const double& Y) { LinhaMes(0, Y); });
 }
 
 void RelatorioResImpostoDecl::CabecalhoPagina(const double& X, const double& Y) {

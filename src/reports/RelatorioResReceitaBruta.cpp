@@ -24,6 +24,7 @@ RelatorioResReceitaBruta::RelatorioResReceitaBruta()
                        "Resumo da Receita Bruta", 2.9, 0.7, 14, true}) {}
 
 void RelatorioResReceitaBruta::Construir(const Database& BancoDados, const int32_t& Declaracao) {
+    const Liberacao liberacao({&rsContribuinte, &rsMes});
     AbrirContribuinte(BancoDados, Declaracao);
     IniciarDocumento();
     SubtotalPeriodo = {};
@@ -67,7 +68,6 @@ void RelatorioResReceitaBruta::Construir(const Database& BancoDados, const int32
         LinhaTotal(0, Y);
         RodapePagina(0, RodapeY());
     }
-    LiberarRecordsets();
 }
 
 void RelatorioResReceitaBruta::VerificarPagina(double& Y) {

@@ -21,7 +21,7 @@ private:
     // internal, untaxed interstate, taxed by the ISS.
     using Saidas = std::array<Moeda, 5>;
 
-    void CabecalhoPagina(const double& X, const double& Y);
+    void CabecalhoPagina(const double& X, const double& Y) override;
     void LinhaDetalhe(const double& X, const double& Y);
     void LinhaSubtotal(const double& X, const double& Y);
     void LinhaTotal(const double& X, const double& Y);

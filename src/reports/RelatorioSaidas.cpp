@@ -8,23 +8,11 @@ RelatorioSaidas::RelatorioSaidas()
     : RelatorioMensal({"Relatório de Saídas", "Saídas", 1, "Saídas", 2.9, 0.7, 14, true}) {}
 
 void RelatorioSaidas::Construir(const Database& BancoDados, const int32_t& Declaracao) {
-    AbrirContribuinte(BancoDados, Declaracao);
-    IniciarDocumento();
-    if (!rsContribuinte->Eof()) {
-        CabecalhoPagina(0, 0);
-        // Twelve lines always fit on the page.
-        double Y = 7.1;
-        PercorrerMeses(BancoDados,
-                       "select * from tblReferência inner join tblSaídas on tblReferência.Ref = "
-                       "tblSaídas.Ref and tblReferência.Declaração = tblSaídas.Declaração where "
-                       "tblReferência.Ref = ",
-                       Declaracao, [&] {
-                           LinhaMes(0, Y);
-                           Y += AlturaLinha;
-                       });
-        RodapePagina(0, RodapeY());
-    }
-    LiberarRecordsets();
+    ConstruirTabelaMeses(BancoDados, Declaracao,
+                         "select * from tblReferência inner join tblSaídas on tblReferência.Ref = "
+                         "tblSaídas.Ref and tblReferência.Declaração = tblSaídas.Declaração where "
+                         "tblReferência.Ref = ",
+                         [this](const double& Y) { LinhaMes(0, Y); });
 }
 
 void RelatorioSaidas::CabecalhoPagina(const double& X, const double& Y) {
