@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cassert>
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <limits>
@@ -136,11 +137,16 @@ void EscreverTexto(std::string& saida, std::string_view texto) {
     saida += '"';
 }
 
-// The shortest text that reads back to the same double.
+// The shortest text that reads back to the same double. A whole number keeps
+// a ".0" ("2.0", as other JSON writers print a double), so that readers can
+// tell a Double argument from a Long one.
 void EscreverDouble(std::string& saida, double valor) {
     char buffer[32];
     const auto resultado = std::to_chars(buffer, buffer + sizeof buffer, valor);
     saida.append(buffer, resultado.ptr);
+    if (std::find_if(buffer, resultado.ptr, [](char c) { return c == '.' || c == 'e'; }) ==
+        resultado.ptr)
+        saida += ".0";
 }
 
 } // namespace

@@ -38,12 +38,12 @@ TEST(Registro, JsonDeUmaSequenciaCurta) {
         R"({"op": "DefinirTitulo", "args": ["Relatório de Entradas"]}, )"
         R"({"op": "DefinirIcone", "args": ["imgIconeR"]}, )"
         R"({"op": "DefinirOrientacao", "args": [1]}, )"
-        R"({"op": "DefinirMargens", "args": [2, 2, 2, 2]}, )"
-        R"({"op": "AdicionarRetangulo", "args": [0, 0.5, 25.7, 0.1, -1, 8421376, 8421376, 1]}, )"
+        R"({"op": "DefinirMargens", "args": [2.0, 2.0, 2.0, 2.0]}, )"
+        R"({"op": "AdicionarRetangulo", "args": [0.0, 0.5, 25.7, 0.1, -1, 8421376, 8421376, 1]}, )"
         R"({"op": "AdicionarTextoMultilinha", "args": [0.1, 2.9, 25.5, 0.7, )"
-        R"("Referência\r\nMês \"1\" \\ \t", 1, 1, "Arial", 14, -1, 0, 0, 8421376]}, )"
+        R"("Referência\r\nMês \"1\" \\ \t", 1, 1, "Arial", 14.0, -1, 0, 0, 8421376]}, )"
         R"({"op": "NovaPagina", "args": []}, )"
-        R"({"op": "AdicionarCaixa", "args": [0, 3.6, 8.566666666666666, 0.6, 0, 0.1, 0, )"
+        R"({"op": "AdicionarCaixa", "args": [0.0, 3.6, 8.566666666666666, 0.6, 0, 0.1, 0, )"
         R"(16777215, 1]}]})");
 
     const std::vector<Chamada> chamadas = motor.Chamadas();
