@@ -17,6 +17,7 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <malloc.h>
 #include <new>
 #include <string>
 #include <vector>
@@ -67,6 +68,13 @@ int Executar(const tarvo::LinhaComando& opcoes) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Qt's PDF writer takes and frees its large compression buffers on every
+    // page; with glibc's default thresholds each round trip goes back to the
+    // kernel, which costs about a quarter of the export time. This program
+    // owns its process, so it keeps them instead.
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
+
     const tarvo::LinhaComando opcoes =
         tarvo::LinhaComando::Interpretar(std::vector<std::string>(argv + 1, argv + argc));
     if (!opcoes.erro.empty()) {

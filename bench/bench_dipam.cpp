@@ -15,6 +15,7 @@
 #include "entry/AplicacaoQt.h"
 #include "reports/RelatorioDIPAMCodigo1.h"
 
+#include <malloc.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -180,6 +181,9 @@ std::pair<double, double> MedirEmProcesso(const std::string& caminho, const std:
 } // namespace
 
 int main(int argc, char** argv) {
+    // The allocator thresholds of the command-line program.
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
     try {
         const std::vector<std::string> argumentos(argv + 1, argv + argc);
         if (argumentos.size() == 3 && argumentos[0] == "--medir")

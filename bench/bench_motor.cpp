@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
+#include <malloc.h>
 
 #include <sys/resource.h>
 
@@ -235,6 +236,9 @@ void SoQt(const QString& caminho, const QImage& brasao, int paginas) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // The allocator thresholds of the command-line program.
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication aplicacao(argc, argv);
     const int paginas = argc > 1 ? std::atoi(argv[1]) : 400;

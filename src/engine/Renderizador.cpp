@@ -179,7 +179,7 @@ const Renderizador::Fonte& Renderizador::UsarFonte(QPainter& painter, const Cham
         // preview lays text out exactly as the paper does.
         qfonte.setHintingPreference(QFont::PreferNoHinting);
         fontes_.push_back(Fonte{std::string(nome), tamanho, estilo, qfonte,
-                                QFontMetricsF(qfonte, painter.device())});
+                                QFontMetricsF(qfonte, painter.device()), {}});
         fonte = &fontes_.back();
     }
     if (fonte != fonteAtual_) {
@@ -201,9 +201,14 @@ void Renderizador::Texto(QPainter& painter, const ChamadaLida& chamada, int pagi
         texto.replace(QLatin1Char('\r'), QLatin1Char(' '));
         texto.replace(QLatin1Char('\n'), QLatin1Char(' '));
     }
+    if (texto.isEmpty())
+        return;
     // Placing the baseline by hand is much cheaper than the rectangle form
     // of drawText, which lays the text out again on every call.
-    const double largura = fonte.metricas.horizontalAdvance(texto);
+    auto medida = fonte.larguras.constFind(texto);
+    if (medida == fonte.larguras.cend())
+        medida = fonte.larguras.insert(texto, fonte.metricas.horizontalAdvance(texto));
+    const double largura = *medida;
     const double ascendente = fonte.metricas.ascent();
     const double altura = ascendente + fonte.metricas.descent();
     double x = area.left();

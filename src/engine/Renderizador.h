@@ -3,6 +3,7 @@
 #include "engine/Documento.h"
 
 #include <QFont>
+#include <QHash>
 #include <QFontMetricsF>
 #include <QRectF>
 #include <QRgb>
@@ -42,6 +43,9 @@ private:
         int estilo;
         QFont fonte;
         QFontMetricsF metricas;
+        // Widths of the texts measured so far: reports repeat the same short
+        // texts on every line, and measuring means shaping.
+        mutable QHash<QString, double> larguras;
     };
 
     void Retangulo(QPainter& painter, const ChamadaLida& chamada);
