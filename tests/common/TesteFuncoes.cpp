@@ -3,6 +3,7 @@
 #include "common/Funcoes.h"
 
 #include "common/AmbienteRegional.h"
+#include "support/Erros.h"
 
 #include <gtest/gtest.h>
 
@@ -16,18 +17,9 @@ using tarvo::Moeda;
 using tarvo::Valor;
 using tarvo::teste::AmbienteRegional;
 
-namespace {
+using tarvo::teste::NumeroDoErro;
 
-long NumeroDoErro(auto&& funcao) {
-    try {
-        funcao();
-    } catch (const Erro& e) {
-        return e.Numero();
-    }
-    return 0;
-}
-
-} // namespace
+namespace {} // namespace
 
 TEST(Funcoes, NuloDaOValorPadraoDeCadaLeitor) {
     const Valor nulo;

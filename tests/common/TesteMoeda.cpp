@@ -1,5 +1,6 @@
 #include "common/Erro.h"
 #include "common/Moeda.h"
+#include "support/Erros.h"
 
 #include <gtest/gtest.h>
 
@@ -9,19 +10,12 @@
 using tarvo::Erro;
 using tarvo::Moeda;
 
+using tarvo::teste::NumeroDoErro;
+
 namespace {
 
 constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
 constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
-
-long NumeroDoErro(auto&& funcao) {
-    try {
-        funcao();
-    } catch (const Erro& e) {
-        return e.Numero();
-    }
-    return 0;
-}
 
 } // namespace
 

@@ -4,6 +4,7 @@
 #include "data/Database.h"
 #include "data/Recordset.h"
 #include "support/BancoTeste.h"
+#include "support/Erros.h"
 
 #include <gtest/gtest.h>
 
@@ -15,16 +16,9 @@ using tarvo::Erro;
 using tarvo::Moeda;
 using tarvo::Valor;
 
-namespace {
+using tarvo::teste::NumeroDoErro;
 
-long NumeroDoErro(auto&& funcao) {
-    try {
-        funcao();
-    } catch (const Erro& e) {
-        return e.Numero();
-    }
-    return 0;
-}
+namespace {
 
 class Leitura : public ::testing::Test {
 protected:

@@ -6,6 +6,7 @@
 #include "ProcessoFilho.h"
 #include "common/Erro.h"
 #include "engine/MotorRelatorio.h"
+#include "support/Erros.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -78,16 +79,6 @@ PdfLido Impresso(const std::string& marca) {
         QThread::msleep(250);
     }
     return {};
-}
-
-long NumeroDoErro(const std::function<void()>& acao) {
-    try {
-        acao();
-    } catch (const Erro& erro) {
-        EXPECT_FALSE(erro.Descricao().empty());
-        return erro.Numero();
-    }
-    return 0;
 }
 
 TEST(Impressao, ImprimeNaImpressoraPadrao) {

@@ -3,6 +3,7 @@
 // Helpers shared by the report tests: a taxpayer and declaration in a test
 // database, and ways to look into the calls a report made on its engine.
 
+#include "data/Database.h"
 #include "engine/MotorRelatorio.h"
 #include "support/BancoTeste.h"
 
@@ -25,9 +26,23 @@ inline void InserirDeclaracao(BancoTeste& banco, int declaracao = 7,
                    ", 'ABCD-1234');");
 }
 
-inline double Num(const Argumento& a) { return std::get<double>(a); }
-inline int32_t Long(const Argumento& a) { return std::get<int32_t>(a); }
-inline const std::string& Str(const Argumento& a) { return std::get<std::string>(a); }
+// The calls of report R built for declaration 7.
+template <class R> std::vector<Chamada> Construir(const BancoTeste& banco) {
+    const Database bd(banco.Caminho());
+    R relatorio;
+    relatorio.Construir(bd, 7);
+    return relatorio.Motor().Chamadas();
+}
+
+inline double Num(const Argumento& a) {
+    return std::get<double>(a);
+}
+inline int32_t Long(const Argumento& a) {
+    return std::get<int32_t>(a);
+}
+inline const std::string& Str(const Argumento& a) {
+    return std::get<std::string>(a);
+}
 
 // The calls with the given operation name, in order.
 inline std::vector<Chamada> Filtrar(const std::vector<Chamada>& chamadas, const std::string& op) {

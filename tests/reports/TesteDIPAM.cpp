@@ -17,13 +17,6 @@
 namespace tarvo::teste {
 namespace {
 
-template <class R> std::vector<Chamada> Construir(const BancoTeste& banco) {
-    const Database bd(banco.Caminho());
-    R relatorio;
-    relatorio.Construir(bd, 7);
-    return relatorio.Motor().Chamadas();
-}
-
 // The first code of each group carries the group's heading.
 void InserirCodigos(BancoTeste& banco) {
     banco.Executar("INSERT INTO tblCódigosDIPAM VALUES ('1.1', 'Grupo um.', 'Um'), "

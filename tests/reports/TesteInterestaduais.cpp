@@ -16,13 +16,6 @@
 namespace tarvo::teste {
 namespace {
 
-template <class R> std::vector<Chamada> Construir(const BancoTeste& banco) {
-    const Database bd(banco.Caminho());
-    R relatorio;
-    relatorio.Construir(bd, 7);
-    return relatorio.Motor().Chamadas();
-}
-
 void InserirEstado(BancoTeste& banco, int codigo, const std::string& nome) {
     banco.Executar("INSERT INTO tblEstados VALUES (" + std::to_string(codigo) + ", '" + nome +
                    "');");

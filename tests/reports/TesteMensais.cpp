@@ -21,13 +21,6 @@ namespace {
 const std::string SemCelula = "<sem célula>";
 using Linha = std::vector<std::string>;
 
-template <class R> std::vector<Chamada> Construir(const BancoTeste& banco) {
-    const Database bd(banco.Caminho());
-    R relatorio;
-    relatorio.Construir(bd, 7);
-    return relatorio.Motor().Chamadas();
-}
-
 // The texts of the 8-point cells whose top is Y, by column of the landscape
 // table of `colunas` equal columns.
 Linha Celulas(const std::vector<Chamada>& chamadas, double y, int colunas) {
