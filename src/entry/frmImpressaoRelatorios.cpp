@@ -63,7 +63,9 @@ frmImpressaoRelatorios::frmImpressaoRelatorios()
 
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(FonteSistema());
-    Label1->setGeometry(8, 8, 126, 13);
+    // The label is sized to its text, whatever the fallback font measures.
+    Label1->move(8, 8);
+    Label1->adjustSize();
 
     lstSelecao->setObjectName(QStringLiteral("lstSelecao"));
     lstSelecao->setFont(FonteSistema());
