@@ -1,8 +1,9 @@
 #include "common/Erro.h"
-#include "common/Formato.h"
 #include "common/Funcoes.h"
+#include "data/Database.h"
 
 #include "common/AmbienteRegional.h"
+#include "support/BancoTeste.h"
 #include "support/Erros.h"
 
 #include <gtest/gtest.h>
@@ -10,23 +11,20 @@
 #include <cmath>
 #include <limits>
 
+using tarvo::Database;
 using tarvo::DataHora;
 using tarvo::Erro;
 using tarvo::Funcoes;
 using tarvo::Moeda;
 using tarvo::Valor;
 using tarvo::teste::AmbienteRegional;
-
 using tarvo::teste::NumeroDoErro;
-
-namespace {} // namespace
 
 TEST(Funcoes, NuloDaOValorPadraoDeCadaLeitor) {
     const Valor nulo;
     EXPECT_EQ(Funcoes::CampoTexto(nulo), "");
     EXPECT_EQ(Funcoes::CampoLong(nulo), 0);
     EXPECT_EQ(Funcoes::CampoMoeda(nulo), Moeda());
-    EXPECT_EQ(tarvo::Formato::Data(Funcoes::CampoData(nulo)), "30/12/1899");
     EXPECT_EQ(Funcoes::CampoData(nulo).Serial(), 0.0);
     EXPECT_FALSE(Funcoes::CampoLogico(nulo));
 }
@@ -132,9 +130,41 @@ TEST(Funcoes, CampoLogico) {
 }
 
 TEST(Funcoes, NomeDoMes) {
-    EXPECT_EQ(Funcoes::NomeDoMes(1), "Janeiro");
-    EXPECT_EQ(Funcoes::NomeDoMes(3), "Março");
-    EXPECT_EQ(Funcoes::NomeDoMes(12), "Dezembro");
-    EXPECT_EQ(Funcoes::NomeDoMes(0), "");
-    EXPECT_EQ(Funcoes::NomeDoMes(13), "");
+    const std::pair<int, const char*> casos[] = {
+        {1, "Janeiro"}, {3, "Março"}, {12, "Dezembro"}, {0, ""}, {13, ""}};
+    for (const auto& [mes, nome] : casos)
+        EXPECT_EQ(Funcoes::NomeDoMes(mes), nome) << mes;
+}
+
+// Each code group starts with its own character, so every lookup finds at
+// most one row whatever order the database returns.
+TEST(Funcoes, CabecalhoCodigoDIPAM) {
+    tarvo::teste::BancoTeste banco;
+    banco.Executar("INSERT INTO tblCódigosDIPAM (Código, Cabeçalho) VALUES "
+                   "('1', 'Valores do grupo 1.'), ('2', 'Reticências..'), ('3', NULL), "
+                   "('4', ''), ('5', '.'), ('6', 'Ponto. No meio'), "
+                   "('70', 'Código 70.'), ('8.2', 'Código 8.2'), ('''x', 'Apóstrofo.');");
+    const Database db(banco.Caminho());
+    const std::pair<const char*, const char*> casos[] = {
+        {"1", "Valores do grupo 1"}, // one trailing stop goes
+        {"2", "Reticências."},       // only one
+        {"3", ""},                   // Null
+        {"4", ""},
+        {"5", ""},
+        {"6", "Ponto. No meio"},
+        {"7", "Código 70"}, // only the first character of the code is compared
+        {"8", "Código 8.2"},
+        {"9", ""}, // no row
+        // A quote is compared as a character, never run as SQL.
+        {"'", "Apóstrofo"},
+        {"1' or '1'='1", ""},
+        {"'; DROP TABLE tblCódigosDIPAM; --", ""},
+    };
+    for (const auto& [codigo, esperado] : casos)
+        EXPECT_EQ(Funcoes::CabecalhoCodigoDIPAM(db, codigo), esperado) << codigo;
+
+    // A database error reaches the caller.
+    banco.Executar("DROP TABLE tblCódigosDIPAM;");
+    EXPECT_EQ(NumeroDoErro([&] { Funcoes::CabecalhoCodigoDIPAM(Database(banco.Caminho()), "1"); }),
+              1);
 }

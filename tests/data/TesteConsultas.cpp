@@ -1,4 +1,6 @@
-// The SQL texts that the reports send, run on a declaration database.
+// The SQL texts that the reports send, run on a declaration database. The
+// registration and group-heading lookups run through their own callers
+// (RelatorioCadastro, Funcoes::CabecalhoCodigoDIPAM).
 #include "common/Erro.h"
 #include "data/Database.h"
 #include "data/Recordset.h"
@@ -185,31 +187,4 @@ TEST_F(Consultas, DipamPorGrupoDeCodigo) {
     auto rs = db.OpenRecordset(Dipam('1'));
     EXPECT_THROW(rs->Fields("Município"), tarvo::Erro); // in tblDIPAM and tblMunicípios
     EXPECT_EQ(rs->Fields("tblDIPAM.Município"), Valor(int64_t{2}));
-}
-
-TEST_F(Consultas, CabecalhoDoGrupoDIPAM) {
-    for (const auto& [codigo, cabecalho] : std::vector<std::pair<std::string, std::string>>{
-             {"1", "Grupo um."}, {"2", "Grupo dois"}}) {
-        auto rs = db.OpenRecordset("select Cabeçalho from tblCódigosDIPAM where "
-                                   "Left(tblCódigosDIPAM.Código, 1) = '" +
-                                   codigo + "'");
-        ASSERT_FALSE(rs->Eof());
-        EXPECT_EQ(rs->Fields(0), Valor(cabecalho));
-    }
-    EXPECT_TRUE(db.OpenRecordset("select Cabeçalho from tblCódigosDIPAM where "
-                                 "Left(tblCódigosDIPAM.Código, 1) = '4'")
-                    ->Eof());
-}
-
-TEST_F(Consultas, ContribuintePorIEComAspasDobradas) {
-    banco.Executar("INSERT INTO tblContribuinte (IE, RazãoSocial) VALUES ('x''y', 'Aspas')");
-    const auto porIE = [&](const std::string& ie) {
-        return Linhas("select tblContribuinte.* from tblContribuinte where IE = '" +
-                          Database::DobrarAspas(ie) + "'",
-                      {"RazãoSocial"});
-    };
-    EXPECT_EQ(porIE("123"), (std::vector<std::vector<Valor>>{{"Alfa Ltda"}}));
-    EXPECT_EQ(porIE("x'y"), (std::vector<std::vector<Valor>>{{"Aspas"}}));
-    EXPECT_TRUE(porIE("' or '1'='1").empty());
-    EXPECT_TRUE(porIE("'; select * from tblDeclaração; --").empty());
 }

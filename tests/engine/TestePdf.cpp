@@ -77,13 +77,14 @@ TEST_P(PdfOrientacao, TextosNasPosicoesEAlinhamentos) {
 INSTANTIATE_TEST_SUITE_P(RetratoEPaisagem, PdfOrientacao, ::testing::Values(0, 1));
 
 // Text widths on paper are the widths the Liberation metrics give, so the
-// layouts made for Arial fit.
-TEST_F(Pdf, LargurasSegundoAsMetricasDaFonte) {
+// layouts made for Arial fit; both faces are embedded and the title is set.
+TEST_F(Pdf, FontesEmbutidasComSuasMetricasETitulo) {
     MotorRelatorio motor;
     Iniciar(motor, 0);
     Texto(motor, 0, 0, 17, 1, "Declaração", 0, 0, 8);
     Texto(motor, 0, 2, 17, 1, "Secretaria", 0, 0, 14, -1);
-    const PdfLido pdf = LerPdf(Gravar(motor));
+    const std::string caminho = Gravar(motor);
+    const PdfLido pdf = LerPdf(caminho);
     const auto largura = [](const char* arquivo, const QString& texto, double pontos) {
         const QRawFont fonte(QStringLiteral("/usr/share/fonts/truetype/liberation2/") + arquivo,
                              pontos, QFont::PreferNoHinting);
@@ -100,6 +101,18 @@ TEST_F(Pdf, LargurasSegundoAsMetricasDaFonte) {
     const Palavra secretaria = pdf.Unica("Secretaria");
     EXPECT_NEAR(secretaria.xMax - secretaria.xMin,
                 largura("LiberationSans-Bold.ttf", QStringLiteral("Secretaria"), 14), 0.05);
+    const std::string fontes = Executar("pdffonts", {caminho});
+    int liberation = 0;
+    for (const QString& linha : QString::fromStdString(fontes).split('\n')) {
+        if (linha.contains("LiberationSans")) {
+            ++liberation;
+            // Embedded, and mapped to Unicode so the text can be extracted.
+            const QRegularExpression emb(R"(\s+yes\s+(yes|no)\s+yes\s+\d+\s+\d+\s*$)");
+            EXPECT_TRUE(linha.contains(emb)) << linha.toStdString();
+        }
+    }
+    EXPECT_EQ(liberation, 2) << fontes;
+    EXPECT_NE(Executar("pdfinfo", {caminho}).find("Relatório de Entradas"), std::string::npos);
 }
 
 TEST_F(Pdf, MultilinhaQuebraEmCrLfEAjustaALargura) {
@@ -151,26 +164,6 @@ TEST_F(Pdf, MarcadoresSubstituidosEmCadaPagina) {
     EXPECT_EQ(lido.count(QRegularExpression(R"(\b\d\d/\d\d/\d{4}\b)")), 3);
     EXPECT_EQ(lido.count(QRegularExpression(R"(\b\d\d:\d\d:\d\d\b)")), 3);
     EXPECT_EQ(texto.find("%%"), std::string::npos);
-}
-
-TEST_F(Pdf, FontesEmbutidasETitulo) {
-    MotorRelatorio motor;
-    Iniciar(motor, 0);
-    Texto(motor, 0, 0, 17, 1, "Regular", 0, 0);
-    Texto(motor, 0, 1, 17, 1, "Negrito", 0, 0, 10, -1);
-    const std::string caminho = Gravar(motor);
-    const std::string fontes = Executar("pdffonts", {caminho});
-    int liberation = 0;
-    for (const QString& linha : QString::fromStdString(fontes).split('\n')) {
-        if (linha.contains("LiberationSans")) {
-            ++liberation;
-            // Embedded, and mapped to Unicode so the text can be extracted.
-            const QRegularExpression emb(R"(\s+yes\s+(yes|no)\s+yes\s+\d+\s+\d+\s*$)");
-            EXPECT_TRUE(linha.contains(emb)) << linha.toStdString();
-        }
-    }
-    EXPECT_EQ(liberation, 2) << fontes;
-    EXPECT_NE(Executar("pdfinfo", {caminho}).find("Relatório de Entradas"), std::string::npos);
 }
 
 TEST_F(Pdf, DocumentoVazioEArquivoQueNaoSeGrava) {

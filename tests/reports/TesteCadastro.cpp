@@ -26,13 +26,6 @@ std::vector<Chamada> Cadastro(const BancoTeste& banco, const std::string& IE) {
     return relatorio.Motor().Chamadas();
 }
 
-std::vector<Chamada> Entradas(const BancoTeste& banco) {
-    const Database bd(banco.Caminho());
-    RelatorioEntradas relatorio;
-    relatorio.Construir(bd, 7);
-    return relatorio.Motor().Chamadas();
-}
-
 std::vector<std::string> Operacoes(const std::vector<Chamada>& chamadas) {
     std::vector<std::string> ops;
     for (const auto& c : chamadas)
@@ -146,7 +139,8 @@ TEST(MolduraRelatorio, IdentificacaoDaDeclaracao) {
         BancoTeste banco;
         InserirDeclaracao(banco, 7, caso.consistente);
         banco.Executar("UPDATE tblDeclaração SET ChaveInterna = " + caso.chave + ";");
-        EXPECT_EQ(Identificacoes(Entradas(banco)), std::vector<std::string>{caso.esperado})
+        EXPECT_EQ(Identificacoes(Construir<RelatorioEntradas>(banco)),
+                  std::vector<std::string>{caso.esperado})
             << caso.consistente << " " << caso.chave;
     }
 }
@@ -159,7 +153,7 @@ TEST(MolduraRelatorio, TipoEExercicioDaDeclaracao) {
         BancoTeste banco;
         InserirDeclaracao(banco);
         banco.Executar("UPDATE tblDeclaração SET Tipo = " + tipo + ", Exercício = 7;");
-        const auto chamadas = Entradas(banco);
+        const auto chamadas = Construir<RelatorioEntradas>(banco);
         EXPECT_EQ(ValorDaCaixa(chamadas, "Tipo da Declaração"), texto) << tipo;
         EXPECT_EQ(ValorDaCaixa(chamadas, "Exercício"), "0007");
         EXPECT_EQ(ValorDaCaixa(chamadas, "Inscrição Estadual"), "123.456.789.110");
