@@ -2,8 +2,8 @@
 
 #include <sqlite3.h>
 
-#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -12,12 +12,13 @@
 namespace tarvo::teste {
 
 BancoTeste::BancoTeste() {
-    char modelo[] = "/tmp/tarvo-teste-XXXXXX.db";
-    const int fd = mkstemps(modelo, 3);
-    if (fd < 0)
-        throw std::runtime_error("mkstemps falhou");
-    close(fd);
-    caminho_ = modelo;
+    // A folder of its own, so that tests that look at what lies beside the
+    // database see only their own files, whatever runs in parallel.
+    char modelo[] = "/tmp/tarvo-teste-XXXXXX";
+    if (mkdtemp(modelo) == nullptr)
+        throw std::runtime_error("mkdtemp falhou");
+    pasta_ = modelo;
+    caminho_ = pasta_ + "/declaracao.db";
     if (sqlite3_open(caminho_.c_str(), &db_) != SQLITE_OK)
         throw std::runtime_error("não abriu o banco de teste");
     std::ifstream arquivo(TARVO_ESQUEMA_SQL);
@@ -29,7 +30,7 @@ BancoTeste::BancoTeste() {
 
 BancoTeste::~BancoTeste() {
     sqlite3_close(db_);
-    std::remove(caminho_.c_str());
+    std::filesystem::remove_all(pasta_);
 }
 
 void BancoTeste::Executar(const std::string& sql) {

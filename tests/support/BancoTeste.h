@@ -21,6 +21,7 @@ public:
     const std::string& Caminho() const { return caminho_; }
 
 private:
+    std::string pasta_;
     std::string caminho_;
     sqlite3* db_ = nullptr;
 };
