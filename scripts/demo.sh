@@ -6,7 +6,7 @@ raiz=$(cd "$(dirname "$0")/.." && pwd)
 cd "$raiz"
 
 bash scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build
 
 banco=build/demo.db
