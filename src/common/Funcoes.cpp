@@ -156,11 +156,16 @@ std::string Funcoes::CampoTexto(const Valor& Campo) {
         return texto;
     }
     case Valor::Tipo::Data: {
+        // The date where there is one, the time where there is one; a bare
+        // time (day 30/12/1899) and midnight itself show as the time alone.
         const DataHora d = Campo.data();
-        std::string texto = Formato::Data(d);
         const DataHora::Partes p = d.Civil();
-        if (p.hora != 0 || p.minuto != 0 || p.segundo != 0) {
-            texto += ' ';
+        const bool temData = !(p.ano == 1899 && p.mes == 12 && p.dia == 30);
+        const bool temHora = p.hora != 0 || p.minuto != 0 || p.segundo != 0;
+        std::string texto = temData ? Formato::Data(d) : std::string();
+        if (temHora || !temData) {
+            if (temData)
+                texto += ' ';
             texto +=
                 DoisDigitos(p.hora) + ":" + DoisDigitos(p.minuto) + ":" + DoisDigitos(p.segundo);
         }

@@ -51,6 +51,7 @@ TEST(Funcoes, CampoTexto) {
         {Valor(false), "False"},
         {Valor(DataHora::DeCivil(2001, 3, 5)), "05/03/2001"},
         {Valor(DataHora::DeCivil(2001, 3, 5, 14, 30, 5)), "05/03/2001 14:30:05"},
+        {Valor(DataHora::DeSerial(0.5)), "12:00:00"},
     };
     for (const auto& [valor, esperado] : casos)
         EXPECT_EQ(Funcoes::CampoTexto(valor), esperado);
