@@ -7,17 +7,14 @@
 #include "common/Erro.h"
 #include "engine/MotorRelatorio.h"
 #include "support/Erros.h"
+#include "support/Spool.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDialog>
-#include <QDirIterator>
-#include <QFileInfo>
+#include <QFile>
 #include <QPrinterInfo>
-#include <QProcess>
 #include <QRandomGenerator>
-#include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -31,7 +28,7 @@ const QString filaQueRecusa = QStringLiteral("TarvoRecusa");
 const QString spool = QStringLiteral("/var/spool/cups-pdf");
 
 #define EXIGIR_FILA()                                                                              \
-    if (QPrinterInfo::defaultPrinterName() != fila) {                                              \
+    if (!FilaDeTestePronta()) {                                                                    \
         GTEST_SKIP() << "The CUPS queue TarvoPDF is not the default printer: run "                 \
                         "scripts/cups-teste.sh as root first";                                     \
     }
@@ -55,30 +52,15 @@ void Documento(MotorRelatorio& motor, const std::string& marca, int32_t orientac
     }
 }
 
-// The PDF that cups-pdf writes for the job holding `marca`, read once it
-// lands (waiting a bounded time) and then removed.
+// The PDF that cups-pdf writes for the job holding `marca`, read and then
+// removed.
 PdfLido Impresso(const std::string& marca) {
-    const QDateTime inicio = QDateTime::currentDateTime().addSecs(-5);
-    const QDateTime limite = inicio.addSecs(90);
-    while (QDateTime::currentDateTime() < limite) {
-        QDirIterator arquivos(spool, {"*.pdf"}, QDir::Files, QDirIterator::Subdirectories);
-        while (arquivos.hasNext()) {
-            const QString caminho = arquivos.next();
-            if (arquivos.fileInfo().lastModified() < inicio) {
-                continue;
-            }
-            QProcess leitura;
-            leitura.start("pdftotext", {"-enc", "UTF-8", caminho, "-"});
-            leitura.waitForFinished();
-            if (leitura.readAllStandardOutput().toStdString().find(marca) != std::string::npos) {
-                const PdfLido lido = LerPdf(caminho.toStdString());
-                QFile::remove(caminho);
-                return lido;
-            }
-        }
-        QThread::msleep(250);
-    }
-    return {};
+    const std::string caminho = PdfImpresso(marca);
+    if (caminho.empty())
+        return {};
+    const PdfLido lido = LerPdf(caminho);
+    QFile::remove(QString::fromStdString(caminho));
+    return lido;
 }
 
 TEST(Impressao, ImprimeNaImpressoraPadrao) {

@@ -8,10 +8,14 @@
 #include "entry/frmImpressaoRelatorios.h"
 #include "reports/RelatorioBase.h"
 #include "support/BancoTeste.h"
+#include "support/Spool.h"
 
 #include <QApplication>
+#include <QDateTime>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -122,6 +126,29 @@ TEST_F(TesteRelatorios, ImprimirSemSelecaoNaoFazNada) {
     });
     EXPECT_EQ(relatorios.Dialogo()->lngModoSaida, 2);
     EXPECT_TRUE(Construidos().empty());
+}
+
+TEST_F(TesteRelatorios, ImprimirMandaOCadastroParaAImpressoraPadrao) {
+    if (!teste::FilaDeTestePronta())
+        GTEST_SKIP() << "The CUPS queue TarvoPDF is not the default printer: run "
+                        "scripts/cups-teste.sh as root first";
+    const std::string marca = "Impressao" + std::to_string(QDateTime::currentMSecsSinceEpoch());
+    banco.Executar("UPDATE tblContribuinte SET RazãoSocial = '" + marca + "';");
+    Executar(0, [](frmImpressaoRelatorios& dialogo) {
+        Clicar(dialogo, 0);
+        QTest::mouseClick(dialogo.cmdImprimir, Qt::LeftButton);
+    });
+    EXPECT_EQ(Construidos(), (std::set<int>{0}));
+    EXPECT_FALSE(Visivel(0));
+    const std::string pdf = teste::PdfImpresso(marca);
+    ASSERT_FALSE(pdf.empty()) << "no printed PDF holds " << marca;
+    QProcess leitura;
+    leitura.start("pdftotext", {"-enc", "UTF-8", QString::fromStdString(pdf), "-"});
+    leitura.waitForFinished();
+    const std::string texto = leitura.readAllStandardOutput().toStdString();
+    EXPECT_NE(texto.find("Cadastro do Contribuinte"), std::string::npos);
+    EXPECT_NE(texto.find("Página 1 de 1"), std::string::npos);
+    QFile::remove(QString::fromStdString(pdf));
 }
 
 // Only the registration report can be built without tblDeclaração: the
