@@ -64,7 +64,9 @@ Formato::Separadores Formato::SeparadoresRegionais() {
     return SeparadoresIcu(NomeIcu(NomeRegional()));
 }
 
-std::string Formato::Valor(const Moeda& valor) { return Valor(valor, SeparadoresRegionais()); }
+std::string Formato::Valor(const Moeda& valor) {
+    return Valor(valor, SeparadoresRegionais());
+}
 
 std::string Formato::Valor(const Moeda& valor, const Separadores& sep) {
     const int64_t v = valor.DezMilesimos();

@@ -3,9 +3,9 @@
 #include "common/Erro.h"
 #include "engine/MotorRelatorio.h"
 
+#include <algorithm>
 #include <bit>
 #include <cassert>
-#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <limits>

@@ -178,8 +178,12 @@ const Renderizador::Fonte& Renderizador::UsarFonte(QPainter& painter, const Cham
         // Unhinted outlines: the same advances at every resolution, so the
         // preview lays text out exactly as the paper does.
         qfonte.setHintingPreference(QFont::PreferNoHinting);
-        fontes_.push_back(Fonte{std::string(nome), tamanho, estilo, qfonte,
-                                QFontMetricsF(qfonte, painter.device()), {}});
+        fontes_.push_back(Fonte{std::string(nome),
+                                tamanho,
+                                estilo,
+                                qfonte,
+                                QFontMetricsF(qfonte, painter.device()),
+                                {}});
         fonte = &fontes_.back();
     }
     if (fonte != fonteAtual_) {

@@ -3,8 +3,8 @@
 #include "engine/Documento.h"
 
 #include <QFont>
-#include <QHash>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QRectF>
 #include <QRgb>
 #include <QSizeF>
