@@ -22,6 +22,8 @@ public:
         // Result columns that hold money sums (by name; each comes back as
         // the exact amount in decimal text).
         std::vector<std::string> colunasMoeda;
+        // The tables named in the FROM clause, in order, for error messages.
+        std::vector<std::string> tabelas;
     };
 
     static Consulta Traduzir(std::string_view jet);
