@@ -1,5 +1,6 @@
 #include "engine/MotorRelatorio.h"
 
+#include "common/ArquivoAtomico.h"
 #include "common/Erro.h"
 #include "engine/Documento.h"
 #include "engine/JanelaPrevia.h"
@@ -209,6 +210,10 @@ int MotorRelatorio::NumeroPaginas() const {
 
 void MotorRelatorio::SalvarPdf(const std::string& caminho) const {
     SaidaDocumento::Pdf(*impl_->documento, caminho);
+}
+
+void MotorRelatorio::SalvarJson(const std::string& caminho) const {
+    ArquivoAtomico::Gravar(caminho, impl_->documento->Json());
 }
 
 QImage MotorRelatorio::RenderizarPagina(int pagina, double dpi) const {

@@ -84,9 +84,11 @@ public:
     std::vector<Chamada> Chamadas() const;
     std::string Json() const; // {"chamadas": [{"op": ..., "args": [...]}, ...]}
     int NumeroPaginas() const;
-    // Raises Erro::GravacaoArquivo when the file cannot be written; an empty
-    // document gives one blank page.
+    // Files appear whole or not at all; Erro::GravacaoArquivo names the file
+    // and the reason when one cannot be written. An empty document gives a
+    // PDF of one blank page.
     void SalvarPdf(const std::string& caminho) const;
+    void SalvarJson(const std::string& caminho) const;
     // pagina counts from 1; dpi from 1 to 1200, rounded to a whole number.
     QImage RenderizarPagina(int pagina, double dpi) const;
     bool JanelaVisivel() const;

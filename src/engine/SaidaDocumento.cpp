@@ -1,6 +1,8 @@
 #include "engine/SaidaDocumento.h"
 
+#include "common/ArquivoAtomico.h"
 #include "common/Erro.h"
+#include "engine/DispositivoArquivo.h"
 #include "engine/Documento.h"
 #include "engine/Renderizador.h"
 
@@ -12,7 +14,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <QThread>
 
 #include <dlfcn.h>
@@ -95,41 +96,39 @@ void SaidaDocumento::ExigirAplicacao(bool janelas) {
 
 void SaidaDocumento::Pdf(const Documento& documento, const std::string& caminho) {
     ExigirAplicacao(false);
-    QSaveFile arquivo(QString::fromStdString(caminho));
-    if (!arquivo.open(QIODevice::WriteOnly)) {
-        throw Erro(Erro::GravacaoArquivo,
-                   "Não foi possível gravar o arquivo \"" + caminho +
-                       "\": " + arquivo.errorString().toStdString(),
-                   origem);
-    }
+    ArquivoAtomico arquivo(caminho);
+    DispositivoArquivo dispositivo(arquivo);
+    const auto falha = [&caminho](const char* etapa) {
+        return Erro(Erro::GravacaoArquivo,
+                    "Não foi possível gravar o arquivo \"" + caminho + "\": " + etapa, origem);
+    };
     {
-        QPdfWriter escritor(&arquivo);
+        QPdfWriter escritor(&dispositivo);
         escritor.setResolution(resolucaoPdf);
         escritor.setPageLayout(Folha(documento));
         escritor.setTitle(QString::fromStdString(documento.Titulo()));
         escritor.setCreator(QStringLiteral("RelatoriosTarvo"));
         QPainter painter;
         if (!painter.begin(&escritor)) {
-            throw Erro(Erro::GravacaoArquivo,
-                       "Não foi possível iniciar o arquivo PDF \"" + caminho + "\".", origem);
+            dispositivo.ExigirSucesso();
+            throw falha("o PDF não pôde ser iniciado");
         }
         // A PDF needs at least one page: an empty document gives a blank one.
         Renderizador renderizador(documento, QDateTime::currentDateTime());
         for (int pagina = 1; pagina <= documento.NumeroPaginas(); ++pagina) {
             if (pagina > 1 && !escritor.newPage()) {
-                throw Erro(Erro::GravacaoArquivo,
-                           "Não foi possível gravar o arquivo \"" + caminho + "\".", origem);
+                dispositivo.ExigirSucesso();
+                throw falha("a página seguinte não pôde ser iniciada");
             }
             renderizador.DesenharPagina(painter, pagina);
         }
-        painter.end();
+        if (!painter.end()) {
+            dispositivo.ExigirSucesso();
+            throw falha("o PDF não pôde ser concluído");
+        }
     }
-    if (!arquivo.commit()) {
-        throw Erro(Erro::GravacaoArquivo,
-                   "Não foi possível gravar o arquivo \"" + caminho +
-                       "\": " + arquivo.errorString().toStdString(),
-                   origem);
-    }
+    dispositivo.ExigirSucesso();
+    arquivo.Confirmar();
 }
 
 QImage SaidaDocumento::Imagem(const Documento& documento, Renderizador& renderizador, int pagina,

@@ -5,7 +5,6 @@
 #include "reports/RelatorioBase.h"
 
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 namespace tarvo {
@@ -20,14 +19,6 @@ void CriarPasta(const std::string& pasta) {
     if (erro)
         throw Erro(Erro::GravacaoArquivo,
                    "Não foi possível criar a pasta " + pasta + ": " + erro.message());
-}
-
-void GravarTexto(const std::string& caminho, const std::string& texto) {
-    std::ofstream arquivo(caminho, std::ios::binary | std::ios::trunc);
-    arquivo << texto;
-    arquivo.close();
-    if (!arquivo)
-        throw Erro(Erro::GravacaoArquivo, "Não foi possível gravar o arquivo " + caminho);
 }
 
 } // namespace
@@ -58,7 +49,7 @@ ExportadorRelatorios::Exportar(const Database& BancoDados, const std::string& IE
         if (!pastaJson.empty()) {
             const std::string caminho =
                 (std::filesystem::path(pastaJson) / NomeArquivo(i, "json")).string();
-            GravarTexto(caminho, motor.Json());
+            motor.SalvarJson(caminho);
             gravados.push_back(caminho);
         }
     }
