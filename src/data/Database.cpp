@@ -8,9 +8,14 @@
 
 #include <sqlite3.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string_view>
 
 namespace tarvo {
@@ -23,24 +28,68 @@ constexpr int kEsperaBloqueioMs = 5000;
     throw Erro(sqlite3_errcode(db), sqlite3_errmsg(db), "SQLite");
 }
 
+[[noreturn]] void ErroDoArquivo(sqlite3* db, const std::string& caminho) {
+    // The path first: SQLite's message may be long enough to be shortened.
+    throw Erro(sqlite3_errcode(db), caminho + ": " + sqlite3_errmsg(db), "SQLite");
+}
+
 void Preparar(sqlite3* db) {
     FuncoesSqlite::Registrar(db);
     ColacaoPortugues::Registrar(db);
 }
 
-// A WAL database whose log is gone was closed cleanly by its last writer.
-// Opened read-only, SQLite would still create the log and shared-memory
-// files next to it (and could not remove them); as immutable it creates
-// nothing. Otherwise the file is opened as it is.
-std::string NomeParaAbrir(const std::string& caminho, int& opcoes) {
-    std::ifstream arquivo(caminho, std::ios::binary);
+[[noreturn]] void NaoAbre(const std::string& caminho, const std::string& motivo) {
+    throw Erro(SQLITE_CANTOPEN, caminho + ": unable to open database file (" + motivo + ")",
+               "SQLite");
+}
+
+const char* TipoArquivo(mode_t modo) {
+    if (S_ISDIR(modo))
+        return "é uma pasta";
+    if (S_ISFIFO(modo))
+        return "é um pipe (FIFO)";
+    if (S_ISSOCK(modo))
+        return "é um socket";
+    if (S_ISCHR(modo) || S_ISBLK(modo))
+        return "é um dispositivo";
+    return "não é um arquivo comum";
+}
+
+// Checks that the path is a readable regular file and tells whether it is a
+// WAL database whose log is gone. Opened without blocking, so that a FIFO
+// cannot hang the probe.
+bool WalSemLog(const std::string& caminho) {
+    const int descritor = ::open(caminho.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descritor < 0)
+        NaoAbre(caminho, std::strerror(errno));
+    struct stat info {};
+    const bool ok = ::fstat(descritor, &info) == 0;
+    const int erro = errno;
     std::array<char, 20> cabecalho{};
-    if (!arquivo.read(cabecalho.data(), cabecalho.size()))
-        return caminho;
+    const bool lido = ok && S_ISREG(info.st_mode) &&
+                      ::pread(descritor, cabecalho.data(), cabecalho.size(), 0) ==
+                          static_cast<ssize_t>(cabecalho.size());
+    ::close(descritor);
+    if (!ok)
+        NaoAbre(caminho, std::strerror(erro));
+    if (!S_ISREG(info.st_mode))
+        NaoAbre(caminho, TipoArquivo(info.st_mode));
     const bool wal =
+        lido &&
         std::string_view(cabecalho.data(), 16) == std::string_view("SQLite format 3\0", 16) &&
         cabecalho[18] == 2 && cabecalho[19] == 2;
-    if (!wal || std::filesystem::exists(caminho + "-wal"))
+    return wal && !std::filesystem::exists(caminho + "-wal");
+}
+
+// A read-only connection to a WAL database needs its -shm file, which SQLite
+// creates next to it (the database itself never changes). Only where the
+// folder cannot take that file, and no writer is active (no -wal file), is
+// the database opened as immutable: nobody can be writing to it there.
+std::string NomeParaAbrir(const std::string& caminho, int& opcoes) {
+    if (!WalSemLog(caminho))
+        return caminho;
+    const std::filesystem::path pasta = std::filesystem::path(caminho).parent_path();
+    if (::access(pasta.empty() ? "." : pasta.c_str(), W_OK) == 0)
         return caminho;
     std::string uri = "file:";
     for (const char c : caminho) {
@@ -73,10 +122,15 @@ Database::Database(const std::string& caminho) {
     if (rc != SQLITE_OK) {
         if (db == nullptr)
             throw Erro(rc, sqlite3_errstr(rc), "SQLite");
-        ErroSqlite(db);
+        ErroDoArquivo(db, caminho);
     }
     db_ = db;
     sqlite3_busy_timeout(db_, kEsperaBloqueioMs);
+    // Reading the schema now makes a file that is no database, or a damaged
+    // one, fail here, naming the file, rather than at some report's query.
+    if (sqlite3_exec(db_, "SELECT 1 FROM sqlite_schema LIMIT 1", nullptr, nullptr, nullptr) !=
+        SQLITE_OK)
+        ErroDoArquivo(db_, caminho);
     Preparar(db_);
 }
 
@@ -107,7 +161,8 @@ std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& sql,
     if (comando == nullptr || sobra.find_first_not_of(" \t\r\n") != std::string_view::npos ||
         !sqlite3_stmt_readonly(comando.get()))
         throw Erro(Erro::SqlNaoSuportado, "Instrução SQL não suportada: " + sql);
-    return std::unique_ptr<Recordset>(new Recordset(std::move(comando), consulta.colunasMoeda));
+    return std::unique_ptr<Recordset>(
+        new Recordset(std::move(comando), consulta.colunasMoeda, consulta.tabelas));
 }
 
 std::string Database::DobrarAspas(const std::string& texto) {

@@ -1,6 +1,7 @@
 #include "entry/Relatorios.h"
 
 #include "common/Erro.h"
+#include "data/LeituraConsistente.h"
 #include "entry/frmImpressaoRelatorios.h"
 #include "reports/RelatorioCadastro.h"
 #include "reports/RelatorioDIPAMCodigo1.h"
@@ -170,6 +171,23 @@ RelatorioBase& Relatorios::Relatorio(int posicao) const {
 
 void Relatorios::Construir(int posicao, const Database& BancoDados, const std::string& IE,
                            const int32_t& Declaracao) {
+    try {
+        ConstruirRelatorio(posicao, BancoDados, IE, Declaracao);
+    } catch (const Erro& erro) {
+        // A field that cannot be read names itself; the report it was read
+        // for completes the picture.
+        const long numero = erro.Numero();
+        if (numero != Erro::TipoIncompativel && numero != Erro::Overflow &&
+            numero != Erro::ItemNaoEncontrado)
+            throw;
+        throw Erro(numero, erro.Descricao() + ", no relatório \"" + TextoLista(posicao) + "\"",
+                   erro.Origem());
+    }
+}
+
+void Relatorios::ConstruirRelatorio(int posicao, const Database& BancoDados, const std::string& IE,
+                                    const int32_t& Declaracao) {
+    LeituraConsistente leitura(BancoDados);
     switch (posicao) {
     case 0:
         relatorioCadastro_->Construir(BancoDados, IE);
@@ -204,6 +222,7 @@ void Relatorios::Construir(int posicao, const Database& BancoDados, const std::s
     default:
         throw Erro(Erro::ArgumentoInvalido, "Invalid argument.");
     }
+    leitura.Terminar();
 }
 
 void Relatorios::PrepararAplicacao(AplicacaoQt::Uso uso) {

@@ -7,11 +7,13 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 
 using tarvo::Database;
@@ -34,15 +36,23 @@ Erro ErroDe(auto&& funcao) {
     return Erro(0, "nenhum erro");
 }
 
-// Reads through the library and checks that the file and its folder are
-// exactly as before.
-void LerSemAlterar(const std::string& caminho) {
+// Reads through the library and checks that the file is exactly as before.
+// Nothing appears beside it, but for the -wal (left empty) and -shm files
+// that SQLite keeps for a WAL database.
+void LerSemAlterar(const std::string& caminho, bool wal = false) {
     namespace fs = std::filesystem;
     const std::string antes = Bytes(caminho);
     const auto modificado = fs::last_write_time(caminho);
     const auto arquivos = [&] {
-        const fs::path pasta = fs::path(caminho).parent_path();
-        return std::distance(fs::directory_iterator(pasta), fs::directory_iterator());
+        std::set<std::string> nomes;
+        for (const auto& entrada : fs::directory_iterator(fs::path(caminho).parent_path()))
+            nomes.insert(entrada.path().string());
+        if (wal) {
+            nomes.erase(caminho + "-shm");
+            if (fs::exists(caminho + "-wal") && fs::file_size(caminho + "-wal") == 0)
+                nomes.erase(caminho + "-wal");
+        }
+        return nomes;
     };
     const auto quantos = arquivos();
     {
@@ -80,7 +90,7 @@ TEST(Database, ArquivoFicaIntacto) {
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
     sqlite3_close(escritor);
-    LerSemAlterar(caminho);
+    LerSemAlterar(caminho, true);
     std::filesystem::remove_all(modelo);
 }
 
@@ -144,8 +154,37 @@ TEST(Database, ErrosChegamAoChamador) {
                   .Descricao()
                   .find("Mid"),
               std::string::npos);
+}
 
-    const Erro arquivo = ErroDe([] { Database("/tmp/nao-existe-tarvo/banco.db"); });
-    EXPECT_EQ(arquivo.Numero(), SQLITE_CANTOPEN);
-    EXPECT_FALSE(std::filesystem::exists("/tmp/nao-existe-tarvo"));
+// Only a regular file that holds a database is opened; anything else fails
+// at once, naming the path in one line.
+TEST(Database, ArquivosQueNaoSaoBancos) {
+    namespace fs = std::filesystem;
+    tarvo::teste::BancoTeste banco;
+    const fs::path pasta = fs::path(banco.Caminho()).parent_path();
+    const std::string fifo = (pasta / "fifo.db").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& caminho :
+         {std::string("/tmp/nao-existe-tarvo/banco.db"), fifo, pasta.string()}) {
+        const Erro erro = ErroDe([&] { Database{caminho}; }); // a FIFO must not block
+        EXPECT_EQ(erro.Numero(), SQLITE_CANTOPEN) << caminho;
+        EXPECT_EQ(erro.Descricao().rfind(caminho + ": unable to open database file (", 0), 0u)
+            << erro.Descricao();
+    }
+    EXPECT_FALSE(fs::exists("/tmp/nao-existe-tarvo"));
+
+    // A damaged schema: SQLite quotes it, over several lines and raw bytes.
+    banco.Executar("PRAGMA writable_schema = ON; UPDATE sqlite_schema SET sql = 'CREATE TABLE "
+                   "tblContribuinte (IE TEXT,\n  \x01 ' || char(9) || '" +
+                   std::string(2000, '#') +
+                   "' WHERE name = 'tblContribuinte'; PRAGMA writable_schema = OFF;");
+    const Erro esquema = ErroDe([&] { Database{banco.Caminho()}; });
+    EXPECT_EQ(esquema.Numero(), SQLITE_CORRUPT);
+    EXPECT_EQ(esquema.Descricao().rfind(
+                  banco.Caminho() + ": malformed database schema (tblContribuinte)", 0),
+              0u)
+        << esquema.Descricao();
+    EXPECT_LE(esquema.Descricao().size(), 603u);
+    for (const char c : esquema.Descricao())
+        EXPECT_GE(static_cast<unsigned char>(c), 0x20) << esquema.Descricao();
 }

@@ -1,9 +1,13 @@
 # Beyond the in-process tests: the entry tests drive the command-line program,
 # a C program uses the C interface through the shared library, and an
 # installed tree is built against.
-add_dependencies(testes_entry relatorios-tarvo)
+# A host process that writes to the database while the tests build reports.
+add_executable(escritor_concorrente ${CMAKE_CURRENT_LIST_DIR}/escritor/escritor_concorrente.c)
+target_link_libraries(escritor_concorrente PRIVATE SQLite::SQLite3)
+add_dependencies(testes_entry relatorios-tarvo escritor_concorrente)
 target_compile_definitions(testes_entry PRIVATE
-  TARVO_PROGRAMA="$<TARGET_FILE:relatorios-tarvo>")
+  TARVO_PROGRAMA="$<TARGET_FILE:relatorios-tarvo>"
+  TARVO_ESCRITOR="$<TARGET_FILE:escritor_concorrente>")
 
 add_executable(teste_interface_c ${CMAKE_CURRENT_LIST_DIR}/TesteInterfaceC.c)
 target_link_libraries(teste_interface_c PRIVATE relatorios_tarvo SQLite::SQLite3)
