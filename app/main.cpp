@@ -43,8 +43,7 @@ bool AlgumaJanelaAberta(const tarvo::Relatorios& relatorios) {
     return false;
 }
 
-int Executar(const tarvo::LinhaComando& opcoes) {
-    const tarvo::Database banco(opcoes.banco);
+int Executar(const tarvo::LinhaComando& opcoes, const tarvo::Database& banco) {
     std::string ie;
     if (opcoes.ie)
         ie = *opcoes.ie;
@@ -103,8 +102,17 @@ int main(int argc, char** argv) {
     // Qt sees the program's name only: the other arguments are ours.
     int argcQt = 1;
     QApplication aplicacao(argcQt, argv);
+    std::unique_ptr<tarvo::Database> banco;
     try {
-        return Executar(opcoes);
+        banco = std::make_unique<tarvo::Database>(opcoes.banco);
+    } catch (const tarvo::Erro& erro) {
+        // The file given is missing, unreadable or no database: the user's
+        // argument is wrong, as with a bad option.
+        std::cerr << "erro " << erro.Numero() << ": " << erro.Descricao() << "\n";
+        return SaidaUso;
+    }
+    try {
+        return Executar(opcoes, *banco);
     } catch (const tarvo::Erro& erro) {
         std::cerr << "erro " << erro.Numero() << ": " << erro.Descricao() << "\n";
         return SaidaErro;

@@ -1,10 +1,21 @@
 #include "common/Erro.h"
 
+#include "common/TextoUtf8.h"
+
 #include <utility>
 
 namespace tarvo {
 
+namespace {
+// Long enough for any message of the library with a quoted SQL text or path;
+// a damaged schema quoted by SQLite is cut here.
+constexpr size_t kTamanhoMaximo = 600;
+} // namespace
+
+// Descriptions end up on one line of a log or a terminal, whatever SQLite or
+// the system quoted into them.
 Erro::Erro(long numero, std::string descricao, std::string origem)
-    : numero_(numero), descricao_(std::move(descricao)), origem_(std::move(origem)) {}
+    : numero_(numero), descricao_(TextoUtf8::UmaLinha(descricao, kTamanhoMaximo)),
+      origem_(std::move(origem)) {}
 
 } // namespace tarvo

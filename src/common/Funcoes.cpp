@@ -3,6 +3,7 @@
 #include "common/Erro.h"
 #include "common/Formato.h"
 #include "common/NumeroDecimal.h"
+#include "common/TextoUtf8.h"
 #include "data/Database.h"
 #include "data/Recordset.h"
 
@@ -138,9 +139,26 @@ bool IguaisSemCaixa(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Reads a field with `conversao`; a conversion error gets the field's name,
+// table and value added, so that the user can find the row to correct.
+template <class Resultado>
+Resultado Converter(const Campo& campo, Resultado (*conversao)(const Valor&)) {
+    try {
+        return conversao(campo);
+    } catch (const Erro& erro) {
+        if (campo.Name().empty())
+            throw;
+        std::string descricao = erro.Descricao() + ": " + campo.Name();
+        if (!campo.SourceTable().empty())
+            descricao += " (" + campo.SourceTable() + ")";
+        descricao += " = \"" + TextoUtf8::UmaLinha(Funcoes::CampoTexto(campo), 60) + "\"";
+        throw Erro(erro.Numero(), descricao, erro.Origem());
+    }
+}
+
 } // namespace
 
-std::string Funcoes::CampoTexto(const Valor& Campo) {
+std::string Funcoes::CampoTexto(const Campo& Campo) {
     switch (Campo.tipo()) {
     case Valor::Tipo::Nulo:
         return {};
@@ -179,7 +197,9 @@ std::string Funcoes::CampoTexto(const Valor& Campo) {
     return {};
 }
 
-int32_t Funcoes::CampoLong(const Valor& Campo) {
+namespace {
+
+int32_t LongDe(const Valor& Campo) {
     switch (Campo.tipo()) {
     case Valor::Tipo::Nulo:
         return 0;
@@ -218,7 +238,11 @@ int32_t Funcoes::CampoLong(const Valor& Campo) {
     return 0;
 }
 
-Moeda Funcoes::CampoMoeda(const Valor& Campo) {
+} // namespace
+
+namespace {
+
+Moeda MoedaDe(const Valor& Campo) {
     switch (Campo.tipo()) {
     case Valor::Tipo::Nulo:
         return Moeda();
@@ -238,7 +262,11 @@ Moeda Funcoes::CampoMoeda(const Valor& Campo) {
     return Moeda();
 }
 
-DataHora Funcoes::CampoData(const Valor& Campo) {
+} // namespace
+
+namespace {
+
+DataHora DataDe(const Valor& Campo) {
     switch (Campo.tipo()) {
     case Valor::Tipo::Nulo:
         return DataHora();
@@ -258,7 +286,11 @@ DataHora Funcoes::CampoData(const Valor& Campo) {
     return DataHora();
 }
 
-bool Funcoes::CampoLogico(const Valor& Campo) {
+} // namespace
+
+namespace {
+
+bool LogicoDe(const Valor& Campo) {
     switch (Campo.tipo()) {
     case Valor::Tipo::Nulo:
         return false;
@@ -290,6 +322,24 @@ bool Funcoes::CampoLogico(const Valor& Campo) {
     }
     }
     return false;
+}
+
+} // namespace
+
+int32_t Funcoes::CampoLong(const Campo& Campo) {
+    return Converter(Campo, LongDe);
+}
+
+Moeda Funcoes::CampoMoeda(const Campo& Campo) {
+    return Converter(Campo, MoedaDe);
+}
+
+DataHora Funcoes::CampoData(const Campo& Campo) {
+    return Converter(Campo, DataDe);
+}
+
+bool Funcoes::CampoLogico(const Campo& Campo) {
+    return Converter(Campo, LogicoDe);
 }
 
 std::string Funcoes::NomeDoMes(const uint8_t& Mes) {

@@ -13,10 +13,6 @@ namespace tarvo {
 
 namespace {
 
-[[noreturn]] void ItemNaoEncontrado() {
-    throw Erro(Erro::ItemNaoEncontrado, "Item not found in this collection.");
-}
-
 // Case-insensitive key of a name: full Unicode case folding of its NFC form,
 // so "CÓDDIPAM" and "códdipam" both find "CódDIPAM".
 std::string Chave(std::string_view nome) {
@@ -53,8 +49,9 @@ void Recordset::FinalizarComando::operator()(sqlite3_stmt* stmt) const {
     sqlite3_finalize(stmt);
 }
 
-Recordset::Recordset(Comando comando, const std::vector<std::string>& colunasMoeda)
-    : comando_(std::move(comando)) {
+Recordset::Recordset(Comando comando, const std::vector<std::string>& colunasMoeda,
+                     std::vector<std::string> tabelas)
+    : comando_(std::move(comando)), tabelas_(std::move(tabelas)) {
     sqlite3_stmt* const stmt = comando_.get();
     const int quantidade = sqlite3_column_count(stmt);
     colunas_.reserve(static_cast<size_t>(quantidade));
@@ -64,6 +61,7 @@ Recordset::Recordset(Comando comando, const std::vector<std::string>& colunasMoe
         coluna.chaveNome = Chave(coluna.nome);
         const char* tabela = sqlite3_column_table_name(stmt, i);
         if (tabela != nullptr) {
+            coluna.tabela = tabela;
             coluna.chaveTabela = Chave(tabela);
             coluna.chaveOrigem = Chave(TextoOuVazio(sqlite3_column_origin_name(stmt, i)));
         } else {
@@ -113,7 +111,7 @@ int Recordset::FieldCount() const {
 std::string Recordset::FieldName(int indice) const {
     ExigirAberto();
     if (indice < 0 || indice >= static_cast<int>(colunas_.size()))
-        ItemNaoEncontrado();
+        ItemNaoEncontrado(std::to_string(indice));
     return colunas_[static_cast<size_t>(indice)].nome;
 }
 
@@ -144,29 +142,42 @@ int Recordset::Indice(const std::string& nome) const {
             }
         }
     }
-    if (encontrados != 1)
-        ItemNaoEncontrado();
+    if (encontrados > 1)
+        ItemNaoEncontrado(nome + " (em mais de uma tabela)");
+    if (encontrados == 0)
+        ItemNaoEncontrado(nome);
     indices_.emplace(nome, indice);
     return indice;
 }
 
-Valor Recordset::Fields(const std::string& nome) const {
+Campo Recordset::Fields(const std::string& nome) const {
     ExigirAberto();
     return Ler(Indice(nome));
 }
 
-Valor Recordset::Fields(int indice) const {
+Campo Recordset::Fields(int indice) const {
     ExigirAberto();
     if (indice < 0 || indice >= static_cast<int>(colunas_.size()))
-        ItemNaoEncontrado();
+        ItemNaoEncontrado(std::to_string(indice));
     return Ler(indice);
 }
 
-Valor Recordset::Ler(int indice) const {
+void Recordset::ItemNaoEncontrado(const std::string& nome) const {
+    std::string tabelas;
+    for (const std::string& tabela : tabelas_)
+        tabelas += (tabelas.empty() ? "" : ", ") + tabela;
+    throw Erro(Erro::ItemNaoEncontrado, "Item not found in this collection: " + nome +
+                                            (tabelas.empty() ? "" : " (" + tabelas + ")"));
+}
+
+Campo Recordset::Ler(int indice) const {
     if (eof_)
         throw Erro(3021, "No current record.");
-    sqlite3_stmt* const stmt = comando_.get();
-    const bool moeda = colunas_[static_cast<size_t>(indice)].moeda;
+    const Coluna& coluna = colunas_[static_cast<size_t>(indice)];
+    return Campo(LerValor(comando_.get(), indice, coluna.moeda), coluna.nome, coluna.tabela);
+}
+
+Valor Recordset::LerValor(sqlite3_stmt* stmt, int indice, bool moeda) {
     switch (sqlite3_column_type(stmt, indice)) {
     case SQLITE_NULL:
         return Valor();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Valor.h"
+#include "data/Campo.h"
 
 #include <memory>
 #include <string>
@@ -15,8 +16,9 @@ class Database;
 
 // A forward-only recordset over one prepared statement. Fields are found by
 // name case-insensitively, or by the qualified name "table.column"; an
-// unknown or ambiguous name raises Erro 3265. Reading at the end raises
-// 3021, using a closed recordset 3420. Destroying it releases the statement.
+// unknown or ambiguous name raises Erro 3265 naming it and the query's
+// tables. Reading at the end raises 3021, using a closed recordset 3420.
+// Destroying it releases the statement.
 class Recordset {
 public:
     ~Recordset();
@@ -25,9 +27,9 @@ public:
 
     // The end-of-data test (DAO's EOF, a reserved macro name in C++).
     bool Eof() const;
-    Valor Fields(const std::string& nome) const;
+    Campo Fields(const std::string& nome) const;
     // Zero-based position in the row.
-    Valor Fields(int indice) const;
+    Campo Fields(int indice) const;
     int FieldCount() const;
     std::string FieldName(int indice) const;
     void MoveNext();
@@ -48,17 +50,22 @@ private:
         std::string chaveNome;
         std::string chaveTabela;
         std::string chaveOrigem;
+        std::string tabela; // as SQLite names it, for messages
         bool moeda = false;
     };
 
-    Recordset(Comando comando, const std::vector<std::string>& colunasMoeda);
+    Recordset(Comando comando, const std::vector<std::string>& colunasMoeda,
+              std::vector<std::string> tabelas);
     void Avancar();
     void ExigirAberto() const;
     int Indice(const std::string& nome) const;
-    Valor Ler(int indice) const;
+    Campo Ler(int indice) const;
+    static Valor LerValor(sqlite3_stmt* stmt, int indice, bool moeda);
+    [[noreturn]] void ItemNaoEncontrado(const std::string& nome) const;
 
     Comando comando_;
     std::vector<Coluna> colunas_;
+    std::vector<std::string> tabelas_; // of the FROM clause, for messages
     // Names as the caller spelt them, resolved once.
     mutable std::unordered_map<std::string, int> indices_;
     bool eof_ = true;

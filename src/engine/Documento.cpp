@@ -1,6 +1,7 @@
 #include "engine/Documento.h"
 
 #include "common/Erro.h"
+#include "common/TextoUtf8.h"
 #include "engine/MotorRelatorio.h"
 
 #include <algorithm>
@@ -47,41 +48,6 @@ bool Elemento(Operacao op) {
     return op >= Operacao::AdicionarRetangulo;
 }
 
-// Length of the valid UTF-8 sequence starting at texto[i], or 0.
-size_t SequenciaUtf8(std::string_view texto, size_t i) {
-    const auto byte = [&](size_t k) { return static_cast<unsigned char>(texto[k]); };
-    const unsigned char c = byte(i);
-    size_t n = 0;
-    uint32_t ponto = 0;
-    if (c >= 0xC2 && c <= 0xDF) {
-        n = 2;
-        ponto = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        n = 3;
-        ponto = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        n = 4;
-        ponto = c & 0x07;
-    } else {
-        return 0;
-    }
-    if (i + n > texto.size()) {
-        return 0;
-    }
-    for (size_t k = 1; k < n; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
-            return 0;
-        }
-        ponto = (ponto << 6) | (byte(i + k) & 0x3F);
-    }
-    const bool curtoDemais = (n == 3 && ponto < 0x800) || (n == 4 && ponto < 0x10000);
-    const bool substituto = ponto >= 0xD800 && ponto <= 0xDFFF;
-    if (curtoDemais || substituto || ponto > 0x10FFFF) {
-        return 0;
-    }
-    return n;
-}
-
 // A JSON string; bytes that are not UTF-8 become U+FFFD so the output is
 // always valid JSON.
 void EscreverTexto(std::string& saida, std::string_view texto) {
@@ -90,7 +56,7 @@ void EscreverTexto(std::string& saida, std::string_view texto) {
     while (i < texto.size()) {
         const unsigned char c = static_cast<unsigned char>(texto[i]);
         if (c >= 0x80) {
-            const size_t n = SequenciaUtf8(texto, i);
+            const size_t n = TextoUtf8::Sequencia(texto, i);
             if (n == 0) {
                 saida += "\\ufffd";
                 ++i;

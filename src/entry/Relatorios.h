@@ -62,6 +62,9 @@ public:
     void PrepararAplicacao(AplicacaoQt::Uso uso);
 
 private:
+    void ConstruirRelatorio(int posicao, const Database& BancoDados, const std::string& IE,
+                            const int32_t& Declaracao);
+
     // Declared first so that it goes last, after every window.
     std::shared_ptr<AplicacaoQt> aplicacao_;
 

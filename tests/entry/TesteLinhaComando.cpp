@@ -98,8 +98,9 @@ TEST_F(TesteLinhaComando, MascaraEscolheERelatorioComErroParaComMensagem) {
 TEST_F(TesteLinhaComando, BancoAusenteOuIlegivel) {
     const QString ausente = Pasta("nao-existe.db");
     Resultado r = Rodar({"--banco", ausente, "--json", Pasta("j")});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.erros.find("erro 14: unable to open database file\n"), std::string::npos)
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.erros.find("erro 14: " + ausente.toStdString() + ": unable to open database file"),
+              std::string::npos)
         << r.erros;
     EXPECT_FALSE(QFile::exists(ausente));
 
@@ -108,8 +109,11 @@ TEST_F(TesteLinhaComando, BancoAusenteOuIlegivel) {
     texto.write(QByteArray(4096, 'x'));
     texto.close();
     r = Rodar({"--banco", texto.fileName(), "--json", Pasta("j")});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.erros.find("erro 26: file is not a database"), std::string::npos) << r.erros;
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.erros.find("erro 26: " + texto.fileName().toStdString() +
+                           ": file is not a database"),
+              std::string::npos)
+        << r.erros;
 }
 
 TEST_F(TesteLinhaComando, OpcoesAjudaEVersao) {
