@@ -1,23 +1,17 @@
 // relatorios-tarvo: the reports of a declaration database from the command
-// line, through the selection dialog or exported without any window.
+// line, through the selection dialog or exported without any window. It uses
+// the library's public API only, as any host would.
 #include "LinhaComando.h"
 
-#include "common/Erro.h"
-#include "common/Funcoes.h"
-#include "data/Database.h"
-#include "data/Recordset.h"
-#include "engine/MotorRelatorio.h"
-#include "entry/AplicacaoQt.h"
-#include "entry/ExportadorRelatorios.h"
-#include "entry/Relatorios.h"
-#include "entry/relatorios_tarvo.h"
-#include "reports/RelatorioBase.h"
-
-#include <QApplication>
+#include <RelatoriosTarvo/Database.h>
+#include <RelatoriosTarvo/Erro.h>
+#include <RelatoriosTarvo/Relatorios.h>
+#include <RelatoriosTarvo/relatorios_tarvo.h>
 
 #include <cstdlib>
 #include <iostream>
 #include <malloc.h>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -27,20 +21,10 @@ namespace {
 constexpr int SaidaErro = 1;
 constexpr int SaidaUso = 2;
 
-// The taxpayer of a declaration, for the registration report when no IE is
-// given; "" when the declaration is not there.
-std::string IEDaDeclaracao(const tarvo::Database& banco, int32_t declaracao) {
-    const std::unique_ptr<tarvo::Recordset> registro = banco.OpenRecordset(
-        "select IE from tblDeclaração where Declaração = " + std::to_string(declaracao));
-    return registro->Eof() ? std::string() : tarvo::Funcoes::CampoTexto(registro->Fields("IE"));
-}
-
-bool AlgumaJanelaAberta(const tarvo::Relatorios& relatorios) {
-    for (int i = 0; i < tarvo::Relatorios::Quantidade; ++i) {
-        if (relatorios.Relatorio(i).Motor().JanelaVisivel())
-            return true;
-    }
-    return false;
+// "erro N: descrição", with SQLite's codes told apart from the library's own.
+void MostrarErro(const tarvo::Erro& erro) {
+    std::cerr << "erro " << erro.Numero() << (erro.DoSqlite() ? " (SQLite)" : "") << ": "
+              << erro.Descricao() << "\n";
 }
 
 int Executar(const tarvo::LinhaComando& opcoes, const tarvo::Database& banco) {
@@ -48,20 +32,25 @@ int Executar(const tarvo::LinhaComando& opcoes, const tarvo::Database& banco) {
     if (opcoes.ie)
         ie = *opcoes.ie;
     else if (opcoes.declaracao)
-        ie = IEDaDeclaracao(banco, *opcoes.declaracao);
+        ie = tarvo::Relatorios::IEDaDeclaracao(banco, *opcoes.declaracao).value_or("");
     const int32_t declaracao = opcoes.declaracao.value_or(0);
+
+    // In the dialog the user picks the reports: any of them may come out blank.
+    const int32_t verificados = opcoes.Exportacao() ? opcoes.Mascara() : -1;
+    const std::string aviso = tarvo::Relatorios::Aviso(banco, ie, declaracao, verificados);
+    if (!aviso.empty())
+        std::cerr << "aviso: " << aviso << "\n";
 
     tarvo::Relatorios relatorios;
     if (opcoes.Exportacao()) {
-        tarvo::ExportadorRelatorios(relatorios)
-            .Exportar(banco, ie, declaracao, opcoes.Mascara(), opcoes.pastaPdf, opcoes.pastaJson);
+        relatorios.Exportar(banco, ie, declaracao, opcoes.Mascara(), opcoes.pastaPdf,
+                            opcoes.pastaJson);
         return EXIT_SUCCESS;
     }
     relatorios.Executar(banco, ie, declaracao, opcoes.Mascara());
     // The previews live on until the user closes the last of them.
-    if (!AlgumaJanelaAberta(relatorios))
-        return EXIT_SUCCESS;
-    return QApplication::exec();
+    relatorios.AguardarJanelas();
+    return EXIT_SUCCESS;
 }
 
 } // namespace
@@ -77,8 +66,8 @@ int main(int argc, char** argv) {
     const tarvo::LinhaComando opcoes =
         tarvo::LinhaComando::Interpretar(std::vector<std::string>(argv + 1, argv + argc));
     if (!opcoes.erro.empty()) {
-        std::cerr << "relatorios-tarvo: " << opcoes.erro << "\n"
-                  << "Use \"relatorios-tarvo --help\" para ver as opções.\n";
+        std::cerr << "relatorios-tarvo: " << opcoes.erro
+                  << " (use \"relatorios-tarvo --help\" para ver as opções)\n";
         return SaidaUso;
     }
     if (opcoes.ajuda) {
@@ -89,38 +78,28 @@ int main(int argc, char** argv) {
         std::cout << "relatorios-tarvo " << tarvo_relatorios_versao() << "\n";
         return EXIT_SUCCESS;
     }
-
-    // Exporting needs no display; the dialog does, and Qt would abort
-    // without one.
-    if (opcoes.Exportacao()) {
+    // Exporting needs no display, even where there is one.
+    if (opcoes.Exportacao())
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    } else if (!tarvo::AplicacaoQt::TelaDisponivel()) {
-        std::cerr << "relatorios-tarvo: nenhuma tela disponível para o diálogo de relatórios "
-                     "(defina DISPLAY, ou exporte com --pdf ou --json)\n";
-        return SaidaErro;
-    }
-    // Qt sees the program's name only: the other arguments are ours.
-    int argcQt = 1;
-    QApplication aplicacao(argcQt, argv);
+
     std::unique_ptr<tarvo::Database> banco;
     try {
         banco = std::make_unique<tarvo::Database>(opcoes.banco);
     } catch (const tarvo::Erro& erro) {
         // The file given is missing, unreadable or no database: the user's
         // argument is wrong, as with a bad option.
-        std::cerr << "erro " << erro.Numero() << ": " << erro.Descricao() << "\n";
+        MostrarErro(erro);
         return SaidaUso;
     }
     try {
         return Executar(opcoes, *banco);
     } catch (const tarvo::Erro& erro) {
-        std::cerr << "erro " << erro.Numero() << ": " << erro.Descricao() << "\n";
-        return SaidaErro;
+        MostrarErro(erro);
     } catch (const std::bad_alloc&) {
-        std::cerr << "erro 7: Out of memory\n";
-        return SaidaErro;
+        MostrarErro(tarvo::Erro(tarvo::Erro::SemMemoria, "Out of memory"));
     } catch (const std::exception& erro) {
-        std::cerr << "erro 51: Internal error: " << erro.what() << "\n";
-        return SaidaErro;
+        MostrarErro(
+            tarvo::Erro(tarvo::Erro::Interno, std::string("Internal error: ") + erro.what()));
     }
+    return SaidaErro;
 }

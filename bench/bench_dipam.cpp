@@ -9,11 +9,11 @@
 //                                   one process per size and mode, so that the
 //                                   peak memory is that size's own.
 
-#include "common/Erro.h"
-#include "data/Database.h"
 #include "engine/MotorRelatorio.h"
 #include "entry/AplicacaoQt.h"
 #include "reports/RelatorioDIPAMCodigo1.h"
+#include <RelatoriosTarvo/Database.h>
+#include <RelatoriosTarvo/Erro.h>
 
 #include <malloc.h>
 #include <sqlite3.h>

@@ -1,44 +1,37 @@
-# The shared library relatorios_tarvo gathers every object of the five static
-# subsystem libraries; `cmake --install` puts it, the headers (in the same
-# folder layout, as they include each other that way), a CMake package and a
-# pkg-config file under the prefix.
+# The shared library relatorios_tarvo: the objects of every subsystem, of
+# which only the public API is visible. `cmake --install` puts it, the public
+# headers, a CMake package and a pkg-config file under the prefix.
 include(CMakePackageConfigHelpers)
 
 set(TARVO_PASTA_CMAKE ${CMAKE_INSTALL_LIBDIR}/cmake/RelatoriosTarvo)
-set(TARVO_PASTA_INCLUDE ${CMAKE_INSTALL_INCLUDEDIR}/relatorios_tarvo)
 
-configure_file(${PROJECT_SOURCE_DIR}/cmake/relatorios_tarvo_versao.cpp.in
-  ${CMAKE_CURRENT_BINARY_DIR}/relatorios_tarvo_versao.cpp @ONLY)
-# Built from the subsystems' own objects: linking their archives whole would
-# repeat the two that need each other.
-add_library(relatorios_tarvo SHARED
-  ${CMAKE_CURRENT_BINARY_DIR}/relatorios_tarvo_versao.cpp
-  $<TARGET_OBJECTS:tarvo_entry>
-  $<TARGET_OBJECTS:tarvo_reports>
-  $<TARGET_OBJECTS:tarvo_engine>
-  $<TARGET_OBJECTS:tarvo_data>
-  $<TARGET_OBJECTS:tarvo_common>)
+add_library(relatorios_tarvo SHARED)
 add_library(RelatoriosTarvo::relatorios_tarvo ALIAS relatorios_tarvo)
+target_link_libraries(relatorios_tarvo PRIVATE ${TARVO_OBJETOS})
 set_target_properties(relatorios_tarvo PROPERTIES
   VERSION ${PROJECT_VERSION}
-  SOVERSION ${PROJECT_VERSION_MAJOR})
+  SOVERSION ${PROJECT_VERSION_MAJOR}
+  LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/relatorios_tarvo.map)
+# Hidden visibility keeps the inner classes in; the version script also keeps
+# in the standard library's template instances, which are never hidden.
+target_link_options(relatorios_tarvo PRIVATE
+  -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/relatorios_tarvo.map)
 target_include_directories(relatorios_tarvo PUBLIC
-  $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}>
-  $<INSTALL_INTERFACE:${TARVO_PASTA_INCLUDE}>)
-# The public headers use Qt types (QImage, QDialog). The archive of the entry
-# subsystem brings the other libraries' own dependencies (Qt, SQLite, ICU);
-# none of its members is taken, as the objects above define them all.
-target_link_libraries(relatorios_tarvo
-  PUBLIC Qt6::Core Qt6::Gui Qt6::Widgets
-  PRIVATE tarvo_entry)
+  $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
+  $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+
+# The public headers: nothing of Qt, SQLite or the library's inner classes.
+set(TARVO_CABECALHOS_PUBLICOS
+  ${PROJECT_SOURCE_DIR}/include/RelatoriosTarvo/Database.h
+  ${PROJECT_SOURCE_DIR}/include/RelatoriosTarvo/Erro.h
+  ${PROJECT_SOURCE_DIR}/include/RelatoriosTarvo/Exportacao.h
+  ${PROJECT_SOURCE_DIR}/include/RelatoriosTarvo/Relatorios.h
+  ${PROJECT_SOURCE_DIR}/include/RelatoriosTarvo/relatorios_tarvo.h)
 
 install(TARGETS relatorios_tarvo EXPORT RelatoriosTarvoAlvos
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
-foreach(pasta common data engine reports entry)
-  install(DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${pasta}/
-    DESTINATION ${TARVO_PASTA_INCLUDE}/${pasta}
-    FILES_MATCHING PATTERN "*.h")
-endforeach()
+install(FILES ${TARVO_CABECALHOS_PUBLICOS}
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/RelatoriosTarvo)
 
 install(EXPORT RelatoriosTarvoAlvos
   NAMESPACE RelatoriosTarvo::

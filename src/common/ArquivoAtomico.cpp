@@ -1,6 +1,6 @@
 #include "common/ArquivoAtomico.h"
 
-#include "common/Erro.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <cerrno>
 #include <cstring>

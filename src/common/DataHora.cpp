@@ -1,6 +1,6 @@
 #include "common/DataHora.h"
 
-#include "common/Erro.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <cmath>
 #include <cstdint>

@@ -1,7 +1,8 @@
-#include "common/Erro.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include "common/TextoUtf8.h"
 
+#include <cstring>
 #include <utility>
 
 namespace tarvo {
@@ -17,5 +18,25 @@ constexpr size_t kTamanhoMaximo = 600;
 Erro::Erro(long numero, std::string descricao, std::string origem)
     : numero_(numero), descricao_(TextoUtf8::UmaLinha(descricao, kTamanhoMaximo)),
       origem_(std::move(origem)) {}
+
+long Erro::Numero() const noexcept {
+    return numero_;
+}
+
+const std::string& Erro::Descricao() const noexcept {
+    return descricao_;
+}
+
+const std::string& Erro::Origem() const noexcept {
+    return origem_;
+}
+
+const char* Erro::what() const noexcept {
+    return descricao_.c_str();
+}
+
+bool Erro::DoSqlite() const noexcept {
+    return origem_ == TARVO_ORIGEM_SQLITE;
+}
 
 } // namespace tarvo

@@ -1,11 +1,12 @@
 #include "common/Funcoes.h"
 
-#include "common/Erro.h"
 #include "common/Formato.h"
 #include "common/NumeroDecimal.h"
 #include "common/TextoUtf8.h"
-#include "data/Database.h"
+#include "data/Conexao.h"
 #include "data/Recordset.h"
+#include <RelatoriosTarvo/Database.h>
+#include <RelatoriosTarvo/Erro.h>
 
 #include <charconv>
 #include <cmath>
@@ -354,8 +355,9 @@ std::string Funcoes::NomeDoMes(const uint8_t& Mes) {
 std::string Funcoes::CabecalhoCodigoDIPAM(const Database& BancoDados, const std::string& Codigo) {
     const std::string sql = std::string("select") + " Cabeçalho " + "from" + " tblCódigosDIPAM " +
                             "where" + " Left(tblCódigosDIPAM.Código, 1) = '" +
-                            Database::DobrarAspas(Codigo) + "'";
-    std::unique_ptr<Recordset> rs = BancoDados.OpenRecordset(sql, Database::dbOpenForwardOnly);
+                            Conexao::DobrarAspas(Codigo) + "'";
+    std::unique_ptr<Recordset> rs =
+        Conexao::De(BancoDados).OpenRecordset(sql, Conexao::dbOpenForwardOnly);
     std::string resultado;
     if (!rs->Eof())
         resultado = CampoTexto(rs->Fields(0));

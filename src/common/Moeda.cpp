@@ -1,7 +1,7 @@
 #include "common/Moeda.h"
 
-#include "common/Erro.h"
 #include "common/NumeroDecimal.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <charconv>
 #include <cmath>

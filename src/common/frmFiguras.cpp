@@ -1,6 +1,6 @@
 #include "common/frmFiguras.h"
 
-#include "common/Erro.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <QFile>
 #include <QImageReader>

@@ -1,6 +1,8 @@
 #include "data/ColacaoPortugues.h"
 
-#include "common/Erro.h"
+#include "data/ErroSqlite.h"
+
+#include <RelatoriosTarvo/Erro.h>
 
 #include <sqlite3.h>
 #include <unicode/ucol.h>
@@ -63,8 +65,7 @@ void ColacaoPortugues::Registrar(sqlite3* db) {
     // this registration fails: the instance stays ours until it succeeds.
     const int rc =
         sqlite3_create_collation_v2(db, Nome, SQLITE_UTF8, colacao.get(), CompararSqlite, Destruir);
-    if (rc != SQLITE_OK)
-        throw Erro(sqlite3_errcode(db), sqlite3_errmsg(db), "SQLite");
+    ErroSqlite::Verificar(db, rc);
     colacao.release();
 }
 

@@ -1,5 +1,7 @@
 #include "data/FuncoesSqlite.h"
 
+#include "data/ErroSqlite.h"
+
 #include "common/Moeda.h"
 
 #include <sqlite3.h>
@@ -17,8 +19,6 @@ namespace tarvo {
 namespace {
 
 constexpr std::string_view kPrefixoErro = "\x1ftarvo:";
-constexpr long kChamadaInvalida = 5;
-constexpr long kUsoInvalidoDeNulo = 94;
 
 void ResultadoErro(sqlite3_context* ctx, const Erro& erro) {
     const std::string mensagem =
@@ -82,7 +82,7 @@ int64_t Contagem(sqlite3_value* valor) {
     double numero = 0.0;
     switch (sqlite3_value_type(valor)) {
     case SQLITE_NULL:
-        throw Erro(kUsoInvalidoDeNulo, "Invalid use of Null");
+        throw Erro(Erro::UsoInvalidoDeNulo, "Invalid use of Null");
     case SQLITE_INTEGER:
         numero = static_cast<double>(sqlite3_value_int64(valor));
         break;
@@ -98,7 +98,7 @@ int64_t Contagem(sqlite3_value* valor) {
     }
     numero = std::nearbyint(numero);
     if (numero < 0)
-        throw Erro(kChamadaInvalida, "Invalid procedure call or argument");
+        throw Erro(Erro::ChamadaInvalida, "Invalid procedure call or argument");
     if (numero > 2147483647.0)
         throw Erro(Erro::Overflow, "Overflow");
     return static_cast<int64_t>(numero);
@@ -194,11 +194,6 @@ bool Compila(sqlite3* db, const std::string& sql) {
     return rc == SQLITE_OK;
 }
 
-void Verificar(sqlite3* db, int rc) {
-    if (rc != SQLITE_OK)
-        throw Erro(sqlite3_errcode(db), sqlite3_errmsg(db), "SQLite");
-}
-
 } // namespace
 
 void FuncoesSqlite::Registrar(sqlite3* db) {
@@ -208,12 +203,14 @@ void FuncoesSqlite::Registrar(sqlite3* db) {
                         Soma + "(0)"))
         return;
     const int opcoes = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    Verificar(db, sqlite3_create_function_v2(db, Concatenar, -1, opcoes, nullptr, FuncaoConcatenar,
-                                             nullptr, nullptr, nullptr));
-    Verificar(db, sqlite3_create_function_v2(db, Esquerda, 2, opcoes, nullptr, FuncaoEsquerda,
-                                             nullptr, nullptr, nullptr));
-    Verificar(db, sqlite3_create_function_v2(db, Soma, 1, opcoes, nullptr, nullptr, PassoSoma,
-                                             FinalSoma, nullptr));
+    ErroSqlite::Verificar(db,
+                          sqlite3_create_function_v2(db, Concatenar, -1, opcoes, nullptr,
+                                                     FuncaoConcatenar, nullptr, nullptr, nullptr));
+    ErroSqlite::Verificar(db,
+                          sqlite3_create_function_v2(db, Esquerda, 2, opcoes, nullptr,
+                                                     FuncaoEsquerda, nullptr, nullptr, nullptr));
+    ErroSqlite::Verificar(db, sqlite3_create_function_v2(db, Soma, 1, opcoes, nullptr, nullptr,
+                                                         PassoSoma, FinalSoma, nullptr));
 }
 
 std::optional<Erro> FuncoesSqlite::ErroDaMensagem(const char* mensagem) {

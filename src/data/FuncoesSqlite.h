@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/Erro.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <optional>
 

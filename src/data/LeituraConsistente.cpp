@@ -1,7 +1,7 @@
 #include "data/LeituraConsistente.h"
 
-#include "common/Erro.h"
-#include "data/Database.h"
+#include "data/Conexao.h"
+#include "data/ErroSqlite.h"
 
 #include <sqlite3.h>
 
@@ -10,13 +10,12 @@ namespace tarvo {
 namespace {
 
 void Executar(sqlite3* db, const char* sql) {
-    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw Erro(sqlite3_extended_errcode(db) & 0xFF, sqlite3_errmsg(db), "SQLite");
+    ErroSqlite::Verificar(db, sqlite3_exec(db, sql, nullptr, nullptr, nullptr));
 }
 
 } // namespace
 
-LeituraConsistente::LeituraConsistente(const Database& banco) : db_(banco.Handle()) {
+LeituraConsistente::LeituraConsistente(const Database& banco) : db_(Conexao::De(banco).Handle()) {
     // The snapshot is taken by the first query and held until the end.
     if (sqlite3_get_autocommit(db_) != 0) {
         Executar(db_, "BEGIN DEFERRED");

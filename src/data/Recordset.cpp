@@ -1,7 +1,8 @@
 #include "data/Recordset.h"
 
-#include "common/Erro.h"
+#include "data/ErroSqlite.h"
 #include "data/FuncoesSqlite.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <sqlite3.h>
 #include <unicode/normalizer2.h>
@@ -87,10 +88,9 @@ void Recordset::Avancar() {
     if (rc == SQLITE_DONE)
         return;
     sqlite3* db = sqlite3_db_handle(comando_.get());
-    const char* mensagem = sqlite3_errmsg(db);
-    if (std::optional<Erro> erro = FuncoesSqlite::ErroDaMensagem(mensagem))
+    if (std::optional<Erro> erro = FuncoesSqlite::ErroDaMensagem(sqlite3_errmsg(db)))
         throw *erro;
-    throw Erro(sqlite3_errcode(db), mensagem, "SQLite");
+    ErroSqlite::Levantar(db);
 }
 
 void Recordset::ExigirAberto() const {
@@ -172,7 +172,7 @@ void Recordset::ItemNaoEncontrado(const std::string& nome) const {
 
 Campo Recordset::Ler(int indice) const {
     if (eof_)
-        throw Erro(3021, "No current record.");
+        throw Erro(Erro::SemRegistroAtual, "No current record.");
     const Coluna& coluna = colunas_[static_cast<size_t>(indice)];
     return Campo(LerValor(comando_.get(), indice, coluna.moeda), coluna.nome, coluna.tabela);
 }
@@ -207,7 +207,7 @@ Valor Recordset::LerValor(sqlite3_stmt* stmt, int indice, bool moeda) {
 void Recordset::MoveNext() {
     ExigirAberto();
     if (eof_)
-        throw Erro(3021, "No current record.");
+        throw Erro(Erro::SemRegistroAtual, "No current record.");
     Avancar();
 }
 

@@ -12,7 +12,7 @@ struct sqlite3_stmt;
 
 namespace tarvo {
 
-class Database;
+class Conexao;
 
 // A forward-only recordset over one prepared statement. Fields are found by
 // name case-insensitively, or by the qualified name "table.column"; an
@@ -36,7 +36,7 @@ public:
     void Close();
 
 private:
-    friend class Database;
+    friend class Conexao;
 
     struct FinalizarComando {
         void operator()(sqlite3_stmt* stmt) const;

@@ -1,8 +1,8 @@
 #include "data/TradutorJet.h"
 
-#include "common/Erro.h"
 #include "data/ColacaoPortugues.h"
 #include "data/FuncoesSqlite.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/ArquivoAtomico.h"
-#include "common/Erro.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <QIODevice>
 

@@ -1,8 +1,7 @@
 #include "engine/Documento.h"
 
-#include "common/Erro.h"
-#include "common/TextoUtf8.h"
 #include "engine/MotorRelatorio.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <algorithm>
 #include <bit>
@@ -48,88 +47,21 @@ bool Elemento(Operacao op) {
     return op >= Operacao::AdicionarRetangulo;
 }
 
-// A JSON string; bytes that are not UTF-8 become U+FFFD so the output is
-// always valid JSON.
-void EscreverTexto(std::string& saida, std::string_view texto) {
-    saida += '"';
-    size_t i = 0;
-    while (i < texto.size()) {
-        const unsigned char c = static_cast<unsigned char>(texto[i]);
-        if (c >= 0x80) {
-            const size_t n = TextoUtf8::Sequencia(texto, i);
-            if (n == 0) {
-                saida += "\\ufffd";
-                ++i;
-            } else {
-                saida.append(texto.substr(i, n));
-                i += n;
-            }
-            continue;
-        }
-        switch (c) {
-        case '"':
-            saida += "\\\"";
-            break;
-        case '\\':
-            saida += "\\\\";
-            break;
-        case '\r':
-            saida += "\\r";
-            break;
-        case '\n':
-            saida += "\\n";
-            break;
-        case '\t':
-            saida += "\\t";
-            break;
-        case '\b':
-            saida += "\\b";
-            break;
-        case '\f':
-            saida += "\\f";
-            break;
-        default:
-            if (c < 0x20) {
-                const char* hex = "0123456789abcdef";
-                saida += "\\u00";
-                saida += hex[c >> 4];
-                saida += hex[c & 0xF];
-            } else {
-                saida += static_cast<char>(c);
-            }
-        }
-        ++i;
-    }
-    saida += '"';
-}
-
-// The shortest text that reads back to the same double. A whole number keeps
-// a ".0" ("2.0", as other JSON writers print a double), so that readers can
-// tell a Double argument from a Long one.
-void EscreverDouble(std::string& saida, double valor) {
-    char buffer[32];
-    const auto resultado = std::to_chars(buffer, buffer + sizeof buffer, valor);
-    saida.append(buffer, resultado.ptr);
-    if (std::find_if(buffer, resultado.ptr, [](char c) { return c == '.' || c == 'e'; }) ==
-        resultado.ptr)
-        saida += ".0";
-}
-
 } // namespace
 
 Documento::Documento() = default;
 
-void Documento::Gravar(Operacao op, std::initializer_list<Valor> args) {
+void Documento::Gravar(Operacao op, std::initializer_list<ValorGravado> args) {
     const char* assinatura = Assinatura(op);
     assert(std::strlen(assinatura) == args.size());
     if (bytes_.size() > std::numeric_limits<uint32_t>::max() - 1024) {
         throw Erro(Erro::ArgumentoInvalido, "O documento excede o tamanho máximo.",
-                   "MotorRelatorio");
+                   TARVO_ORIGEM_MOTOR);
     }
     const size_t inicio = bytes_.size();
     bytes_.push_back(static_cast<uint8_t>(op));
     size_t i = 0;
-    for (const Valor& valor : args) {
+    for (const ValorGravado& valor : args) {
         switch (assinatura[i++]) {
         case 'd':
             GravarNumero(IndiceDouble(std::get<double>(valor)));
@@ -148,8 +80,8 @@ void Documento::Gravar(Operacao op, std::initializer_list<Valor> args) {
     Acompanhar(op, args, inicio);
 }
 
-void Documento::Acompanhar(Operacao op, std::initializer_list<Valor> args, size_t inicio) {
-    const Valor* arg = args.begin();
+void Documento::Acompanhar(Operacao op, std::initializer_list<ValorGravado> args, size_t inicio) {
+    const ValorGravado* arg = args.begin();
     switch (op) {
     case Operacao::DefinirTitulo:
         titulo_ = std::get<std::string_view>(arg[0]);
@@ -228,7 +160,7 @@ std::vector<Chamada> Documento::Chamadas() const {
         const ChamadaLida lida = Ler(posicao);
         Chamada chamada{NomeOperacao(lida.op), {}};
         for (size_t i = 0; i < lida.quantidade; ++i) {
-            const Valor& valor = lida.args[i];
+            const ValorGravado& valor = lida.args[i];
             if (const auto* d = std::get_if<double>(&valor)) {
                 chamada.args.emplace_back(*d);
             } else if (const auto* l = std::get_if<int32_t>(&valor)) {
@@ -242,37 +174,6 @@ std::vector<Chamada> Documento::Chamadas() const {
         chamadas.push_back(std::move(chamada));
     }
     return chamadas;
-}
-
-std::string Documento::Json() const {
-    std::string json = "{\"chamadas\": [";
-    size_t posicao = 0;
-    bool primeira = true;
-    while (posicao < bytes_.size()) {
-        const ChamadaLida lida = Ler(posicao);
-        json += primeira ? "{\"op\": \"" : ", {\"op\": \"";
-        primeira = false;
-        json += NomeOperacao(lida.op);
-        json += "\", \"args\": [";
-        for (size_t i = 0; i < lida.quantidade; ++i) {
-            if (i > 0) {
-                json += ", ";
-            }
-            const Valor& valor = lida.args[i];
-            if (const auto* d = std::get_if<double>(&valor)) {
-                EscreverDouble(json, *d);
-            } else if (const auto* l = std::get_if<int32_t>(&valor)) {
-                json += std::to_string(*l);
-            } else if (const auto* s = std::get_if<std::string_view>(&valor)) {
-                EscreverTexto(json, *s);
-            } else {
-                EscreverTexto(json, std::get<const Figura*>(valor)->Nome());
-            }
-        }
-        json += "]}";
-    }
-    json += "]}";
-    return json;
 }
 
 size_t Documento::BytesOcupados() const {

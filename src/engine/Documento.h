@@ -35,13 +35,13 @@ enum class Operacao : uint8_t {
 
 // One argument as it goes into or comes out of the record: texts are views
 // into the document's text table, pictures point into its picture list.
-using Valor = std::variant<double, int32_t, std::string_view, const Figura*>;
+using ValorGravado = std::variant<double, int32_t, std::string_view, const Figura*>;
 
 // One call read back from the record.
 struct ChamadaLida {
     Operacao op = Operacao::IniciarDocumento;
     size_t quantidade = 0;
-    std::array<Valor, 13> args;
+    std::array<ValorGravado, 13> args;
 
     double Double(size_t i) const { return std::get<double>(args[i]); }
     int32_t Long(size_t i) const { return std::get<int32_t>(args[i]); }
@@ -58,7 +58,7 @@ public:
     Documento();
 
     // Appends a call; the arguments follow the operation's signature.
-    void Gravar(Operacao op, std::initializer_list<Valor> args);
+    void Gravar(Operacao op, std::initializer_list<ValorGravado> args);
 
     // Reads the call at `posicao` and moves `posicao` past it.
     ChamadaLida Ler(size_t& posicao) const;
@@ -78,7 +78,6 @@ public:
     const std::array<double, 4>& Margens() const { return margens_; } // left, top, right, bottom
 
     std::vector<Chamada> Chamadas() const;
-    std::string Json() const;
     size_t BytesOcupados() const;
     // Gives back the spare capacity once the document is complete.
     void Compactar();
@@ -91,7 +90,7 @@ private:
     uint32_t IndiceDouble(double valor);
     uint32_t IndiceLong(int32_t valor);
     uint32_t IndiceFigura(const Figura& figura);
-    void Acompanhar(Operacao op, std::initializer_list<Valor> args, size_t inicio);
+    void Acompanhar(Operacao op, std::initializer_list<ValorGravado> args, size_t inicio);
 
     std::vector<uint8_t> bytes_;
     std::vector<double> doubles_;

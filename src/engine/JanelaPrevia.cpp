@@ -1,10 +1,10 @@
 #include "engine/JanelaPrevia.h"
 
-#include "common/Erro.h"
 #include "engine/Documento.h"
 #include "engine/PaginaPrevia.h"
 #include "engine/Renderizador.h"
 #include "engine/SaidaDocumento.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <QAction>
 #include <QComboBox>

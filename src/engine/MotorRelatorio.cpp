@@ -1,11 +1,12 @@
 #include "engine/MotorRelatorio.h"
 
 #include "common/ArquivoAtomico.h"
-#include "common/Erro.h"
 #include "engine/Documento.h"
 #include "engine/JanelaPrevia.h"
+#include "engine/RegistroJson.h"
 #include "engine/Renderizador.h"
 #include "engine/SaidaDocumento.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -16,7 +17,7 @@ namespace tarvo {
 
 namespace {
 
-const char* const origem = "MotorRelatorio";
+const char* const origem = TARVO_ORIGEM_MOTOR;
 
 void VerificarNumero(double valor, const char* nome) {
     if (!std::isfinite(valor)) {
@@ -201,7 +202,7 @@ std::vector<Chamada> MotorRelatorio::Chamadas() const {
 }
 
 std::string MotorRelatorio::Json() const {
-    return impl_->documento->Json();
+    return RegistroJson::Escrever(*impl_->documento);
 }
 
 int MotorRelatorio::NumeroPaginas() const {
@@ -213,7 +214,7 @@ void MotorRelatorio::SalvarPdf(const std::string& caminho) const {
 }
 
 void MotorRelatorio::SalvarJson(const std::string& caminho) const {
-    ArquivoAtomico::Gravar(caminho, impl_->documento->Json());
+    ArquivoAtomico::Gravar(caminho, RegistroJson::Escrever(*impl_->documento));
 }
 
 QImage MotorRelatorio::RenderizarPagina(int pagina, double dpi) const {

@@ -1,10 +1,10 @@
 #include "engine/SaidaDocumento.h"
 
 #include "common/ArquivoAtomico.h"
-#include "common/Erro.h"
 #include "engine/DispositivoArquivo.h"
 #include "engine/Documento.h"
 #include "engine/Renderizador.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <QApplication>
 #include <QDateTime>
@@ -22,7 +22,7 @@ namespace tarvo {
 
 namespace {
 
-const char* const origem = "MotorRelatorio";
+const char* const origem = TARVO_ORIGEM_MOTOR;
 constexpr int resolucaoPdf = 1200;
 
 // The whole sheet is the paint area: the document's own margins are applied

@@ -1,6 +1,6 @@
 #include "engine/TabelaTextos.h"
 
-#include "common/Erro.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <functional>
 #include <limits>
@@ -25,7 +25,7 @@ uint32_t TabelaTextos::Indice(std::string_view texto) {
     }
     if (dados_.size() + texto.size() > std::numeric_limits<uint32_t>::max()) {
         throw Erro(Erro::ArgumentoInvalido, "O documento excede o tamanho máximo de textos.",
-                   "MotorRelatorio");
+                   TARVO_ORIGEM_MOTOR);
     }
     const auto indice = static_cast<uint32_t>(Quantidade());
     dados_.append(texto);

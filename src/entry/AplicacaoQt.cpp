@@ -1,10 +1,11 @@
 #include "entry/AplicacaoQt.h"
 
-#include "common/Erro.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <QApplication>
 #include <QThread>
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace tarvo {
@@ -21,6 +22,14 @@ bool Definida(const char* variavel) {
 std::weak_ptr<AplicacaoQt>& Registro() {
     static std::weak_ptr<AplicacaoQt> registro;
     return registro;
+}
+
+void SilenciarQt(QtMsgType tipo, const QMessageLogContext&, const QString& mensagem) {
+    // A fatal message still ends the process, with its reason.
+    if (tipo == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", qPrintable(mensagem));
+        std::abort();
+    }
 }
 
 [[noreturn]] void Falha(const std::string& descricao) {
@@ -54,6 +63,11 @@ bool AplicacaoQt::TelaDisponivel() {
 AplicacaoQt::AplicacaoQt(Origem origem) : origem_(origem) {
     if (origem_ == Origem::Hospedeiro)
         return;
+    // A host without Qt of its own does not want Qt's notes on its standard
+    // error ("XDG_RUNTIME_DIR not set", font fallbacks): they are kept only
+    // when asked for.
+    if (!Definida("RELATORIOS_TARVO_DEPURAR"))
+        qInstallMessageHandler(SilenciarQt);
     argumentos_ = {"relatorios_tarvo"};
     if (origem_ == Origem::PropriaSemTela)
         argumentos_.insert(argumentos_.end(), {"-platform", "offscreen"});

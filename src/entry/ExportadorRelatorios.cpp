@@ -1,8 +1,8 @@
 #include "entry/ExportadorRelatorios.h"
 
-#include "common/Erro.h"
-#include "entry/Relatorios.h"
+#include "entry/ConjuntoRelatorios.h"
 #include "reports/RelatorioBase.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <filesystem>
 #include <system_error>
@@ -23,7 +23,8 @@ void CriarPasta(const std::string& pasta) {
 
 } // namespace
 
-ExportadorRelatorios::ExportadorRelatorios(Relatorios& relatorios) : relatorios_(relatorios) {}
+ExportadorRelatorios::ExportadorRelatorios(ConjuntoRelatorios& relatorios)
+    : relatorios_(relatorios) {}
 
 std::vector<std::string>
 ExportadorRelatorios::Exportar(const Database& BancoDados, const std::string& IE,
@@ -34,9 +35,8 @@ ExportadorRelatorios::Exportar(const Database& BancoDados, const std::string& IE
     CriarPasta(pastaJson);
 
     std::vector<std::string> gravados;
-    for (int i = 0; i < Relatorios::Quantidade; ++i) {
-        const int32_t bit = int32_t{1} << i;
-        if ((Mascara & bit) == 0)
+    for (int i = 0; i < ConjuntoRelatorios::Quantidade; ++i) {
+        if (!ConjuntoRelatorios::Selecionado(Mascara, i))
             continue;
         relatorios_.Construir(i, BancoDados, IE, Declaracao);
         MotorRelatorio& motor = relatorios_.Relatorio(i).Motor();
@@ -59,7 +59,7 @@ ExportadorRelatorios::Exportar(const Database& BancoDados, const std::string& IE
 std::string ExportadorRelatorios::NomeArquivo(int posicao, const std::string& extensao) {
     const std::string numero = std::to_string(posicao + 1);
     const std::string prefixo = numero.size() < 2 ? "0" + numero : numero;
-    return prefixo + "-" + Relatorios::NomeClasse(posicao) + "." + extensao;
+    return prefixo + "-" + ConjuntoRelatorios::NomeClasse(posicao) + "." + extensao;
 }
 
 } // namespace tarvo

@@ -6,21 +6,22 @@
 
 namespace tarvo {
 
+class ConjuntoRelatorios;
 class Database;
-class Relatorios;
 
 // Builds reports without the dialog and writes each one's document to files:
 // a PDF and the engine's JSON record, named NN-Classe after the list
 // position and the report's class. Needs no display.
 class ExportadorRelatorios {
 public:
-    explicit ExportadorRelatorios(Relatorios& relatorios);
+    explicit ExportadorRelatorios(ConjuntoRelatorios& relatorios);
 
     // For every list position whose bit is set in Mascara, in table order:
     // builds the report (IE for the registration report, Declaracao for the
     // others), then writes pastaPdf/NN-Classe.pdf and pastaJson/NN-Classe.json;
     // an empty folder name skips that output, a missing folder is created.
-    // Returns the files written. On an error the files already written stay.
+    // Each file appears whole or not at all. Returns the files written; on an
+    // error the files already written stay.
     std::vector<std::string> Exportar(const Database& BancoDados, const std::string& IE,
                                       const int32_t& Declaracao, const int32_t& Mascara,
                                       const std::string& pastaPdf, const std::string& pastaJson);
@@ -29,7 +30,7 @@ public:
     static std::string NomeArquivo(int posicao, const std::string& extensao);
 
 private:
-    Relatorios& relatorios_;
+    ConjuntoRelatorios& relatorios_;
 };
 
 } // namespace tarvo

@@ -1,9 +1,8 @@
-#include "entry/relatorios_tarvo.h"
+#include <RelatoriosTarvo/relatorios_tarvo.h>
 
-#include "common/Erro.h"
-#include "data/Database.h"
-#include "entry/ExportadorRelatorios.h"
-#include "entry/Relatorios.h"
+#include <RelatoriosTarvo/Database.h>
+#include <RelatoriosTarvo/Erro.h>
+#include <RelatoriosTarvo/Relatorios.h>
 
 #include <exception>
 #include <new>
@@ -12,48 +11,51 @@
 struct tarvo_relatorios {
     tarvo::Relatorios relatorios;
     long erroNumero = 0;
+    std::string erroOrigem;
     std::string erroDescricao;
+    // The text the last call that returns one gave back.
+    std::string texto;
 };
 
 namespace {
 
-// The handle's errors come from "Out of memory" and "Internal error" as well
-// as from the library's own Erro: no exception may cross into C.
-constexpr long SemMemoria = 7;
-constexpr long ErroInterno = 51;
-
+// No exception may cross into C: every failure becomes the handle's error.
 template <typename Acao> long Chamar(tarvo_relatorios* relatorios, Acao acao) {
     if (relatorios == nullptr)
         return tarvo::Erro::ObjetoInvalido;
-    long numero = 0;
-    std::string descricao;
+    tarvo::Erro erro(0, "", "");
     try {
         acao(relatorios->relatorios);
-    } catch (const tarvo::Erro& erro) {
-        numero = erro.Numero();
-        descricao = erro.Descricao();
+    } catch (const tarvo::Erro& levantado) {
+        erro = levantado;
     } catch (const std::bad_alloc&) {
-        numero = SemMemoria;
-        descricao = "Out of memory";
-    } catch (const std::exception& erro) {
-        numero = ErroInterno;
-        descricao = std::string("Internal error: ") + erro.what();
+        erro = tarvo::Erro(tarvo::Erro::SemMemoria, "Out of memory");
+    } catch (const std::exception& excecao) {
+        erro = tarvo::Erro(tarvo::Erro::Interno, std::string("Internal error: ") + excecao.what());
     } catch (...) {
-        numero = ErroInterno;
-        descricao = "Internal error";
+        erro = tarvo::Erro(tarvo::Erro::Interno, "Internal error");
     }
-    relatorios->erroNumero = numero;
-    relatorios->erroDescricao = descricao;
-    return numero;
+    relatorios->erroNumero = erro.Numero();
+    relatorios->erroOrigem = erro.Origem();
+    relatorios->erroDescricao = erro.Descricao();
+    return erro.Numero();
 }
 
 std::string Texto(const char* texto) {
     return texto == nullptr ? std::string() : texto;
 }
 
-void ExigirBanco(const void* banco) {
+// The database of a call: the host's connection, borrowed, or a file.
+tarvo::Database Banco(sqlite3* banco) {
     if (banco == nullptr)
         throw tarvo::Erro(tarvo::Erro::ArgumentoInvalido, "Invalid argument.");
+    return tarvo::Database(banco);
+}
+
+tarvo::Database Banco(const char* caminho) {
+    if (caminho == nullptr)
+        throw tarvo::Erro(tarvo::Erro::ArgumentoInvalido, "Invalid argument.");
+    return tarvo::Database(std::string(caminho));
 }
 
 void ExigirPasta(const char* pastaPdf, const char* pastaJson) {
@@ -62,9 +64,52 @@ void ExigirPasta(const char* pastaPdf, const char* pastaJson) {
                           "Nenhuma pasta de saída indicada (PDF ou JSON).");
 }
 
+template <typename Fonte>
+long Executar(tarvo_relatorios* relatorios, Fonte fonte, const char* ie, int32_t declaracao,
+              int32_t opcoes) {
+    return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
+        objeto.Executar(Banco(fonte), Texto(ie), declaracao, opcoes);
+    });
+}
+
+template <typename Fonte>
+long Exportar(tarvo_relatorios* relatorios, Fonte fonte, const char* ie, int32_t declaracao,
+              int32_t mascara, const char* pastaPdf, const char* pastaJson) {
+    return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
+        ExigirPasta(pastaPdf, pastaJson);
+        objeto.Exportar(Banco(fonte), Texto(ie), declaracao, mascara, Texto(pastaPdf),
+                        Texto(pastaJson));
+    });
+}
+
+template <typename Fonte>
+const char* IEDaDeclaracao(tarvo_relatorios* relatorios, Fonte fonte, int32_t declaracao) {
+    bool achou = false;
+    const long erro = Chamar(relatorios, [&](tarvo::Relatorios&) {
+        const std::optional<std::string> ie =
+            tarvo::Relatorios::IEDaDeclaracao(Banco(fonte), declaracao);
+        achou = ie.has_value();
+        relatorios->texto = ie.value_or("");
+    });
+    return erro == 0 && achou ? relatorios->texto.c_str() : nullptr;
+}
+
+template <typename Fonte>
+const char* Aviso(tarvo_relatorios* relatorios, Fonte fonte, const char* ie, int32_t declaracao,
+                  int32_t mascara) {
+    const long erro = Chamar(relatorios, [&](tarvo::Relatorios&) {
+        relatorios->texto = tarvo::Relatorios::Aviso(Banco(fonte), Texto(ie), declaracao, mascara);
+    });
+    return erro == 0 ? relatorios->texto.c_str() : nullptr;
+}
+
 } // namespace
 
 extern "C" {
+
+const char* tarvo_relatorios_versao(void) {
+    return TARVO_VERSAO;
+}
 
 tarvo_relatorios* tarvo_relatorios_criar(void) {
     try {
@@ -80,49 +125,58 @@ void tarvo_relatorios_destruir(tarvo_relatorios* relatorios) {
 
 long tarvo_relatorios_executar(tarvo_relatorios* relatorios, sqlite3* banco, const char* ie,
                                int32_t declaracao, int32_t opcoes_selecionadas) {
-    return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
-        ExigirBanco(banco);
-        const tarvo::Database BancoDados(banco);
-        objeto.Executar(BancoDados, Texto(ie), declaracao, opcoes_selecionadas);
-    });
+    return Executar(relatorios, banco, ie, declaracao, opcoes_selecionadas);
 }
 
 long tarvo_relatorios_executar_arquivo(tarvo_relatorios* relatorios, const char* caminho_banco,
                                        const char* ie, int32_t declaracao,
                                        int32_t opcoes_selecionadas) {
-    return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
-        ExigirBanco(caminho_banco);
-        const tarvo::Database BancoDados{std::string(caminho_banco)};
-        objeto.Executar(BancoDados, Texto(ie), declaracao, opcoes_selecionadas);
-    });
+    return Executar(relatorios, caminho_banco, ie, declaracao, opcoes_selecionadas);
 }
 
 long tarvo_relatorios_exportar(tarvo_relatorios* relatorios, sqlite3* banco, const char* ie,
                                int32_t declaracao, int32_t mascara, const char* pasta_pdf,
                                const char* pasta_json) {
-    return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
-        ExigirBanco(banco);
-        ExigirPasta(pasta_pdf, pasta_json);
-        const tarvo::Database BancoDados(banco);
-        tarvo::ExportadorRelatorios(objeto).Exportar(BancoDados, Texto(ie), declaracao, mascara,
-                                                     Texto(pasta_pdf), Texto(pasta_json));
-    });
+    return Exportar(relatorios, banco, ie, declaracao, mascara, pasta_pdf, pasta_json);
 }
 
 long tarvo_relatorios_exportar_arquivo(tarvo_relatorios* relatorios, const char* caminho_banco,
                                        const char* ie, int32_t declaracao, int32_t mascara,
                                        const char* pasta_pdf, const char* pasta_json) {
-    return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
-        ExigirBanco(caminho_banco);
-        ExigirPasta(pasta_pdf, pasta_json);
-        const tarvo::Database BancoDados{std::string(caminho_banco)};
-        tarvo::ExportadorRelatorios(objeto).Exportar(BancoDados, Texto(ie), declaracao, mascara,
-                                                     Texto(pasta_pdf), Texto(pasta_json));
-    });
+    return Exportar(relatorios, caminho_banco, ie, declaracao, mascara, pasta_pdf, pasta_json);
+}
+
+long tarvo_relatorios_aguardar_janelas(tarvo_relatorios* relatorios) {
+    return Chamar(relatorios, [](tarvo::Relatorios& objeto) { objeto.AguardarJanelas(); });
+}
+
+const char* tarvo_relatorios_ie_da_declaracao(tarvo_relatorios* relatorios, sqlite3* banco,
+                                              int32_t declaracao) {
+    return IEDaDeclaracao(relatorios, banco, declaracao);
+}
+
+const char* tarvo_relatorios_ie_da_declaracao_arquivo(tarvo_relatorios* relatorios,
+                                                      const char* caminho_banco,
+                                                      int32_t declaracao) {
+    return IEDaDeclaracao(relatorios, caminho_banco, declaracao);
+}
+
+const char* tarvo_relatorios_aviso(tarvo_relatorios* relatorios, sqlite3* banco, const char* ie,
+                                   int32_t declaracao, int32_t mascara) {
+    return Aviso(relatorios, banco, ie, declaracao, mascara);
+}
+
+const char* tarvo_relatorios_aviso_arquivo(tarvo_relatorios* relatorios, const char* caminho_banco,
+                                           const char* ie, int32_t declaracao, int32_t mascara) {
+    return Aviso(relatorios, caminho_banco, ie, declaracao, mascara);
 }
 
 long tarvo_relatorios_erro_numero(const tarvo_relatorios* relatorios) {
     return relatorios == nullptr ? tarvo::Erro::ObjetoInvalido : relatorios->erroNumero;
+}
+
+const char* tarvo_relatorios_erro_origem(const tarvo_relatorios* relatorios) {
+    return relatorios == nullptr ? TARVO_ORIGEM_BIBLIOTECA : relatorios->erroOrigem.c_str();
 }
 
 const char* tarvo_relatorios_erro_descricao(const tarvo_relatorios* relatorios) {

@@ -3,6 +3,7 @@
 #include "common/Formato.h"
 #include "common/Funcoes.h"
 #include "common/frmFiguras.h"
+#include "data/Conexao.h"
 
 #include <utility>
 
@@ -20,8 +21,6 @@ RelatorioBase::RelatorioBase(Configuracao configuracao)
 RelatorioBase::~RelatorioBase() = default;
 
 MotorRelatorio& RelatorioBase::Motor() {
-    if (!motor_)
-        motor_ = std::make_unique<MotorRelatorio>();
     return *motor_;
 }
 
@@ -40,7 +39,7 @@ void RelatorioBase::Imprimir() {
 
 std::unique_ptr<Recordset> RelatorioBase::Abrir(const Database& BancoDados,
                                                 const std::string& sql) {
-    return BancoDados.OpenRecordset(sql, Database::dbOpenForwardOnly);
+    return Conexao::De(BancoDados).OpenRecordset(sql, Conexao::dbOpenForwardOnly);
 }
 
 std::string RelatorioBase::ConsultaContribuinte(const int32_t& Declaracao) {

@@ -2,10 +2,10 @@
 
 #include "common/Formato.h"
 #include "common/Moeda.h"
-#include "data/Database.h"
 #include "data/Recordset.h"
 #include "engine/MotorRelatorio.h"
 #include "reports/Liberacao.h"
+#include <RelatoriosTarvo/Database.h>
 
 #include <cstdint>
 #include <memory>
@@ -26,7 +26,8 @@ public:
     void Ocultar();
     void Imprimir();
 
-    // The engine holding the document of the last build; created on first use.
+    // The engine holding the document of the last build; created with the
+    // report and kept as long as it lives.
     MotorRelatorio& Motor();
 
 protected:

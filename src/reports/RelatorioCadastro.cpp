@@ -2,6 +2,7 @@
 
 #include "common/Formato.h"
 #include "common/Funcoes.h"
+#include "data/Conexao.h"
 
 namespace tarvo {
 
@@ -13,7 +14,7 @@ void RelatorioCadastro::Construir(const Database& BancoDados, const std::string&
     // The IE goes into the statement with its quotes doubled, so that it is
     // always compared as one literal.
     const std::string sql = std::string("select") + " tblContribuinte.* " + "from" +
-                            " tblContribuinte " + "where" + " IE = '" + Database::DobrarAspas(IE) +
+                            " tblContribuinte " + "where" + " IE = '" + Conexao::DobrarAspas(IE) +
                             "'";
     const Liberacao liberacao({&rsContribuinte});
     rsContribuinte = Abrir(BancoDados, sql);

@@ -1,6 +1,7 @@
 #include "reports/RelatorioDIPAM.h"
 
 #include "common/Funcoes.h"
+#include "data/Conexao.h"
 
 #include <utility>
 
@@ -16,7 +17,7 @@ void RelatorioDIPAM::AbrirConsultas(const Database& BancoDados, const int32_t& D
 }
 
 std::string RelatorioDIPAM::FiltroCodigo() const {
-    return " Left(tblDIPAM.CódDIPAM, 1) = '" + Database::DobrarAspas(Codigo) + "' And";
+    return " Left(tblDIPAM.CódDIPAM, 1) = '" + Conexao::DobrarAspas(Codigo) + "' And";
 }
 
 void RelatorioDIPAM::CabecalhoPagina(const double& X, const double& Y, const Database& BancoDados) {

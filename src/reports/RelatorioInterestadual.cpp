@@ -1,7 +1,7 @@
 #include "reports/RelatorioInterestadual.h"
 
-#include "common/Erro.h"
 #include "common/Funcoes.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <algorithm>
 #include <utility>

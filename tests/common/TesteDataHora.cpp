@@ -1,5 +1,5 @@
 #include "common/DataHora.h"
-#include "common/Erro.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <gtest/gtest.h>
 

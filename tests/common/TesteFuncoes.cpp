@@ -1,6 +1,6 @@
-#include "common/Erro.h"
 #include "common/Funcoes.h"
-#include "data/Database.h"
+#include <RelatoriosTarvo/Database.h>
+#include <RelatoriosTarvo/Erro.h>
 
 #include "common/AmbienteRegional.h"
 #include "support/BancoTeste.h"

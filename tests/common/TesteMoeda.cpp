@@ -1,6 +1,6 @@
-#include "common/Erro.h"
 #include "common/Moeda.h"
 #include "support/Erros.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <gtest/gtest.h>
 

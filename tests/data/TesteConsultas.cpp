@@ -1,10 +1,10 @@
 // The SQL texts that the reports send, run on a declaration database. The
 // registration and group-heading lookups run through their own callers
 // (RelatorioCadastro, Funcoes::CabecalhoCodigoDIPAM).
-#include "common/Erro.h"
-#include "data/Database.h"
+#include "data/Conexao.h"
 #include "data/Recordset.h"
 #include "support/BancoTeste.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-using tarvo::Database;
+using tarvo::Conexao;
 using tarvo::Moeda;
 using tarvo::Recordset;
 using tarvo::Valor;
@@ -89,7 +89,7 @@ protected:
     }
 
     tarvo::teste::BancoTeste banco;
-    Database db{banco.Caminho()};
+    Conexao db{banco.Caminho()};
 };
 
 Moeda M(int64_t dezMilesimos) {

@@ -1,17 +1,17 @@
 // Reading recordsets: names, values, states, and the translated Jet
 // expressions (money sums, &, Left, Portuguese order).
-#include "common/Erro.h"
-#include "data/Database.h"
+#include "data/Conexao.h"
 #include "data/Recordset.h"
 #include "support/BancoTeste.h"
 #include "support/Erros.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-using tarvo::Database;
+using tarvo::Conexao;
 using tarvo::Erro;
 using tarvo::Moeda;
 using tarvo::Valor;
@@ -36,7 +36,7 @@ protected:
     }
 
     tarvo::teste::BancoTeste banco;
-    Database db{banco.Caminho()};
+    Conexao db{banco.Caminho()};
 };
 
 } // namespace

@@ -4,8 +4,8 @@
 // and an older file of the same name survives a failed write.
 
 #include "LeitorPdf.h"
-#include "common/Erro.h"
 #include "engine/MotorRelatorio.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <QJsonDocument>
 #include <gtest/gtest.h>

@@ -4,10 +4,10 @@
 
 #include "LeitorPdf.h"
 #include "ProcessoFilho.h"
-#include "common/Erro.h"
 #include "engine/MotorRelatorio.h"
 #include "support/Erros.h"
 #include "support/Spool.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <QApplication>
 #include <QCoreApplication>

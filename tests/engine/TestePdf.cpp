@@ -2,8 +2,8 @@
 // alignment, wrapping, placeholders, fonts, clipping and colours.
 
 #include "LeitorPdf.h"
-#include "common/Erro.h"
 #include "engine/MotorRelatorio.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <QRawFont>
 #include <QRegularExpression>

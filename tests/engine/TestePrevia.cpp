@@ -3,9 +3,9 @@
 
 #include "LeitorPdf.h"
 #include "ProcessoFilho.h"
-#include "common/Erro.h"
 #include "engine/MotorRelatorio.h"
 #include "engine/PaginaPrevia.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <QAction>
 #include <QApplication>

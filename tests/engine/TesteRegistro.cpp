@@ -1,9 +1,9 @@
 // The record of a document: calls in order, pages, JSON, compactness and the
 // rejection of arguments that cannot be drawn.
 
-#include "common/Erro.h"
 #include "engine/MotorRelatorio.h"
 #include "support/Erros.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>

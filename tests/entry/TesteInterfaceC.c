@@ -2,7 +2,7 @@
  * without any Qt application or display: headless export, errors per handle,
  * the dialog refused instead of hanging, and a second handle after the first
  * is gone. */
-#include "entry/relatorios_tarvo.h"
+#include <RelatoriosTarvo/relatorios_tarvo.h>
 
 #include <sqlite3.h>
 #include <stdio.h>

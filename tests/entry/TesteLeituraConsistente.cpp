@@ -1,12 +1,12 @@
 // Reports built while another process writes to the database: every query of
 // one build reads the same snapshot, in WAL and in rollback-journal mode.
 
-#include "data/Database.h"
 #include "engine/MotorRelatorio.h"
-#include "entry/Relatorios.h"
+#include "entry/ConjuntoRelatorios.h"
 #include "reports/AuxiliarRelatorios.h"
 #include "reports/RelatorioBase.h"
 #include "support/BancoTeste.h"
+#include <RelatoriosTarvo/Database.h>
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -55,7 +55,7 @@ TEST_P(LeituraConsistente, TotaisEDetalhesConcordamComEscritorAtivo) {
     ASSERT_TRUE(escritor.waitForReadyRead(30000)) << escritor.readAllStandardError().toStdString();
 
     std::set<long long> vistos;
-    Relatorios relatorios;
+    ConjuntoRelatorios relatorios;
     for (int vez = 0; vez < 12; ++vez) {
         const Database bd(banco.Caminho());
         // Entries: twelve queries, one a month, all showing one amount.

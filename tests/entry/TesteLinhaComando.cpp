@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace tarvo {
 namespace {
 
@@ -22,6 +24,8 @@ Resultado Rodar(const QStringList& argumentos, const QStringList& semVariaveis =
     QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
     for (const QString& variavel : semVariaveis)
         ambiente.remove(variavel);
+    // As from cron or a root shell, where Qt would complain about it.
+    ambiente.remove(QStringLiteral("XDG_RUNTIME_DIR"));
     QProcess processo;
     processo.setProcessEnvironment(ambiente);
     processo.start(QStringLiteral(TARVO_PROGRAMA), argumentos);
@@ -81,39 +85,88 @@ TEST_F(TesteLinhaComando, ExportaOsDezRelatoriosComOIEDaDeclaracao) {
 }
 
 TEST_F(TesteLinhaComando, MascaraEscolheERelatorioComErroParaComMensagem) {
-    Resultado r = Rodar({"--banco", Banco(), "--selecao", "5", "--json", Pasta("j")});
+    Resultado r =
+        Rodar({"--banco", Banco(), "--declaracao", "7", "--selecao", "5", "--json", Pasta("j")});
     ASSERT_EQ(r.status, 0) << r.erros;
+    EXPECT_EQ(r.erros, "");
     EXPECT_EQ(Arquivos("j"), QStringList({"01-RelatorioCadastro.json", "03-RelatorioSaidas.json"}));
     EXPECT_FALSE(QDir(Pasta("j")).exists("../pdf"));
 
-    // The files written before the failing report stay.
-    banco.Executar("DROP TABLE tblDeclaração;");
-    r = Rodar({"--banco", Banco(), "--ie", "123", "--declaracao", "7", "--selecao", "3", "--json",
-               Pasta("k")});
+    // The files written before the failing report stay; SQLite's code is
+    // told apart from the library's own numbers.
+    banco.Executar("DROP TABLE tblReferência;");
+    r = Rodar({"--banco", Banco(), "--declaracao", "7", "--selecao", "3", "--json", Pasta("k")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.erros.find("erro 1: no such table: tblDeclaração\n"), std::string::npos) << r.erros;
+    EXPECT_EQ(r.erros, "erro 1 (SQLite): no such table: tblReferência\n");
     EXPECT_EQ(Arquivos("k"), QStringList({"01-RelatorioCadastro.json"}));
+}
+
+// What the user needs to correct the database: the field, its table, the
+// value and the report, on one line.
+TEST_F(TesteLinhaComando, ErrosDeCampoDizemOndeEstao) {
+    banco.Executar("UPDATE tblDeclaração SET Exercício = 'dois mil';");
+    Resultado r =
+        Rodar({"--banco", Banco(), "--declaracao", "7", "--selecao", "2", "--json", Pasta("j")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.erros, "erro 13: Type mismatch: Exercício (tblDeclaração) = \"dois mil\", no "
+                       "relatório \"2 - Entradas\"\n");
+
+    banco.Executar("ALTER TABLE tblContribuinte DROP COLUMN CNPJ;");
+    r = Rodar({"--banco", Banco(), "--declaracao", "7", "--selecao", "8", "--json", Pasta("j")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.erros, "erro 3265: Item not found in this collection: CNPJ (tblContribuinte, "
+                       "tblDeclaração), no relatório \"4 - Informação das Operações e Prestações "
+                       "de Entradas Interestaduais - ICMS\"\n");
+}
+
+// A declaration or a selection that gives nothing useful is said, on one
+// line, and the program still does what it was asked.
+TEST_F(TesteLinhaComando, AvisosDoQueSaiEmBranco) {
+    Resultado r =
+        Rodar({"--banco", Banco(), "--declaracao", "2", "--selecao", "6", "--json", Pasta("j")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.erros, "aviso: a declaração 2 não está no banco de dados: os relatórios 2 e 3 "
+                       "saem em branco\n");
+    EXPECT_EQ(Arquivos("j").size(), 2);
+
+    r = Rodar({"--banco", Banco(), "--ie", "999", "--declaracao", "7", "--selecao", "1", "--pdf",
+               Pasta("p")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.erros, "aviso: o contribuinte de inscrição estadual \"999\" não está no banco de "
+                       "dados: o relatório 1 sai em branco\n");
+
+    r = Rodar({"--banco", Banco(), "--declaracao", "7", "--selecao", "1024", "--pdf", Pasta("q")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.erros, "aviso: a seleção 1024 não escolhe nenhum relatório (os bits 0 a 9 "
+                       "escolhem os relatórios 1 a 10)\n");
+    EXPECT_TRUE(Arquivos("q").isEmpty());
 }
 
 TEST_F(TesteLinhaComando, BancoAusenteOuIlegivel) {
     const QString ausente = Pasta("nao-existe.db");
-    Resultado r = Rodar({"--banco", ausente, "--json", Pasta("j")});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.erros.find("erro 14: " + ausente.toStdString() + ": unable to open database file"),
-              std::string::npos)
-        << r.erros;
-    EXPECT_FALSE(QFile::exists(ausente));
-
+    const QString fifo = Pasta("fifo.db");
+    ASSERT_EQ(mkfifo(fifo.toUtf8().constData(), 0600), 0);
     QFile texto(Pasta("texto.db"));
     ASSERT_TRUE(texto.open(QIODevice::WriteOnly));
     texto.write(QByteArray(4096, 'x'));
     texto.close();
-    r = Rodar({"--banco", texto.fileName(), "--json", Pasta("j")});
+    const std::pair<QString, std::string> casos[] = {
+        {ausente, ": unable to open database file (No such file or directory)"},
+        {fifo, ": unable to open database file (é um pipe (FIFO))"},
+        {pasta.path(), ": unable to open database file (é uma pasta)"},
+    };
+    for (const auto& [caminho, motivo] : casos) {
+        const Resultado r = Rodar({"--banco", caminho, "--json", Pasta("j")});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.erros, "erro 14 (SQLite): " + caminho.toStdString() + motivo + "\n");
+    }
+    EXPECT_FALSE(QFile::exists(ausente));
+
+    const Resultado r = Rodar({"--banco", texto.fileName(), "--json", Pasta("j")});
     EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.erros.find("erro 26: " + texto.fileName().toStdString() +
-                           ": file is not a database"),
-              std::string::npos)
-        << r.erros;
+    EXPECT_EQ(r.erros,
+              "erro 26 (SQLite): " + texto.fileName().toStdString() + ": file is not a database\n");
+    EXPECT_FALSE(QDir(Pasta("j")).exists());
 }
 
 TEST_F(TesteLinhaComando, OpcoesAjudaEVersao) {
@@ -138,10 +191,11 @@ TEST_F(TesteLinhaComando, OpcoesAjudaEVersao) {
 
 // The dialog needs a display: without one, a message instead of Qt's abort.
 TEST_F(TesteLinhaComando, DialogoSemTela) {
-    const Resultado r =
-        Rodar({"--banco", Banco()}, {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"});
+    const Resultado r = Rodar({"--banco", Banco(), "--declaracao", "7"},
+                              {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.erros.find("nenhuma tela"), std::string::npos) << r.erros;
+    EXPECT_EQ(r.erros,
+              "erro 31201: Nenhuma tela disponível para mostrar o diálogo de relatórios.\n");
 }
 
 } // namespace

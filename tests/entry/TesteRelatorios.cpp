@@ -1,14 +1,14 @@
 // Executar through the real selection dialog under the offscreen platform,
 // driven by clicks from a timer while the dialog is up modally.
 
-#include "common/Erro.h"
-#include "data/Database.h"
 #include "engine/MotorRelatorio.h"
-#include "entry/Relatorios.h"
+#include "entry/ConjuntoRelatorios.h"
 #include "entry/frmImpressaoRelatorios.h"
 #include "reports/RelatorioBase.h"
 #include "support/BancoTeste.h"
 #include "support/Spool.h"
+#include <RelatoriosTarvo/Database.h>
+#include <RelatoriosTarvo/Erro.h>
 
 #include <QApplication>
 #include <QDateTime>
@@ -40,7 +40,7 @@ protected:
 
     // Runs Executar while `acao` works the dialog; a dialog the action leaves
     // up is closed, so that a failing test cannot hang.
-    void Executar(int32_t opcoes, const Acao& acao, Relatorios& alvo) {
+    void Executar(int32_t opcoes, const Acao& acao, ConjuntoRelatorios& alvo) {
         bool agiu = false;
         QTimer::singleShot(0, [&] {
             frmImpressaoRelatorios* const dialogo = alvo.Dialogo();
@@ -72,7 +72,7 @@ protected:
 
     std::set<int> Construidos() const {
         std::set<int> posicoes;
-        for (int i = 0; i < Relatorios::Quantidade; ++i)
+        for (int i = 0; i < ConjuntoRelatorios::Quantidade; ++i)
             if (!relatorios.Relatorio(i).Motor().Chamadas().empty())
                 posicoes.insert(i);
         return posicoes;
@@ -83,7 +83,7 @@ protected:
     }
 
     teste::BancoTeste banco;
-    Relatorios relatorios;
+    ConjuntoRelatorios relatorios;
 };
 
 const std::set<int> todos = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};

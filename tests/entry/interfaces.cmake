@@ -32,5 +32,6 @@ add_test(NAME Instalacao COMMAND ${CMAKE_COMMAND}
   -DPASTA=${CMAKE_CURRENT_BINARY_DIR}/instalacao
   -DGERADOR=${CMAKE_GENERATOR}
   -DCOMPILADOR_C=${CMAKE_C_COMPILER}
+  -DSIMBOLOS=${PROJECT_SOURCE_DIR}/cmake/simbolos_exportados.txt
   -P ${PROJECT_SOURCE_DIR}/cmake/TestarInstalacao.cmake)
 set_tests_properties(Instalacao PROPERTIES TIMEOUT 300 ENVIRONMENT "${TARVO_AMBIENTE_TESTE}")

@@ -3,9 +3,9 @@
 // Helpers shared by the report tests: a taxpayer and declaration in a test
 // database, and ways to look into the calls a report made on its engine.
 
-#include "data/Database.h"
 #include "engine/MotorRelatorio.h"
 #include "support/BancoTeste.h"
+#include <RelatoriosTarvo/Database.h>
 
 #include <cstdint>
 #include <string>

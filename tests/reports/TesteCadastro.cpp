@@ -3,9 +3,9 @@
 
 #include "AuxiliarRelatorios.h"
 
-#include "data/Database.h"
 #include "reports/RelatorioCadastro.h"
 #include "reports/RelatorioEntradas.h"
+#include <RelatoriosTarvo/Database.h>
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 
 #include "AuxiliarRelatorios.h"
 
-#include "common/Erro.h"
-#include "data/Database.h"
 #include "reports/RelatorioDIPAMCodigo1.h"
 #include "reports/RelatorioDIPAMCodigo2.h"
 #include "reports/RelatorioDIPAMCodigo3.h"
+#include <RelatoriosTarvo/Database.h>
+#include <RelatoriosTarvo/Erro.h>
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 
 #include "AuxiliarRelatorios.h"
 
-#include "data/Database.h"
 #include "reports/RelatorioEntInterestad.h"
 #include "reports/RelatorioSaiInterestad.h"
+#include <RelatoriosTarvo/Database.h>
 
 #include <gtest/gtest.h>
 

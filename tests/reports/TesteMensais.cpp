@@ -4,11 +4,11 @@
 #include "common/AmbienteRegional.h"
 
 #include "common/Funcoes.h"
-#include "data/Database.h"
 #include "reports/RelatorioEntradas.h"
 #include "reports/RelatorioResImpostoDecl.h"
 #include "reports/RelatorioResReceitaBruta.h"
 #include "reports/RelatorioSaidas.h"
+#include <RelatoriosTarvo/Database.h>
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Opening the database: read-only files, borrowed handles, and the errors
 // that reach the caller.
-#include "common/Erro.h"
-#include "data/Database.h"
+#include "data/Conexao.h"
 #include "data/Recordset.h"
 #include "support/BancoTeste.h"
+#include <RelatoriosTarvo/Erro.h>
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -16,7 +16,7 @@
 #include <set>
 #include <string>
 
-using tarvo::Database;
+using tarvo::Conexao;
 using tarvo::Erro;
 using tarvo::Valor;
 
@@ -56,7 +56,7 @@ void LerSemAlterar(const std::string& caminho, bool wal = false) {
     };
     const auto quantos = arquivos();
     {
-        Database db(caminho);
+        Conexao db(caminho);
         auto rs = db.OpenRecordset("select [Código] & '. ' & Estado as Rotulo, sum(Código) "
                                    "from tblEstados group by Código, Estado order by Estado");
         EXPECT_EQ(rs->Fields("Rotulo"), Valor("41. Paraná"));
@@ -73,7 +73,7 @@ void LerSemAlterar(const std::string& caminho, bool wal = false) {
 
 } // namespace
 
-TEST(Database, ArquivoFicaIntacto) {
+TEST(Conexao, ArquivoFicaIntacto) {
     tarvo::teste::BancoTeste banco;
     banco.Executar("INSERT INTO tblEstados VALUES (35, 'São Paulo'), (41, 'Paraná')");
     LerSemAlterar(banco.Caminho());
@@ -94,7 +94,7 @@ TEST(Database, ArquivoFicaIntacto) {
     std::filesystem::remove_all(modelo);
 }
 
-TEST(Database, ConexaoEmprestadaContinuaDoAnfitriao) {
+TEST(Conexao, ConexaoEmprestadaContinuaDoAnfitriao) {
     tarvo::teste::BancoTeste banco;
     banco.Executar("INSERT INTO tblEstados VALUES (12, 'Acre'), (11, 'Rondônia')");
     sqlite3* anfitriao = nullptr;
@@ -106,7 +106,7 @@ TEST(Database, ConexaoEmprestadaContinuaDoAnfitriao) {
               SQLITE_OK);
     ASSERT_EQ(sqlite3_step(doAnfitriao), SQLITE_ROW);
     for (int vez = 0; vez < 2; ++vez) {
-        const Database db(anfitriao);
+        const Conexao db(anfitriao);
         auto rs = db.OpenRecordset("select Estado & '' from tblEstados order by Estado desc");
         EXPECT_EQ(rs->Fields(0), Valor("Rondônia"));
     }
@@ -118,9 +118,9 @@ TEST(Database, ConexaoEmprestadaContinuaDoAnfitriao) {
     EXPECT_EQ(sqlite3_close(anfitriao), SQLITE_OK);
 }
 
-TEST(Database, ErrosChegamAoChamador) {
+TEST(Conexao, ErrosChegamAoChamador) {
     tarvo::teste::BancoTeste banco;
-    const Database db(banco.Caminho());
+    const Conexao db(banco.Caminho());
 
     const Erro tabela = ErroDe([&] { db.OpenRecordset("select * from tblX"); });
     EXPECT_EQ(tabela.Numero(), SQLITE_ERROR);
@@ -158,7 +158,7 @@ TEST(Database, ErrosChegamAoChamador) {
 
 // Only a regular file that holds a database is opened; anything else fails
 // at once, naming the path in one line.
-TEST(Database, ArquivosQueNaoSaoBancos) {
+TEST(Conexao, ArquivosQueNaoSaoBancos) {
     namespace fs = std::filesystem;
     tarvo::teste::BancoTeste banco;
     const fs::path pasta = fs::path(banco.Caminho()).parent_path();
@@ -166,7 +166,7 @@ TEST(Database, ArquivosQueNaoSaoBancos) {
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     for (const std::string& caminho :
          {std::string("/tmp/nao-existe-tarvo/banco.db"), fifo, pasta.string()}) {
-        const Erro erro = ErroDe([&] { Database{caminho}; }); // a FIFO must not block
+        const Erro erro = ErroDe([&] { Conexao{caminho}; }); // a FIFO must not block
         EXPECT_EQ(erro.Numero(), SQLITE_CANTOPEN) << caminho;
         EXPECT_EQ(erro.Descricao().rfind(caminho + ": unable to open database file (", 0), 0u)
             << erro.Descricao();
@@ -178,7 +178,7 @@ TEST(Database, ArquivosQueNaoSaoBancos) {
                    "tblContribuinte (IE TEXT,\n  \x01 ' || char(9) || '" +
                    std::string(2000, '#') +
                    "' WHERE name = 'tblContribuinte'; PRAGMA writable_schema = OFF;");
-    const Erro esquema = ErroDe([&] { Database{banco.Caminho()}; });
+    const Erro esquema = ErroDe([&] { Conexao{banco.Caminho()}; });
     EXPECT_EQ(esquema.Numero(), SQLITE_CORRUPT);
     EXPECT_EQ(esquema.Descricao().rfind(
                   banco.Caminho() + ": malformed database schema (tblContribuinte)", 0),

@@ -8,23 +8,27 @@ struct sqlite3;
 
 namespace tarvo {
 
+class Database;
 class Recordset;
 
-// A declaration database: either opened here from a file, strictly
+// The connection behind a Database: either opened here from a file, strictly
 // read-only, or borrowed from the host as an open sqlite3 handle that is
 // never closed here. Either way the library's SQL functions and the
 // Portuguese collation are registered on the connection; nothing is written.
-class Database {
+class Conexao {
 public:
+    // The connection of a public Database.
+    static const Conexao& De(const Database& banco);
+
     // Opens the file read-only (it must exist; nothing is created next to it)
     // and waits up to five seconds for a writer's lock. SQLite's failure
     // raises its Erro.
-    explicit Database(const std::string& caminho);
-    explicit Database(sqlite3* emprestado);
-    ~Database();
+    explicit Conexao(const std::string& caminho);
+    explicit Conexao(sqlite3* emprestado);
+    ~Conexao();
 
-    Database(const Database&) = delete;
-    Database& operator=(const Database&) = delete;
+    Conexao(const Conexao&) = delete;
+    Conexao& operator=(const Conexao&) = delete;
 
     // Opens a forward-only recordset (type 8, the only one supported; any
     // other raises Erro 3001) from Jet-dialect SQL text, translated for SQLite.

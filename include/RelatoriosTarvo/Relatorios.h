@@ -1,0 +1,78 @@
+#pragma once
+
+#include <RelatoriosTarvo/Exportacao.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarvo {
+
+class ConjuntoRelatorios;
+class Database;
+
+// The library's way in: one object holds the ten reports of a declaration, in
+// list order, with their documents and preview windows. Executar lets the
+// user pick reports in a modal dialog and previews or prints them; Exportar
+// writes them as files without any window. Errors pass on as tarvo::Erro.
+//
+// The library needs a Qt application on the calling thread: a host that runs
+// Qt keeps its own; for any other host the library creates one when first
+// needed and keeps it while a Relatorios object lives.
+class TARVO_API Relatorios {
+public:
+    static constexpr int Quantidade = 10;
+
+    Relatorios();
+    ~Relatorios();
+    Relatorios(const Relatorios&) = delete;
+    Relatorios& operator=(const Relatorios&) = delete;
+
+    // Closes the previews of the last call, shows the dialog with bit i of
+    // OpcoesSelecionadas pre-selecting list position i, then builds every
+    // selected report in list order and previews or prints it. Preview
+    // windows stay open after the call and are served by the host's event
+    // loop (or by AguardarJanelas). Reports already handed out when an error
+    // comes stay as they are.
+    void Executar(const Database& BancoDados, const std::string& IE, const int32_t& Declaracao,
+                  const int32_t& OpcoesSelecionadas);
+
+    // Without any window: builds the reports of mask bits 0 to 9 in list order
+    // (the registration report from the IE, the nine others from the
+    // declaration) and writes PastaPdf/NN-Classe.pdf and PastaJson/NN-Classe.json;
+    // an empty folder name skips that output, a missing folder is created.
+    // Each file appears whole or not at all. Returns the files written; on an
+    // error the files already written stay.
+    std::vector<std::string> Exportar(const Database& BancoDados, const std::string& IE,
+                                      const int32_t& Declaracao, const int32_t& Mascara,
+                                      const std::string& PastaPdf, const std::string& PastaJson);
+
+    // Runs the Qt event loop until the last preview window of this object is
+    // closed; returns at once when none is open.
+    void AguardarJanelas();
+
+    // The state registration of the taxpayer of a declaration; nothing when
+    // the declaration is not in the database.
+    static std::optional<std::string> IEDaDeclaracao(const Database& BancoDados,
+                                                     const int32_t& Declaracao);
+    // One sentence, in Portuguese, on what a build with these arguments would
+    // leave blank or out: a declaration or taxpayer that is not in the
+    // database, a mask that selects no report. Empty when nothing.
+    static std::string Aviso(const Database& BancoDados, const std::string& IE,
+                             const int32_t& Declaracao, const int32_t& Mascara);
+
+    // The text of list position 0 to 9 ("1 - Cadastro do Contribuinte").
+    static std::string TextoLista(int posicao);
+    // The class of the report at a list position ("RelatorioCadastro").
+    static std::string NomeClasse(int posicao);
+    // "06-RelatorioDIPAMCodigo1.pdf" for position 5 and "pdf".
+    static std::string NomeArquivo(int posicao, const std::string& extensao);
+
+private:
+    friend class ConjuntoRelatorios;
+    std::unique_ptr<ConjuntoRelatorios> conjunto_;
+};
+
+} // namespace tarvo

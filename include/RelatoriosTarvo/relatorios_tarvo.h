@@ -1,0 +1,129 @@
+/* The C interface of the RelatoriosTarvo library, for hosts written in C or
+ * in any language that calls C. Strings are UTF-8. Every function that can
+ * fail returns 0 on success and the error's number otherwise; the number, the
+ * origin and the description of a handle's last error stay readable until its
+ * next call. These names and signatures do not change between releases. */
+#ifndef RELATORIOS_TARVO_H
+#define RELATORIOS_TARVO_H
+
+#include <RelatoriosTarvo/Exportacao.h>
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+struct sqlite3;
+
+/* The numbers of the errors the library raises itself (origin
+ * TARVO_ORIGEM_BIBLIOTECA). Errors of the database keep SQLite's own result
+ * codes (origin TARVO_ORIGEM_SQLITE, "SQLite"): the two sets overlap, so a
+ * number is read together with its origin. */
+enum tarvo_erro {
+    TARVO_ERRO_CHAMADA_INVALIDA = 5,        /* "Invalid procedure call or argument" */
+    TARVO_ERRO_OVERFLOW = 6,                /* "Overflow": a value out of range */
+    TARVO_ERRO_SEM_MEMORIA = 7,             /* "Out of memory" */
+    TARVO_ERRO_TIPO_INCOMPATIVEL = 13,      /* "Type mismatch": a value not convertible */
+    TARVO_ERRO_INTERNO = 51,                /* "Internal error" */
+    TARVO_ERRO_USO_INVALIDO_DE_NULO = 94,   /* "Invalid use of Null" */
+    TARVO_ERRO_FORMULARIO_JA_EXIBIDO = 400, /* the dialog is already up (a nested call) */
+    TARVO_ERRO_ARGUMENTO_INVALIDO = 3001,   /* "Invalid argument." */
+    TARVO_ERRO_SEM_REGISTRO_ATUAL = 3021,   /* "No current record." */
+    TARVO_ERRO_ITEM_NAO_ENCONTRADO = 3265,  /* a field missing from a query's result */
+    TARVO_ERRO_OBJETO_INVALIDO = 3420,      /* a closed recordset, a null handle */
+    TARVO_ERRO_SQL_NAO_SUPORTADO = 31001,   /* SQL text the library does not translate */
+    TARVO_ERRO_GRAVACAO_ARQUIVO = 31101,    /* a PDF or JSON file cannot be written */
+    TARVO_ERRO_FIGURA_INVALIDA = 31102,     /* a picture cannot be drawn */
+    TARVO_ERRO_SEM_IMPRESSORA = 31103,      /* no printer available */
+    TARVO_ERRO_FALHA_IMPRESSAO = 31104,     /* the printer refused the job */
+    TARVO_ERRO_FALHA_INTERFACE = 31201      /* no display or no usable Qt application */
+};
+
+/* Origins of an error, as tarvo_relatorios_erro_origem gives them. */
+#define TARVO_ORIGEM_BIBLIOTECA "RelatoriosTarvo"
+#define TARVO_ORIGEM_MOTOR                                                                         \
+    "MotorRelatorio" /* the page-layout engine, with the library's numbers                         \
+                      */
+#define TARVO_ORIGEM_SQLITE "SQLite"
+
+/* One Relatorios object: the ten reports, their documents and previews. */
+typedef struct tarvo_relatorios tarvo_relatorios;
+
+/* The library's version, "1.0.0". */
+TARVO_API const char* tarvo_relatorios_versao(void);
+
+/* A new handle, or NULL when it cannot be created. */
+TARVO_API tarvo_relatorios* tarvo_relatorios_criar(void);
+
+/* Releases the handle, its reports and their preview windows; NULL is
+ * accepted. */
+TARVO_API void tarvo_relatorios_destruir(tarvo_relatorios* relatorios);
+
+/* Shows the modal report selection dialog with the reports of mask bits 0 to
+ * 9 pre-selected, then previews or prints the reports the user chose.
+ * Preview windows stay open after the call and need the caller's Qt event
+ * loop (or tarvo_relatorios_aguardar_janelas); without a Qt application in
+ * the process the library creates one. The database is the host's open
+ * connection, borrowed for the call and only read; ie may be NULL for "". */
+TARVO_API long tarvo_relatorios_executar(tarvo_relatorios* relatorios, struct sqlite3* banco,
+                                         const char* ie, int32_t declaracao,
+                                         int32_t opcoes_selecionadas);
+
+/* As tarvo_relatorios_executar, opening the database file read-only. */
+TARVO_API long tarvo_relatorios_executar_arquivo(tarvo_relatorios* relatorios,
+                                                 const char* caminho_banco, const char* ie,
+                                                 int32_t declaracao, int32_t opcoes_selecionadas);
+
+/* Without any dialog or window: builds the reports of mask bits 0 to 9 in
+ * list order and writes pasta_pdf/NN-Classe.pdf and pasta_json/NN-Classe.json
+ * (NN the list position from 01, Classe the report's class). Either folder
+ * may be NULL or "" to skip that output, not both; missing folders are
+ * created. Each file appears whole or not at all; files written before an
+ * error stay. */
+TARVO_API long tarvo_relatorios_exportar(tarvo_relatorios* relatorios, struct sqlite3* banco,
+                                         const char* ie, int32_t declaracao, int32_t mascara,
+                                         const char* pasta_pdf, const char* pasta_json);
+
+/* As tarvo_relatorios_exportar, opening the database file read-only. */
+TARVO_API long tarvo_relatorios_exportar_arquivo(tarvo_relatorios* relatorios,
+                                                 const char* caminho_banco, const char* ie,
+                                                 int32_t declaracao, int32_t mascara,
+                                                 const char* pasta_pdf, const char* pasta_json);
+
+/* Runs the Qt event loop until the last preview window of the handle is
+ * closed; returns at once when none is open. For hosts without an event loop
+ * of their own. */
+TARVO_API long tarvo_relatorios_aguardar_janelas(tarvo_relatorios* relatorios);
+
+/* The state registration (IE) of the taxpayer of a declaration, as the
+ * registration report needs it. NULL when the declaration is not in the
+ * database or on an error (then tarvo_relatorios_erro_numero is not 0). The
+ * text belongs to the handle and stays valid until its next call. */
+TARVO_API const char* tarvo_relatorios_ie_da_declaracao(tarvo_relatorios* relatorios,
+                                                        struct sqlite3* banco, int32_t declaracao);
+TARVO_API const char* tarvo_relatorios_ie_da_declaracao_arquivo(tarvo_relatorios* relatorios,
+                                                                const char* caminho_banco,
+                                                                int32_t declaracao);
+
+/* One sentence saying what a build with these arguments would leave blank or
+ * out (a declaration or taxpayer that is not in the database, a mask that
+ * selects no report), or "" when nothing; NULL on an error. The text belongs
+ * to the handle and stays valid until its next call. */
+TARVO_API const char* tarvo_relatorios_aviso(tarvo_relatorios* relatorios, struct sqlite3* banco,
+                                             const char* ie, int32_t declaracao, int32_t mascara);
+TARVO_API const char* tarvo_relatorios_aviso_arquivo(tarvo_relatorios* relatorios,
+                                                     const char* caminho_banco, const char* ie,
+                                                     int32_t declaracao, int32_t mascara);
+
+/* The last error of the handle: 0, "" and "" after a successful call. The
+ * origin is one of the TARVO_ORIGEM_ texts. */
+TARVO_API long tarvo_relatorios_erro_numero(const tarvo_relatorios* relatorios);
+TARVO_API const char* tarvo_relatorios_erro_origem(const tarvo_relatorios* relatorios);
+TARVO_API const char* tarvo_relatorios_erro_descricao(const tarvo_relatorios* relatorios);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

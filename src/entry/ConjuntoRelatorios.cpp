@@ -1,0 +1,307 @@
+#include "entry/ConjuntoRelatorios.h"
+
+#include <RelatoriosTarvo/Erro.h>
+#include <RelatoriosTarvo/Relatorios.h>
+
+#include "common/Funcoes.h"
+#include "data/Conexao.h"
+#include "data/LeituraConsistente.h"
+#include "data/Recordset.h"
+#include "entry/frmImpressaoRelatorios.h"
+#include "reports/RelatorioCadastro.h"
+#include "reports/RelatorioDIPAMCodigo1.h"
+#include "reports/RelatorioDIPAMCodigo2.h"
+#include "reports/RelatorioDIPAMCodigo3.h"
+#include "reports/RelatorioEntInterestad.h"
+#include "reports/RelatorioEntradas.h"
+#include "reports/RelatorioResImpostoDecl.h"
+#include "reports/RelatorioResReceitaBruta.h"
+#include "reports/RelatorioSaiInterestad.h"
+#include "reports/RelatorioSaidas.h"
+
+#include <QEventLoop>
+#include <QListWidget>
+#include <QTimer>
+
+#include <array>
+
+namespace tarvo {
+
+namespace {
+
+using Construcao = void (*)(RelatorioBase& relatorio, const Database& BancoDados,
+                            const std::string& IE, const int32_t& Declaracao);
+
+struct LinhaTabela {
+    std::string textoLista;
+    std::string nomeClasse;
+    std::unique_ptr<RelatorioBase> (*criar)();
+    Construcao construir;
+};
+
+template <class R> std::unique_ptr<RelatorioBase> Criar() {
+    return std::make_unique<R>();
+}
+
+template <class R>
+void PeloIE(RelatorioBase& relatorio, const Database& BancoDados, const std::string& IE,
+            const int32_t&) {
+    static_cast<R&>(relatorio).Construir(BancoDados, IE);
+}
+
+template <class R>
+void PelaDeclaracao(RelatorioBase& relatorio, const Database& BancoDados, const std::string&,
+                    const int32_t& Declaracao) {
+    static_cast<R&>(relatorio).Construir(BancoDados, Declaracao);
+}
+
+template <class R> LinhaTabela Linha(const char* texto, const char* classe, Construcao construir) {
+    return {texto, classe, Criar<R>, construir};
+}
+
+// The ten reports in list order: the text of the list item, the class, and
+// the argument its build takes.
+const std::array<LinhaTabela, ConjuntoRelatorios::Quantidade>& Tabela() {
+    static const std::array<LinhaTabela, ConjuntoRelatorios::Quantidade> tabela = {
+        Linha<RelatorioCadastro>("1 - Cadastro do Contribuinte", "RelatorioCadastro",
+                                 PeloIE<RelatorioCadastro>),
+        Linha<RelatorioEntradas>("2 - Entradas", "RelatorioEntradas",
+                                 PelaDeclaracao<RelatorioEntradas>),
+        Linha<RelatorioSaidas>("3 - Saídas", "RelatorioSaidas", PelaDeclaracao<RelatorioSaidas>),
+        Linha<RelatorioEntInterestad>(
+            "4 - Informação das Operações e Prestações de Entradas Interestaduais - ICMS",
+            "RelatorioEntInterestad", PelaDeclaracao<RelatorioEntInterestad>),
+        Linha<RelatorioSaiInterestad>(
+            "5 - Informação das Operações e Prestações de Saídas Interestaduais - ICMS",
+            "RelatorioSaiInterestad", PelaDeclaracao<RelatorioSaiInterestad>),
+        Linha<RelatorioDIPAMCodigo1>("6 - Informações para a DIPAM - Código 1",
+                                     "RelatorioDIPAMCodigo1",
+                                     PelaDeclaracao<RelatorioDIPAMCodigo1>),
+        Linha<RelatorioDIPAMCodigo2>("7 - Informações para a DIPAM - Código 2",
+                                     "RelatorioDIPAMCodigo2",
+                                     PelaDeclaracao<RelatorioDIPAMCodigo2>),
+        Linha<RelatorioDIPAMCodigo3>("8 - Informações para a DIPAM - Código 3",
+                                     "RelatorioDIPAMCodigo3",
+                                     PelaDeclaracao<RelatorioDIPAMCodigo3>),
+        Linha<RelatorioResImpostoDecl>("9 - Resumo do Imposto Declarado", "RelatorioResImpostoDecl",
+                                       PelaDeclaracao<RelatorioResImpostoDecl>),
+        Linha<RelatorioResReceitaBruta>("10 - Resumo de Receita Bruta", "RelatorioResReceitaBruta",
+                                        PelaDeclaracao<RelatorioResReceitaBruta>),
+    };
+    return tabela;
+}
+
+const LinhaTabela& LinhaDe(int posicao) {
+    if (posicao < 0 || posicao >= ConjuntoRelatorios::Quantidade)
+        throw Erro(Erro::ArgumentoInvalido, "Invalid argument.");
+    return Tabela()[static_cast<size_t>(posicao)];
+}
+
+// Clears a flag however the scope is left.
+class Marca {
+public:
+    explicit Marca(bool& flag) : flag_(flag) { flag_ = true; }
+    ~Marca() { flag_ = false; }
+    Marca(const Marca&) = delete;
+    Marca& operator=(const Marca&) = delete;
+
+private:
+    bool& flag_;
+};
+
+bool TemLinha(const Database& BancoDados, const std::string& sql) {
+    return !Conexao::De(BancoDados).OpenRecordset(sql)->Eof();
+}
+
+// "o relatório 3", "os relatórios 2 e 5", "os relatórios 2 a 10".
+std::string ListaRelatorios(const std::vector<int>& numeros) {
+    if (numeros.size() == 1)
+        return "o relatório " + std::to_string(numeros.front());
+    const bool seguidos = numeros.back() - numeros.front() + 1 == static_cast<int>(numeros.size());
+    std::string texto = "os relatórios ";
+    if (seguidos && numeros.size() > 2)
+        return texto + std::to_string(numeros.front()) + " a " + std::to_string(numeros.back());
+    for (size_t i = 0; i < numeros.size(); ++i) {
+        texto += i == 0 ? "" : i + 1 == numeros.size() ? " e " : ", ";
+        texto += std::to_string(numeros[i]);
+    }
+    return texto;
+}
+
+std::string EmBranco(const std::vector<int>& numeros) {
+    return ListaRelatorios(numeros) + (numeros.size() == 1 ? " sai em branco" : " saem em branco");
+}
+
+} // namespace
+
+ConjuntoRelatorios& ConjuntoRelatorios::De(Relatorios& relatorios) {
+    return *relatorios.conjunto_;
+}
+
+const ConjuntoRelatorios& ConjuntoRelatorios::De(const Relatorios& relatorios) {
+    return *relatorios.conjunto_;
+}
+
+ConjuntoRelatorios::ConjuntoRelatorios() {
+    for (const LinhaTabela& linha : Tabela())
+        relatorios_.push_back(linha.criar());
+}
+
+// The reports go in list order, then the dialog; the application last.
+ConjuntoRelatorios::~ConjuntoRelatorios() {
+    for (std::unique_ptr<RelatorioBase>& relatorio : relatorios_)
+        relatorio.reset();
+    dialogo_.reset();
+}
+
+void ConjuntoRelatorios::Executar(const Database& BancoDados, const std::string& IE,
+                                  const int32_t& Declaracao, const int32_t& OpcoesSelecionadas) {
+    // A second call from inside the first one's dialog would destroy the
+    // dialog that is still running.
+    if (emExecucao_)
+        throw Erro(Erro::FormularioJaExibido, "Form already displayed; can't show modally");
+    PrepararAplicacao(AplicacaoQt::Uso::Janelas);
+    const Marca marca(emExecucao_);
+
+    for (int i = 0; i < Quantidade; ++i)
+        Relatorio(i).Ocultar();
+
+    dialogo_ = std::make_unique<frmImpressaoRelatorios>();
+    QListWidget& lista = *dialogo_->lstSelecao;
+    lista.clear();
+    for (int i = 0; i < Quantidade; ++i)
+        lista.insertItem(i, QString::fromStdString(TextoLista(i)));
+    for (int i = 0; i < lista.count(); ++i) {
+        if (Selecionado(OpcoesSelecionadas, i))
+            lista.item(i)->setSelected(true);
+    }
+    // Making an item current must not select it.
+    lista.setCurrentRow(0, QItemSelectionModel::NoUpdate);
+
+    dialogo_->exec();
+
+    const int32_t modo = dialogo_->lngModoSaida;
+    if (modo == 1 || modo == 2) {
+        for (int i = 0; i < Quantidade; ++i) {
+            if (!lista.item(i)->isSelected())
+                continue;
+            Construir(i, BancoDados, IE, Declaracao);
+            if (dialogo_->lngModoSaida == 1)
+                Relatorio(i).Exibir();
+            else if (dialogo_->lngModoSaida == 2)
+                Relatorio(i).Imprimir();
+        }
+    }
+    dialogo_->hide();
+}
+
+void ConjuntoRelatorios::Construir(int posicao, const Database& BancoDados, const std::string& IE,
+                                   const int32_t& Declaracao) {
+    const LinhaTabela& linha = LinhaDe(posicao);
+    try {
+        LeituraConsistente leitura(BancoDados);
+        linha.construir(Relatorio(posicao), BancoDados, IE, Declaracao);
+        leitura.Terminar();
+    } catch (const Erro& erro) {
+        // A field that cannot be read names itself; the report it was read
+        // for completes the picture.
+        const long numero = erro.Numero();
+        if (erro.DoSqlite() || (numero != Erro::TipoIncompativel && numero != Erro::Overflow &&
+                                numero != Erro::ItemNaoEncontrado))
+            throw;
+        throw Erro(numero, erro.Descricao() + ", no relatório \"" + linha.textoLista + "\"",
+                   erro.Origem());
+    }
+}
+
+RelatorioBase& ConjuntoRelatorios::Relatorio(int posicao) const {
+    LinhaDe(posicao);
+    return *relatorios_[static_cast<size_t>(posicao)];
+}
+
+bool ConjuntoRelatorios::AlgumaJanelaVisivel() const {
+    for (const std::unique_ptr<RelatorioBase>& relatorio : relatorios_) {
+        if (relatorio->Motor().JanelaVisivel())
+            return true;
+    }
+    return false;
+}
+
+void ConjuntoRelatorios::AguardarJanelas() {
+    if (!AlgumaJanelaVisivel())
+        return;
+    PrepararAplicacao(AplicacaoQt::Uso::Janelas);
+    // Closing a preview only hides it: the loop looks after every event
+    // whether one is still up.
+    QEventLoop laco;
+    QTimer verificacao;
+    QObject::connect(&verificacao, &QTimer::timeout, &laco, [&] {
+        if (!AlgumaJanelaVisivel())
+            laco.quit();
+    });
+    verificacao.start(50);
+    laco.exec();
+}
+
+void ConjuntoRelatorios::PrepararAplicacao(AplicacaoQt::Uso uso) {
+    aplicacao_ = AplicacaoQt::Garantir(uso);
+}
+
+std::optional<std::string> ConjuntoRelatorios::IEDaDeclaracao(const Database& BancoDados,
+                                                              const int32_t& Declaracao) {
+    const std::unique_ptr<Recordset> registro =
+        Conexao::De(BancoDados)
+            .OpenRecordset("select IE from tblDeclaração where Declaração = " +
+                           std::to_string(Declaracao));
+    if (registro->Eof())
+        return std::nullopt;
+    return Funcoes::CampoTexto(registro->Fields("IE"));
+}
+
+std::string ConjuntoRelatorios::Aviso(const Database& BancoDados, const std::string& IE,
+                                      const int32_t& Declaracao, const int32_t& Mascara) {
+    std::vector<int> daDeclaracao;
+    for (int i = 1; i < Quantidade; ++i) {
+        if (Selecionado(Mascara, i))
+            daDeclaracao.push_back(i + 1);
+    }
+    const bool cadastro = Selecionado(Mascara, 0);
+    if (!cadastro && daDeclaracao.empty())
+        return "a seleção " + std::to_string(Mascara) +
+               " não escolhe nenhum relatório (os bits 0 a 9 escolhem os relatórios 1 a 10)";
+
+    const std::string numero = std::to_string(Declaracao);
+    std::string aviso;
+    // The same rows the reports' first query needs.
+    if (!daDeclaracao.empty() &&
+        !TemLinha(BancoDados, "select tblDeclaração.Declaração from tblContribuinte, "
+                              "tblDeclaração where tblContribuinte.IE = tblDeclaração.IE and "
+                              "tblDeclaração.Declaração = " +
+                                  numero)) {
+        const bool existe = TemLinha(
+            BancoDados, "select Declaração from tblDeclaração where Declaração = " + numero);
+        aviso = (existe ? "o contribuinte da declaração " + numero : "a declaração " + numero) +
+                " não está no banco de dados: " + EmBranco(daDeclaracao);
+    }
+    if (cadastro && !TemLinha(BancoDados, "select IE from tblContribuinte where IE = '" +
+                                              Conexao::DobrarAspas(IE) + "'")) {
+        aviso += (aviso.empty() ? "" : "; ") +
+                 std::string("o contribuinte de inscrição estadual \"") + IE +
+                 "\" não está no banco de dados: " + EmBranco({1});
+    }
+    return aviso;
+}
+
+const std::string& ConjuntoRelatorios::TextoLista(int posicao) {
+    return LinhaDe(posicao).textoLista;
+}
+
+const std::string& ConjuntoRelatorios::NomeClasse(int posicao) {
+    return LinhaDe(posicao).nomeClasse;
+}
+
+bool ConjuntoRelatorios::Selecionado(const int32_t& Mascara, int posicao) {
+    return (Mascara & (int32_t{1} << posicao)) != 0;
+}
+
+} // namespace tarvo
