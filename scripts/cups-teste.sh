@@ -1,61 +1,165 @@
 #!/usr/bin/env bash
-# Prepares real CUPS queues for the printing tests: starts the scheduler when
-# it is not running, adds the cups-pdf queue TarvoPDF and makes it the
-# default, and adds TarvoRecusa, a queue that refuses every job. Jobs land as
-# PDF files under /var/spool/cups-pdf/<user>/, where the tests read them back.
-# Run as root; safe to run repeatedly.
+# The printing tests' own CUPS scheduler, kept entirely under the build
+# folder and never touching the machine's printers:
+#   scripts/cups-teste.sh iniciar BUILD   start it (stopping a leftover one)
+#   scripts/cups-teste.sh parar BUILD     stop it
+# It listens only on the domain socket BUILD/cups/cupsd.sock (the tests point
+# CUPS_SERVER at it) and has two raw queues: TarvoPDF, its default printer,
+# whose backend writes every job as BUILD/cups/saida/job-N.pdf, and
+# TarvoRecusa, which refuses every job. Exits 77 (the fixture's "skipped")
+# when the scheduler cannot run here.
 set -euo pipefail
+# cupsd and lpadmin live in sbin, which a normal user's PATH may lack.
+PATH=$PATH:/usr/sbin:/sbin
 
-FILA=TarvoPDF
-RECUSA=TarvoRecusa
-SAIDA=/var/spool/cups-pdf
-
-if [ "$(id -u)" -ne 0 ]; then
-  echo "cups-teste.sh: run as root" >&2
+uso() {
+  echo "usage: cups-teste.sh iniciar|parar BUILD_FOLDER" >&2
+  exit 2
+}
+[ $# -eq 2 ] || uso
+acao=$1
+[ -d "$2" ] || {
+  echo "cups-teste.sh: the build folder \"$2\" does not exist" >&2
   exit 1
-fi
+}
+raiz=$(cd "$2" && pwd)/cups
+socket=$raiz/cupsd.sock
+pidfile=$raiz/cupsd.pid
 
-# cups-pdf writes into ${HOME}/PDF by default; a fixed spool folder per user
-# is easier for the tests to find, whoever runs them.
-conf=/etc/cups/cups-pdf.conf
-if ! grep -q "^Out ${SAIDA}/\${USER}\$" "$conf"; then
-  sed -i -e '/^Out /d' "$conf"
-  echo "Out ${SAIDA}/\${USER}" >>"$conf"
-fi
-mkdir -p "$SAIDA"
-chmod 1777 "$SAIDA"
-
-if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
-  cupsd
-fi
-for _ in $(seq 1 50); do
-  lpstat -r 2>/dev/null | grep -q 'is running' && break
-  sleep 0.2
-done
-if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
-  echo "cups-teste.sh: the CUPS scheduler did not start" >&2
-  exit 1
-fi
-
-modelo=$(lpinfo -m 2>/dev/null | grep -i 'cups-pdf' | grep -i '_opt' | head -n 1 | cut -d' ' -f1 || true)
-adicionar_fila() {
-  if [ -n "$modelo" ]; then
-    lpadmin -p "$1" -E -v cups-pdf:/ -m "$modelo"
-  else
-    lpadmin -p "$1" -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
-  fi
-  # cups-pdf turns PostScript into PDF; made by pdftocairo, the PostScript
-  # keeps the text extractable, which the tests read back.
-  lpadmin -p "$1" -o pdftops-renderer-default=pdftocairo
+# Stops the scheduler named by our pid file or by the one cupsd keeps in its
+# state folder, if that process is still our cupsd (a stale pid may belong to
+# another program by now).
+parar() {
+  local arquivo pid
+  for arquivo in "$pidfile" "$raiz/estado/cupsd.pid"; do
+    [ -f "$arquivo" ] || continue
+    pid=$(cat "$arquivo")
+    if [ -n "$pid" ] && [ "$(cat /proc/"$pid"/comm 2>/dev/null)" = cupsd ] &&
+      tr '\0' ' ' </proc/"$pid"/cmdline | grep -qF -- "$raiz/conf/"; then
+      kill "$pid" 2>/dev/null || true
+      for _ in $(seq 1 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+      done
+      if kill -0 "$pid" 2>/dev/null; then
+        kill -9 "$pid" 2>/dev/null || true
+      fi
+    fi
+    rm -f "$arquivo"
+  done
 }
 
-adicionar_fila "$FILA"
-lpadmin -d "$FILA"
-cupsenable "$FILA"
-cupsaccept "$FILA"
+case "$acao" in
+parar)
+  parar
+  exit 0
+  ;;
+iniciar) ;;
+*) uso ;;
+esac
 
-adicionar_fila "$RECUSA"
-cupsreject "$RECUSA"
+command -v cupsd >/dev/null || {
+  echo "cups-teste.sh: cupsd is not installed (package cups-daemon); the printing tests are skipped" >&2
+  exit 77
+}
+# A domain socket path holds at most 107 bytes.
+if [ ${#socket} -gt 100 ]; then
+  echo "cups-teste.sh: the socket path is too long for a domain socket: $socket; the printing tests are skipped" >&2
+  exit 77
+fi
 
-echo "cups-teste.sh: queue $FILA ready (default printer); files land in $SAIDA/<user>/"
-echo "cups-teste.sh: queue $RECUSA refuses jobs"
+parar
+rm -rf "$raiz"
+mkdir -p "$raiz"/{conf,bin/backend,spool/tmp,estado,cache,log,saida}
+
+# The scheduler's programs are the system's (it starts every backend through
+# daemon/cups-exec), except for the backend folder, which holds only the
+# test backend.
+for pasta in cgi-bin daemon filter monitor notifier; do
+  if [ -d "/usr/lib/cups/$pasta" ]; then
+    ln -s "/usr/lib/cups/$pasta" "$raiz/bin/$pasta"
+  fi
+done
+cat >"$raiz/bin/backend/tarvopdf" <<'EOF'
+#!/bin/sh
+# Writes each job, unchanged, as job-N.pdf in the folder named by the device
+# URI (tarvopdf:/folder); written to a temporary name first so a reader
+# never sees half a file.
+[ $# -eq 0 ] && exit 0
+pasta=${DEVICE_URI#tarvopdf:}
+destino=$pasta/job-$1.pdf
+if [ -n "$6" ]; then cat "$6"; else cat; fi >"$destino.tmp" && mv "$destino.tmp" "$destino"
+EOF
+# A backend only its owner may run is run as that owner (root in CI) rather
+# than as the unprivileged printing user, so it can write in the build folder.
+chmod 0700 "$raiz/bin/backend/tarvopdf"
+
+cat >"$raiz/conf/cups-files.conf" <<EOF
+ServerRoot $raiz/conf
+ServerBin $raiz/bin
+RequestRoot $raiz/spool
+TempDir $raiz/spool/tmp
+StateDir $raiz/estado
+CacheDir $raiz/cache
+AccessLog $raiz/log/access_log
+ErrorLog $raiz/log/error_log
+PageLog $raiz/log/page_log
+Printcap $raiz/estado/printcap
+CreateSelfSignedCerts no
+EOF
+
+cat >"$raiz/conf/cupsd.conf" <<EOF
+Listen $socket
+Browsing Off
+BrowseLocalProtocols none
+WebInterface No
+LogLevel warn
+DefaultAuthType None
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  JobPrivateAccess all
+  JobPrivateValues none
+  SubscriptionPrivateAccess all
+  SubscriptionPrivateValues none
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+EOF
+
+if ! cupsd -t -c "$raiz/conf/cupsd.conf" -s "$raiz/conf/cups-files.conf" >"$raiz/log/verificacao.txt" 2>&1; then
+  echo "cups-teste.sh: cupsd rejects the configuration:" >&2
+  cat "$raiz/log/verificacao.txt" >&2
+  exit 1
+fi
+
+# In the foreground of its own background process, so its pid is known; its
+# outputs go to a file, so that nothing waiting on this script's output
+# waits on the scheduler too.
+cupsd -f -c "$raiz/conf/cupsd.conf" -s "$raiz/conf/cups-files.conf" \
+  </dev/null >>"$raiz/log/cupsd.txt" 2>&1 &
+echo $! >"$pidfile"
+
+for _ in $(seq 1 100); do
+  lpstat -h "$socket" -r 2>/dev/null | grep -q 'is running' && break
+  if ! kill -0 "$(cat "$pidfile")" 2>/dev/null; then
+    break
+  fi
+  sleep 0.1
+done
+if ! lpstat -h "$socket" -r 2>/dev/null | grep -q 'is running'; then
+  echo "cups-teste.sh: the tests' cupsd did not start; the printing tests are skipped. $raiz/log:" >&2
+  cat "$raiz"/log/*_log "$raiz/log/cupsd.txt" >&2 2>/dev/null || true
+  parar
+  exit 77
+fi
+
+lpadmin -h "$socket" -p TarvoPDF -E -v "tarvopdf:$raiz/saida"
+lpadmin -h "$socket" -d TarvoPDF
+lpadmin -h "$socket" -p TarvoRecusa -E -v "tarvopdf:$raiz/saida"
+cupsreject -h "$socket" TarvoRecusa
+
+echo "cups-teste.sh: the tests' cupsd listens on $socket (pid $(cat "$pidfile")); its default queue TarvoPDF writes to $raiz/saida, TarvoRecusa refuses jobs"

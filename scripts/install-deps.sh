@@ -10,7 +10,7 @@ packages=(
   libgtest-dev googletest
   fonts-liberation2 fontconfig
   poppler-utils
-  cups cups-client cups-bsd printer-driver-cups-pdf
+  cups-daemon cups-client
 )
 
 missing=()

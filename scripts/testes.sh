@@ -7,8 +7,6 @@ raiz=$(cd "$(dirname "$0")/.." && pwd)
 cd "$raiz"
 
 bash scripts/install-deps.sh
-# The printing tests need a real CUPS queue with the PDF virtual printer.
-bash scripts/cups-teste.sh
 
 pasta=build
 opcoes=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)

@@ -1,6 +1,6 @@
-// Printing on a real CUPS queue (scripts/cups-teste.sh sets up TarvoPDF, a
-// cups-pdf printer, as the default) and the errors when printing cannot
-// happen.
+// Printing on a real CUPS queue, TarvoPDF, the default printer of the tests'
+// own scheduler (scripts/cups-teste.sh), whose backend keeps every job as a
+// PDF file; and the errors when printing cannot happen.
 
 #include "LeitorPdf.h"
 #include "ProcessoFilho.h"
@@ -23,14 +23,11 @@
 namespace tarvo::teste {
 namespace {
 
-const QString fila = QStringLiteral("TarvoPDF");
 const QString filaQueRecusa = QStringLiteral("TarvoRecusa");
-const QString spool = QStringLiteral("/var/spool/cups-pdf");
 
 #define EXIGIR_FILA()                                                                              \
-    if (!FilaDeTestePronta()) {                                                                    \
-        GTEST_SKIP() << "The CUPS queue TarvoPDF is not the default printer: run "                 \
-                        "scripts/cups-teste.sh as root first";                                     \
+    if (const std::string motivo = MotivoSemFilaDeTeste(); !motivo.empty()) {                      \
+        GTEST_SKIP() << motivo;                                                                    \
     }
 
 // A word no earlier run printed.
@@ -52,7 +49,7 @@ void Documento(MotorRelatorio& motor, const std::string& marca, int32_t orientac
     }
 }
 
-// The PDF that cups-pdf writes for the job holding `marca`, read and then
+// The PDF that the queue kept for the job holding `marca`, read and then
 // removed.
 PdfLido Impresso(const std::string& marca) {
     const std::string caminho = PdfImpresso(marca);
@@ -75,22 +72,20 @@ TEST(Impressao, ImprimeNaImpressoraPadrao) {
         Documento(motor, marca, orientacao);
         motor.ImprimirDocumento(0);
         const PdfLido pdf = Impresso(marca);
-        ASSERT_EQ(pdf.paginas.size(), 2u)
-            << "no PDF with " << marca << " under " << spool.toStdString();
+        ASSERT_EQ(pdf.paginas.size(), 2u) << "no printed PDF holds " << marca;
         EXPECT_NE(pdf.Texto().find("Página 1 de 2"), std::string::npos);
         EXPECT_NE(pdf.Texto().find("Página 2 de 2"), std::string::npos);
-        // On an A4 sheet, 2 cm from the top-left corner of the page as laid
-        // out: a landscape page is turned on the portrait sheet.
+        // The queue keeps the job as Qt sent it: A4 pages in the document's
+        // orientation (a landscape page is a turned sheet, not content turned
+        // on an upright one), the text upright 2 cm from the top-left corner.
+        const bool paisagem = orientacao == 1;
         const Palavra palavra = pdf.Achar(marca).at(0);
         const double folga = 2.5;
-        EXPECT_NEAR(pdf.paginas[0].largura, 21.0 * pontosPorCm, folga);
+        EXPECT_NEAR(pdf.paginas[0].largura, (paisagem ? 29.7 : 21.0) * pontosPorCm, folga);
+        EXPECT_NEAR(pdf.paginas[0].altura, (paisagem ? 21.0 : 29.7) * pontosPorCm, folga);
         EXPECT_NEAR(palavra.xMin, margem, folga);
-        if (orientacao == 0) {
-            EXPECT_NEAR(palavra.yMin, margem, folga);
-        } else {
-            EXPECT_GT(palavra.yMax - palavra.yMin, palavra.xMax - palavra.xMin);
-            EXPECT_NEAR(palavra.yMax, pdf.paginas[0].altura - margem, folga);
-        }
+        EXPECT_NEAR(palavra.yMin, margem, folga);
+        EXPECT_GT(palavra.xMax - palavra.xMin, palavra.yMax - palavra.yMin);
     }
 }
 
@@ -112,9 +107,8 @@ TEST(Impressao, DialogoCanceladoNaoImprimeNemFalha) {
 }
 
 TEST(Impressao, FilaQueRecusaTrabalhosLevantaErro) {
-    if (QPrinterInfo::printerInfo(filaQueRecusa).isNull()) {
-        GTEST_SKIP() << "The CUPS queue TarvoRecusa is missing: run scripts/cups-teste.sh as root";
-    }
+    EXIGIR_FILA();
+    ASSERT_FALSE(QPrinterInfo::printerInfo(filaQueRecusa).isNull());
     // The default destination, for this process only.
     const QByteArray anterior = qgetenv("LPDEST");
     qputenv("LPDEST", filaQueRecusa.toUtf8());

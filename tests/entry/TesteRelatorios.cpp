@@ -129,9 +129,8 @@ TEST_F(TesteRelatorios, ImprimirSemSelecaoNaoFazNada) {
 }
 
 TEST_F(TesteRelatorios, ImprimirMandaOCadastroParaAImpressoraPadrao) {
-    if (!teste::FilaDeTestePronta())
-        GTEST_SKIP() << "The CUPS queue TarvoPDF is not the default printer: run "
-                        "scripts/cups-teste.sh as root first";
+    if (const std::string motivo = teste::MotivoSemFilaDeTeste(); !motivo.empty())
+        GTEST_SKIP() << motivo;
     const std::string marca = "Impressao" + std::to_string(QDateTime::currentMSecsSinceEpoch());
     banco.Executar("UPDATE tblContribuinte SET RazãoSocial = '" + marca + "';");
     Executar(0, [](frmImpressaoRelatorios& dialogo) {

@@ -18,7 +18,7 @@ add_test(NAME InterfaceC COMMAND teste_interface_c)
 # No display at all: the library has to make its own offscreen application.
 set_tests_properties(InterfaceC PROPERTIES
   TIMEOUT 120
-  ENVIRONMENT "LC_ALL=C.UTF-8"
+  ENVIRONMENT "LC_ALL=C.UTF-8;CUPS_SERVER=${TARVO_CUPS_SOCKET}"
   ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=unset:;DISPLAY=unset:;WAYLAND_DISPLAY=unset:")
 
 # The installed tree is checked in the normal build only: consumers built
