@@ -41,7 +41,8 @@ LinhaComando LinhaComando::Interpretar(const std::vector<std::string>& argumento
             nome.erase(igual);
         }
         const bool conhecida = nome == "--banco" || nome == "--ie" || nome == "--declaracao" ||
-                               nome == "--selecao" || nome == "--pdf" || nome == "--json";
+                               nome == "--selecao" || nome == "--pdf" || nome == "--json" ||
+                               nome == "--pdf-unico";
         if (!conhecida) {
             linha.erro = "opção desconhecida: " + nome;
             break;
@@ -67,7 +68,9 @@ LinhaComando LinhaComando::Interpretar(const std::vector<std::string>& argumento
             else
                 linha.selecao = numero;
         } else if (valor->empty()) {
-            linha.erro = "pasta vazia em " + nome;
+            linha.erro = (nome == "--pdf-unico" ? "arquivo vazio em " : "pasta vazia em ") + nome;
+        } else if (nome == "--pdf-unico") {
+            linha.arquivoPdfUnico = *valor;
         } else if (nome == "--pdf") {
             linha.pastaPdf = *valor;
         } else {
@@ -88,6 +91,7 @@ int32_t LinhaComando::Mascara() const {
 std::string LinhaComando::TextoAjuda() {
     return R"(Uso: relatorios-tarvo --banco ARQUIVO [--ie TEXTO] [--declaracao N]
                         [--selecao MASCARA] [--pdf PASTA] [--json PASTA]
+                        [--pdf-unico ARQUIVO]
 
 Visualiza, imprime ou exporta os dez relatórios de uma Declaração do Vantiro.
 
@@ -102,13 +106,17 @@ Opções:
   --pdf PASTA          exporta sem diálogo: grava PASTA/NN-Classe.pdf
   --json PASTA         exporta sem diálogo: grava PASTA/NN-Classe.json, o registro
                        do documento no motor de relatórios
+  --pdf-unico ARQUIVO  exporta sem diálogo: grava todos os relatórios escolhidos,
+                       na ordem da lista, num só PDF, com um marcador por
+                       relatório; pode ser combinado com --pdf e --json
   -h, --help           mostra esta ajuda e sai
   --version            mostra a versão e sai
 
-Sem --pdf nem --json, abre o diálogo de seleção de relatórios; depois de
-visualizar, o programa termina quando a última janela de visualização é fechada.
-Com --pdf ou --json, não abre janela nenhuma nem precisa de tela. As pastas que
-faltam são criadas. NN é a posição do relatório na lista (01 a 10) e Classe o
+Sem --pdf, --json nem --pdf-unico, abre o diálogo de seleção de relatórios;
+depois de visualizar, o programa termina quando a última janela de
+visualização é fechada. Ao exportar, não abre janela nenhuma nem precisa de
+tela. As pastas que faltam são criadas, e cada arquivo aparece inteiro ou não
+aparece. NN é a posição do relatório na lista (01 a 10) e Classe o
 nome da sua classe:
   01-RelatorioCadastro         06-RelatorioDIPAMCodigo1
   02-RelatorioEntradas         07-RelatorioDIPAMCodigo2
@@ -116,9 +124,12 @@ nome da sua classe:
   04-RelatorioEntInterestad    09-RelatorioResImpostoDecl
   05-RelatorioSaiInterestad    10-RelatorioResReceitaBruta
 
-Saída: 0 em caso de sucesso; 1 num erro dos relatórios, com a linha
-"erro N: descrição" na saída de erro (os arquivos já gravados ficam); 2 num
-erro nas opções.
+Saída: 0 em caso de sucesso (uma linha "aviso: ..." na saída de erro quando
+a declaração ou o contribuinte não estão no banco, ou a seleção não escolhe
+nenhum relatório); 1 num erro dos relatórios, com a linha "erro N: descrição"
+("erro N (SQLite): descrição" para os códigos do SQLite) na saída de erro (os
+arquivos já gravados ficam); 2 num erro nas opções ou num banco de dados que
+não se pode abrir.
 )";
 }
 

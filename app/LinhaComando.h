@@ -15,8 +15,10 @@ public:
     static LinhaComando Interpretar(const std::vector<std::string>& argumentos);
     static std::string TextoAjuda();
 
-    // Export without any dialog when a PDF or JSON folder is given.
-    bool Exportacao() const { return !pastaPdf.empty() || !pastaJson.empty(); }
+    // Export without any dialog when a PDF or JSON output is given.
+    bool Exportacao() const {
+        return !pastaPdf.empty() || !pastaJson.empty() || !arquivoPdfUnico.empty();
+    }
     // The mask given, or every report when exporting and none in the dialog.
     int32_t Mascara() const;
 
@@ -28,6 +30,7 @@ public:
     std::optional<int32_t> selecao;
     std::string pastaPdf;
     std::string pastaJson;
+    std::string arquivoPdfUnico;
     std::string erro;
 };
 

@@ -44,7 +44,7 @@ int Executar(const tarvo::LinhaComando& opcoes, const tarvo::Database& banco) {
     tarvo::Relatorios relatorios;
     if (opcoes.Exportacao()) {
         relatorios.Exportar(banco, ie, declaracao, opcoes.Mascara(), opcoes.pastaPdf,
-                            opcoes.pastaJson);
+                            opcoes.pastaJson, opcoes.arquivoPdfUnico);
         return EXIT_SUCCESS;
     }
     relatorios.Executar(banco, ie, declaracao, opcoes.Mascara());

@@ -48,6 +48,19 @@ public:
     std::vector<std::string> Exportar(const Database& BancoDados, const std::string& IE,
                                       const int32_t& Declaracao, const int32_t& Mascara,
                                       const std::string& PastaPdf, const std::string& PastaJson);
+    // The same, and ArquivoPdfUnico: every selected report in list order in
+    // one PDF, each with its own orientation and page numbering, a bookmark
+    // per report titled with its list text, and the declaration's properties
+    // (title, subject, creator, date). Every report is built once for all
+    // the files; an empty name skips that output.
+    std::vector<std::string> Exportar(const Database& BancoDados, const std::string& IE,
+                                      const int32_t& Declaracao, const int32_t& Mascara,
+                                      const std::string& PastaPdf, const std::string& PastaJson,
+                                      const std::string& ArquivoPdfUnico);
+    // Only the one PDF of the selected reports.
+    void ExportarPdfUnico(const Database& BancoDados, const std::string& IE,
+                          const int32_t& Declaracao, const int32_t& Mascara,
+                          const std::string& ArquivoPdfUnico);
 
     // Runs the Qt event loop until the last preview window of this object is
     // closed; returns at once when none is open.

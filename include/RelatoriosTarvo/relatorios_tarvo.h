@@ -91,6 +91,20 @@ TARVO_API long tarvo_relatorios_exportar_arquivo(tarvo_relatorios* relatorios,
                                                  int32_t declaracao, int32_t mascara,
                                                  const char* pasta_pdf, const char* pasta_json);
 
+/* Without any window: the reports of mask bits 0 to 9 in one PDF file,
+ * in list order, each with its own orientation and page numbering, with one
+ * bookmark per report and the declaration's document properties. A missing
+ * folder is created; the file appears whole or not at all. */
+TARVO_API long tarvo_relatorios_exportar_pdf_unico(tarvo_relatorios* relatorios,
+                                                   struct sqlite3* banco, const char* ie,
+                                                   int32_t declaracao, int32_t mascara,
+                                                   const char* caminho_pdf);
+TARVO_API long tarvo_relatorios_exportar_pdf_unico_arquivo(tarvo_relatorios* relatorios,
+                                                           const char* caminho_banco,
+                                                           const char* ie, int32_t declaracao,
+                                                           int32_t mascara,
+                                                           const char* caminho_pdf);
+
 /* Runs the Qt event loop until the last preview window of the handle is
  * closed; returns at once when none is open. For hosts without an event loop
  * of their own. */

@@ -21,16 +21,18 @@ public:
     ArquivoAtomico& operator=(const ArquivoAtomico&) = delete;
 
     void Escrever(std::string_view dados);
+    // Writes out what is buffered, so that the temporary can be read by path.
+    void Descarregar();
     // Flushes, syncs and closes the temporary and puts it in place.
     void Confirmar();
 
     const std::string& Caminho() const { return caminho_; }
+    const std::string& Temporario() const { return temporario_; }
 
     // Writes `dados` as the whole file at `caminho`.
     static void Gravar(const std::string& caminho, std::string_view dados);
 
 private:
-    void Descarregar();
     [[noreturn]] void Falhar(const std::string& motivo);
 
     std::string caminho_;

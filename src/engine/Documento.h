@@ -77,6 +77,11 @@ public:
     bool Paisagem() const { return paisagem_; }
     const std::array<double, 4>& Margens() const { return margens_; } // left, top, right, bottom
 
+    // What the document is about (which declaration): a property of its files,
+    // not one of the calls, so it is not part of the record.
+    const std::string& Assunto() const { return assunto_; }
+    void DefinirAssunto(std::string assunto) { assunto_ = std::move(assunto); }
+
     std::vector<Chamada> Chamadas() const;
     size_t BytesOcupados() const;
     // Gives back the spare capacity once the document is complete.
@@ -103,6 +108,7 @@ private:
 
     std::string titulo_;
     std::string tituloResumido_;
+    std::string assunto_;
     int icone_ = -1;
     bool paisagem_ = false;
     std::array<double, 4> margens_ = {2.0, 2.0, 2.0, 2.0};

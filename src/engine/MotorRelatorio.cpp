@@ -2,6 +2,7 @@
 
 #include "common/ArquivoAtomico.h"
 #include "engine/Documento.h"
+#include "engine/EscritorPdf.h"
 #include "engine/JanelaPrevia.h"
 #include "engine/RegistroJson.h"
 #include "engine/Renderizador.h"
@@ -209,8 +210,21 @@ int MotorRelatorio::NumeroPaginas() const {
     return impl_->documento->NumeroPaginas();
 }
 
+void MotorRelatorio::DefinirAssunto(const std::string& assunto) {
+    impl_->Gravavel().DefinirAssunto(assunto);
+}
+
 void MotorRelatorio::SalvarPdf(const std::string& caminho) const {
     SaidaDocumento::Pdf(*impl_->documento, caminho);
+}
+
+void MotorRelatorio::SalvarPdfUnico(const std::vector<ParteUnica>& partes,
+                                    const std::string& titulo, const std::string& assunto,
+                                    const std::string& caminho) {
+    std::vector<EscritorPdf::Parte> documentos;
+    for (const ParteUnica& parte : partes)
+        documentos.push_back({parte.motor->impl_->documento.get(), parte.marcador});
+    EscritorPdf::Gravar(documentos, {titulo, assunto}, caminho);
 }
 
 void MotorRelatorio::SalvarJson(const std::string& caminho) const {

@@ -87,8 +87,19 @@ public:
     // Files appear whole or not at all; Erro::GravacaoArquivo names the file
     // and the reason when one cannot be written. An empty document gives a
     // PDF of one blank page.
+    // What the document is about, for the properties of its PDF files; not
+    // one of the recorded calls. IniciarDocumento clears it.
+    void DefinirAssunto(const std::string& assunto);
     void SalvarPdf(const std::string& caminho) const;
     void SalvarJson(const std::string& caminho) const;
+    // The documents of several engines in one PDF, in order, each keeping
+    // its orientation and page numbering, with one bookmark per engine.
+    struct ParteUnica {
+        const MotorRelatorio* motor;
+        std::string marcador;
+    };
+    static void SalvarPdfUnico(const std::vector<ParteUnica>& partes, const std::string& titulo,
+                               const std::string& assunto, const std::string& caminho);
     // pagina counts from 1; dpi from 1 to 1200, rounded to a whole number.
     QImage RenderizarPagina(int pagina, double dpi) const;
     bool JanelaVisivel() const;

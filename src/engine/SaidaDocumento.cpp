@@ -1,7 +1,6 @@
 #include "engine/SaidaDocumento.h"
 
-#include "common/ArquivoAtomico.h"
-#include "engine/DispositivoArquivo.h"
+#include "engine/EscritorPdf.h"
 #include "engine/Documento.h"
 #include "engine/Renderizador.h"
 #include <RelatoriosTarvo/Erro.h>
@@ -10,7 +9,6 @@
 #include <QDateTime>
 #include <QPageLayout>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -23,20 +21,9 @@ namespace tarvo {
 namespace {
 
 const char* const origem = TARVO_ORIGEM_MOTOR;
-constexpr int resolucaoPdf = 1200;
-
-// The whole sheet is the paint area: the document's own margins are applied
-// when drawing, the same way on every device.
-QPageLayout Folha(const Documento& documento) {
-    QPageLayout folha(QPageSize(QPageSize::A4),
-                      documento.Paisagem() ? QPageLayout::Landscape : QPageLayout::Portrait,
-                      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    folha.setMode(QPageLayout::FullPageMode);
-    return folha;
-}
 
 void AplicarFolha(QPrinter& impressora, const Documento& documento) {
-    impressora.setPageLayout(Folha(documento));
+    impressora.setPageLayout(SaidaDocumento::Folha(documento));
     impressora.setFullPage(true);
 }
 
@@ -72,6 +59,16 @@ std::string RecusaCups() {
 
 } // namespace
 
+// The whole sheet is the paint area: the document's own margins are applied
+// when drawing, the same way on every device.
+QPageLayout SaidaDocumento::Folha(const Documento& documento) {
+    QPageLayout folha(QPageSize(QPageSize::A4),
+                      documento.Paisagem() ? QPageLayout::Landscape : QPageLayout::Portrait,
+                      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    folha.setMode(QPageLayout::FullPageMode);
+    return folha;
+}
+
 void SaidaDocumento::ExigirAplicacao(bool janelas) {
     const QCoreApplication* aplicacao = QCoreApplication::instance();
     if (janelas) {
@@ -95,40 +92,7 @@ void SaidaDocumento::ExigirAplicacao(bool janelas) {
 }
 
 void SaidaDocumento::Pdf(const Documento& documento, const std::string& caminho) {
-    ExigirAplicacao(false);
-    ArquivoAtomico arquivo(caminho);
-    DispositivoArquivo dispositivo(arquivo);
-    const auto falha = [&caminho](const char* etapa) {
-        return Erro(Erro::GravacaoArquivo,
-                    "Não foi possível gravar o arquivo \"" + caminho + "\": " + etapa, origem);
-    };
-    {
-        QPdfWriter escritor(&dispositivo);
-        escritor.setResolution(resolucaoPdf);
-        escritor.setPageLayout(Folha(documento));
-        escritor.setTitle(QString::fromStdString(documento.Titulo()));
-        escritor.setCreator(QStringLiteral("RelatoriosTarvo"));
-        QPainter painter;
-        if (!painter.begin(&escritor)) {
-            dispositivo.ExigirSucesso();
-            throw falha("o PDF não pôde ser iniciado");
-        }
-        // A PDF needs at least one page: an empty document gives a blank one.
-        Renderizador renderizador(documento, QDateTime::currentDateTime());
-        for (int pagina = 1; pagina <= documento.NumeroPaginas(); ++pagina) {
-            if (pagina > 1 && !escritor.newPage()) {
-                dispositivo.ExigirSucesso();
-                throw falha("a página seguinte não pôde ser iniciada");
-            }
-            renderizador.DesenharPagina(painter, pagina);
-        }
-        if (!painter.end()) {
-            dispositivo.ExigirSucesso();
-            throw falha("o PDF não pôde ser concluído");
-        }
-    }
-    dispositivo.ExigirSucesso();
-    arquivo.Confirmar();
+    EscritorPdf::Gravar({{&documento, ""}}, {documento.Titulo(), documento.Assunto()}, caminho);
 }
 
 QImage SaidaDocumento::Imagem(const Documento& documento, Renderizador& renderizador, int pagina,

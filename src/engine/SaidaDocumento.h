@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPageLayout>
 #include <string>
 
 class QWidget;
@@ -14,8 +15,9 @@ class Renderizador;
 // of them paint through Renderizador.
 class SaidaDocumento {
 public:
-    // A4 pages with the fonts embedded and the long title as the PDF title.
-    // The file is replaced only when the whole PDF was written.
+    // A4 pages with the fonts embedded, the long title as the PDF's title
+    // and the document's subject as its subject. The file is replaced only
+    // when the whole PDF was written.
     static void Pdf(const Documento& documento, const std::string& caminho);
 
     // Page `pagina` (from 1) at `dpi` dots per inch (a whole number).
@@ -25,6 +27,9 @@ public:
     // Prints on the default printer, or on the one chosen in the print dialog
     // when `dialogo` is true; a cancelled dialog prints nothing.
     static void Impressora(const Documento& documento, bool dialogo, QWidget* pai);
+
+    // The sheet of the document's pages: A4 in its orientation, painted whole.
+    static QPageLayout Folha(const Documento& documento);
 
     // Rendering needs a QGuiApplication; windows and dialogs a QApplication
     // and its thread.

@@ -3,6 +3,7 @@
 #include <RelatoriosTarvo/Erro.h>
 #include <RelatoriosTarvo/Relatorios.h>
 
+#include "common/Formato.h"
 #include "common/Funcoes.h"
 #include "data/Conexao.h"
 #include "data/LeituraConsistente.h"
@@ -31,62 +32,100 @@ namespace {
 
 using Construcao = void (*)(RelatorioBase& relatorio, const Database& BancoDados,
                             const std::string& IE, const int32_t& Declaracao);
+using FuncaoAssunto = std::string (*)(const Database& BancoDados, const std::string& IE,
+                                const int32_t& Declaracao);
 
 struct LinhaTabela {
     std::string textoLista;
     std::string nomeClasse;
     std::unique_ptr<RelatorioBase> (*criar)();
     Construcao construir;
+    FuncaoAssunto assunto;
 };
+
+// The declaration's row with its taxpayer's, as the reports' first query
+// joins them.
+std::unique_ptr<Recordset> DeclaracaoComContribuinte(const Database& BancoDados,
+                                                     const int32_t& Declaracao) {
+    return Conexao::De(BancoDados).OpenRecordset(
+        "select tblContribuinte.IE, RazãoSocial, Exercício from tblContribuinte, "
+        "tblDeclaração where tblContribuinte.IE = tblDeclaração.IE and "
+        "tblDeclaração.Declaração = " +
+        std::to_string(Declaracao));
+}
+
+std::string AssuntoDaDeclaracao(const Database& BancoDados, const std::string&,
+                                const int32_t& Declaracao) {
+    const std::unique_ptr<Recordset> linha = DeclaracaoComContribuinte(BancoDados, Declaracao);
+    std::string assunto = "Declaração " + std::to_string(Declaracao);
+    if (!linha->Eof())
+        assunto += " — IE " + Funcoes::CampoTexto(linha->Fields("IE")) + ", exercício " +
+                   Formato::Ano(Funcoes::CampoLong(linha->Fields("Exercício"))) + ", " +
+                   Funcoes::CampoTexto(linha->Fields("RazãoSocial"));
+    return assunto;
+}
+
+// The registration report is the taxpayer's, whatever the declaration.
+std::string AssuntoDoContribuinte(const Database& BancoDados, const std::string& IE,
+                                  const int32_t&) {
+    const std::unique_ptr<Recordset> linha = Conexao::De(BancoDados).OpenRecordset(
+        "select IE, RazãoSocial from tblContribuinte where IE = '" + Conexao::DobrarAspas(IE) +
+        "'");
+    std::string assunto = "IE " + IE;
+    if (!linha->Eof())
+        assunto += ", " + Funcoes::CampoTexto(linha->Fields("RazãoSocial"));
+    return assunto;
+}
 
 template <class R> std::unique_ptr<RelatorioBase> Criar() {
     return std::make_unique<R>();
 }
 
 template <class R>
-void PeloIE(RelatorioBase& relatorio, const Database& BancoDados, const std::string& IE,
+void ConstruirPeloIE(RelatorioBase& relatorio, const Database& BancoDados, const std::string& IE,
             const int32_t&) {
     static_cast<R&>(relatorio).Construir(BancoDados, IE);
 }
 
 template <class R>
-void PelaDeclaracao(RelatorioBase& relatorio, const Database& BancoDados, const std::string&,
+void ConstruirPelaDeclaracao(RelatorioBase& relatorio, const Database& BancoDados, const std::string&,
                     const int32_t& Declaracao) {
     static_cast<R&>(relatorio).Construir(BancoDados, Declaracao);
 }
 
-template <class R> LinhaTabela Linha(const char* texto, const char* classe, Construcao construir) {
-    return {texto, classe, Criar<R>, construir};
+template <class R>
+LinhaTabela PeloIE(const char* texto, const char* classe) {
+    return {texto, classe, Criar<R>, ConstruirPeloIE<R>, AssuntoDoContribuinte};
+}
+
+template <class R>
+LinhaTabela PelaDeclaracao(const char* texto, const char* classe) {
+    return {texto, classe, Criar<R>, ConstruirPelaDeclaracao<R>, AssuntoDaDeclaracao};
 }
 
 // The ten reports in list order: the text of the list item, the class, and
 // the argument its build takes.
 const std::array<LinhaTabela, ConjuntoRelatorios::Quantidade>& Tabela() {
     static const std::array<LinhaTabela, ConjuntoRelatorios::Quantidade> tabela = {
-        Linha<RelatorioCadastro>("1 - Cadastro do Contribuinte", "RelatorioCadastro",
-                                 PeloIE<RelatorioCadastro>),
-        Linha<RelatorioEntradas>("2 - Entradas", "RelatorioEntradas",
-                                 PelaDeclaracao<RelatorioEntradas>),
-        Linha<RelatorioSaidas>("3 - Saídas", "RelatorioSaidas", PelaDeclaracao<RelatorioSaidas>),
-        Linha<RelatorioEntInterestad>(
+        PeloIE<RelatorioCadastro>("1 - Cadastro do Contribuinte", "RelatorioCadastro"),
+        PelaDeclaracao<RelatorioEntradas>("2 - Entradas", "RelatorioEntradas"),
+        PelaDeclaracao<RelatorioSaidas>("3 - Saídas", "RelatorioSaidas"),
+        PelaDeclaracao<RelatorioEntInterestad>(
             "4 - Informação das Operações e Prestações de Entradas Interestaduais - ICMS",
-            "RelatorioEntInterestad", PelaDeclaracao<RelatorioEntInterestad>),
-        Linha<RelatorioSaiInterestad>(
+            "RelatorioEntInterestad"),
+        PelaDeclaracao<RelatorioSaiInterestad>(
             "5 - Informação das Operações e Prestações de Saídas Interestaduais - ICMS",
-            "RelatorioSaiInterestad", PelaDeclaracao<RelatorioSaiInterestad>),
-        Linha<RelatorioDIPAMCodigo1>("6 - Informações para a DIPAM - Código 1",
-                                     "RelatorioDIPAMCodigo1",
-                                     PelaDeclaracao<RelatorioDIPAMCodigo1>),
-        Linha<RelatorioDIPAMCodigo2>("7 - Informações para a DIPAM - Código 2",
-                                     "RelatorioDIPAMCodigo2",
-                                     PelaDeclaracao<RelatorioDIPAMCodigo2>),
-        Linha<RelatorioDIPAMCodigo3>("8 - Informações para a DIPAM - Código 3",
-                                     "RelatorioDIPAMCodigo3",
-                                     PelaDeclaracao<RelatorioDIPAMCodigo3>),
-        Linha<RelatorioResImpostoDecl>("9 - Resumo do Imposto Declarado", "RelatorioResImpostoDecl",
-                                       PelaDeclaracao<RelatorioResImpostoDecl>),
-        Linha<RelatorioResReceitaBruta>("10 - Resumo de Receita Bruta", "RelatorioResReceitaBruta",
-                                        PelaDeclaracao<RelatorioResReceitaBruta>),
+            "RelatorioSaiInterestad"),
+        PelaDeclaracao<RelatorioDIPAMCodigo1>("6 - Informações para a DIPAM - Código 1",
+                                              "RelatorioDIPAMCodigo1"),
+        PelaDeclaracao<RelatorioDIPAMCodigo2>("7 - Informações para a DIPAM - Código 2",
+                                              "RelatorioDIPAMCodigo2"),
+        PelaDeclaracao<RelatorioDIPAMCodigo3>("8 - Informações para a DIPAM - Código 3",
+                                              "RelatorioDIPAMCodigo3"),
+        PelaDeclaracao<RelatorioResImpostoDecl>("9 - Resumo do Imposto Declarado",
+                                                "RelatorioResImpostoDecl"),
+        PelaDeclaracao<RelatorioResReceitaBruta>("10 - Resumo de Receita Bruta",
+                                                 "RelatorioResReceitaBruta"),
     };
     return tabela;
 }
@@ -200,7 +239,10 @@ void ConjuntoRelatorios::Construir(int posicao, const Database& BancoDados, cons
     const LinhaTabela& linha = LinhaDe(posicao);
     try {
         LeituraConsistente leitura(BancoDados);
-        linha.construir(Relatorio(posicao), BancoDados, IE, Declaracao);
+        RelatorioBase& relatorio = Relatorio(posicao);
+        linha.construir(relatorio, BancoDados, IE, Declaracao);
+        // Read after the report, so that a missing table fails in the report.
+        relatorio.Motor().DefinirAssunto(linha.assunto(BancoDados, IE, Declaracao));
         leitura.Terminar();
     } catch (const Erro& erro) {
         // A field that cannot be read names itself; the report it was read
@@ -273,11 +315,7 @@ std::string ConjuntoRelatorios::Aviso(const Database& BancoDados, const std::str
     const std::string numero = std::to_string(Declaracao);
     std::string aviso;
     // The same rows the reports' first query needs.
-    if (!daDeclaracao.empty() &&
-        !TemLinha(BancoDados, "select tblDeclaração.Declaração from tblContribuinte, "
-                              "tblDeclaração where tblContribuinte.IE = tblDeclaração.IE and "
-                              "tblDeclaração.Declaração = " +
-                                  numero)) {
+    if (!daDeclaracao.empty() && DeclaracaoComContribuinte(BancoDados, Declaracao)->Eof()) {
         const bool existe = TemLinha(
             BancoDados, "select Declaração from tblDeclaração where Declaração = " + numero);
         aviso = (existe ? "o contribuinte da declaração " + numero : "a declaração " + numero) +
@@ -290,6 +328,11 @@ std::string ConjuntoRelatorios::Aviso(const Database& BancoDados, const std::str
                  "\" não está no banco de dados: " + EmBranco({1});
     }
     return aviso;
+}
+
+std::string ConjuntoRelatorios::Assunto(int posicao, const Database& BancoDados,
+                                        const std::string& IE, const int32_t& Declaracao) {
+    return LinhaDe(posicao).assunto(BancoDados, IE, Declaracao);
 }
 
 const std::string& ConjuntoRelatorios::TextoLista(int posicao) {

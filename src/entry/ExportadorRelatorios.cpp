@@ -29,16 +29,25 @@ ExportadorRelatorios::ExportadorRelatorios(ConjuntoRelatorios& relatorios)
 std::vector<std::string>
 ExportadorRelatorios::Exportar(const Database& BancoDados, const std::string& IE,
                                const int32_t& Declaracao, const int32_t& Mascara,
-                               const std::string& pastaPdf, const std::string& pastaJson) {
+                               const std::string& pastaPdf, const std::string& pastaJson,
+                               const std::string& arquivoUnico) {
     relatorios_.PrepararAplicacao(AplicacaoQt::Uso::SemJanelas);
     CriarPasta(pastaPdf);
     CriarPasta(pastaJson);
+    if (!arquivoUnico.empty())
+        CriarPasta(std::filesystem::path(arquivoUnico).parent_path().string());
 
     std::vector<std::string> gravados;
+    std::vector<MotorRelatorio::ParteUnica> partes;
+    int principal = -1; // the report whose subject the single file takes
     for (int i = 0; i < ConjuntoRelatorios::Quantidade; ++i) {
         if (!ConjuntoRelatorios::Selecionado(Mascara, i))
             continue;
         relatorios_.Construir(i, BancoDados, IE, Declaracao);
+        partes.push_back({&relatorios_.Relatorio(i).Motor(), ConjuntoRelatorios::TextoLista(i)});
+        // A declaration's report before the taxpayer's registration.
+        if (principal <= 0)
+            principal = i;
         MotorRelatorio& motor = relatorios_.Relatorio(i).Motor();
         if (!pastaPdf.empty()) {
             const std::string caminho =
@@ -52,6 +61,12 @@ ExportadorRelatorios::Exportar(const Database& BancoDados, const std::string& IE
             motor.SalvarJson(caminho);
             gravados.push_back(caminho);
         }
+    }
+    if (!arquivoUnico.empty() && !partes.empty()) {
+        MotorRelatorio::SalvarPdfUnico(
+            partes, "Relatórios da Declaração do Vantiro",
+            ConjuntoRelatorios::Assunto(principal, BancoDados, IE, Declaracao), arquivoUnico);
+        gravados.push_back(arquivoUnico);
     }
     return gravados;
 }

@@ -11,20 +11,23 @@ class Database;
 
 // Builds reports without the dialog and writes each one's document to files:
 // a PDF and the engine's JSON record, named NN-Classe after the list
-// position and the report's class. Needs no display.
+// position and the report's class, and all of them in one PDF with a bookmark
+// per report. Needs no display.
 class ExportadorRelatorios {
 public:
     explicit ExportadorRelatorios(ConjuntoRelatorios& relatorios);
 
     // For every list position whose bit is set in Mascara, in table order:
     // builds the report (IE for the registration report, Declaracao for the
-    // others), then writes pastaPdf/NN-Classe.pdf and pastaJson/NN-Classe.json;
-    // an empty folder name skips that output, a missing folder is created.
+    // others), then writes pastaPdf/NN-Classe.pdf and pastaJson/NN-Classe.json,
+    // and at the end arquivoUnico with every selected report in list order;
+    // an empty name skips that output, a missing folder is created.
     // Each file appears whole or not at all. Returns the files written; on an
     // error the files already written stay.
     std::vector<std::string> Exportar(const Database& BancoDados, const std::string& IE,
                                       const int32_t& Declaracao, const int32_t& Mascara,
-                                      const std::string& pastaPdf, const std::string& pastaJson);
+                                      const std::string& pastaPdf, const std::string& pastaJson,
+                                      const std::string& arquivoUnico);
 
     // "01-RelatorioCadastro.pdf" for position 0 and "pdf".
     static std::string NomeArquivo(int posicao, const std::string& extensao);

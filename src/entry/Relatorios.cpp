@@ -18,8 +18,22 @@ std::vector<std::string> Relatorios::Exportar(const Database& BancoDados, const 
                                               const int32_t& Declaracao, const int32_t& Mascara,
                                               const std::string& PastaPdf,
                                               const std::string& PastaJson) {
-    return ExportadorRelatorios(*conjunto_)
-        .Exportar(BancoDados, IE, Declaracao, Mascara, PastaPdf, PastaJson);
+    return Exportar(BancoDados, IE, Declaracao, Mascara, PastaPdf, PastaJson, "");
+}
+
+std::vector<std::string> Relatorios::Exportar(const Database& BancoDados, const std::string& IE,
+                                              const int32_t& Declaracao, const int32_t& Mascara,
+                                              const std::string& PastaPdf,
+                                              const std::string& PastaJson,
+                                              const std::string& ArquivoPdfUnico) {
+    return ExportadorRelatorios(*conjunto_).Exportar(BancoDados, IE, Declaracao, Mascara,
+                                                     PastaPdf, PastaJson, ArquivoPdfUnico);
+}
+
+void Relatorios::ExportarPdfUnico(const Database& BancoDados, const std::string& IE,
+                                  const int32_t& Declaracao, const int32_t& Mascara,
+                                  const std::string& ArquivoPdfUnico) {
+    Exportar(BancoDados, IE, Declaracao, Mascara, "", "", ArquivoPdfUnico);
 }
 
 void Relatorios::AguardarJanelas() {

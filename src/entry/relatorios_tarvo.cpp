@@ -83,6 +83,16 @@ long Exportar(tarvo_relatorios* relatorios, Fonte fonte, const char* ie, int32_t
 }
 
 template <typename Fonte>
+long ExportarPdfUnico(tarvo_relatorios* relatorios, Fonte fonte, const char* ie,
+                      int32_t declaracao, int32_t mascara, const char* caminhoPdf) {
+    return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
+        if (Texto(caminhoPdf).empty())
+            throw tarvo::Erro(tarvo::Erro::ArgumentoInvalido, "Nenhum arquivo PDF indicado.");
+        objeto.ExportarPdfUnico(Banco(fonte), Texto(ie), declaracao, mascara, caminhoPdf);
+    });
+}
+
+template <typename Fonte>
 const char* IEDaDeclaracao(tarvo_relatorios* relatorios, Fonte fonte, int32_t declaracao) {
     bool achou = false;
     const long erro = Chamar(relatorios, [&](tarvo::Relatorios&) {
@@ -144,6 +154,19 @@ long tarvo_relatorios_exportar_arquivo(tarvo_relatorios* relatorios, const char*
                                        const char* ie, int32_t declaracao, int32_t mascara,
                                        const char* pasta_pdf, const char* pasta_json) {
     return Exportar(relatorios, caminho_banco, ie, declaracao, mascara, pasta_pdf, pasta_json);
+}
+
+long tarvo_relatorios_exportar_pdf_unico(tarvo_relatorios* relatorios, sqlite3* banco,
+                                         const char* ie, int32_t declaracao, int32_t mascara,
+                                         const char* caminho_pdf) {
+    return ExportarPdfUnico(relatorios, banco, ie, declaracao, mascara, caminho_pdf);
+}
+
+long tarvo_relatorios_exportar_pdf_unico_arquivo(tarvo_relatorios* relatorios,
+                                                 const char* caminho_banco, const char* ie,
+                                                 int32_t declaracao, int32_t mascara,
+                                                 const char* caminho_pdf) {
+    return ExportarPdfUnico(relatorios, caminho_banco, ie, declaracao, mascara, caminho_pdf);
 }
 
 long tarvo_relatorios_aguardar_janelas(tarvo_relatorios* relatorios) {

@@ -3,7 +3,7 @@
 // Whatever the level, a file is either complete or absent with the reason,
 // and an older file of the same name survives a failed write.
 
-#include "LeitorPdf.h"
+#include "support/LeitorPdf.h"
 #include "engine/MotorRelatorio.h"
 #include <RelatoriosTarvo/Erro.h>
 

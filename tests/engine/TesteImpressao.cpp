@@ -2,7 +2,7 @@
 // own scheduler (scripts/cups-teste.sh), whose backend keeps every job as a
 // PDF file; and the errors when printing cannot happen.
 
-#include "LeitorPdf.h"
+#include "support/LeitorPdf.h"
 #include "ProcessoFilho.h"
 #include "engine/MotorRelatorio.h"
 #include "support/Erros.h"

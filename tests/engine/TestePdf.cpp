@@ -1,7 +1,7 @@
 // PDF and page-image output, read back with poppler's tools: positions,
 // alignment, wrapping, placeholders, fonts, clipping and colours.
 
-#include "LeitorPdf.h"
+#include "support/LeitorPdf.h"
 #include "engine/MotorRelatorio.h"
 #include <RelatoriosTarvo/Erro.h>
 

@@ -1,7 +1,7 @@
 // The preview window under the offscreen platform: title, icon, pages,
 // navigation, hiding and showing again, snapshots and ownership.
 
-#include "LeitorPdf.h"
+#include "support/LeitorPdf.h"
 #include "ProcessoFilho.h"
 #include "engine/MotorRelatorio.h"
 #include "engine/PaginaPrevia.h"

@@ -63,7 +63,8 @@ static int TemLiberationSans(const char* pdf) {
 
 int main(void) {
     char pasta[] = "/tmp/tarvo-interface-c-XXXXXX";
-    char banco[256], faltando[256], pdf[256], json[256], pdf2[256], cadastro[300], limpar[300];
+    char banco[256], faltando[256], pdf[256], json[256], pdf2[256], cadastro[300], limpar[300],
+        unico[300];
     sqlite3* db = NULL;
     char* esquema;
     tarvo_relatorios* relatorios;
@@ -75,6 +76,7 @@ int main(void) {
     snprintf(pdf, sizeof pdf, "%s/pdf", pasta);
     snprintf(json, sizeof json, "%s/json", pasta);
     snprintf(pdf2, sizeof pdf2, "%s/pdf2", pasta);
+    snprintf(unico, sizeof unico, "%s/novo/todos.pdf", pdf2);
     esquema = LerArquivo(TARVO_ESQUEMA_SQL);
     if (esquema == NULL || sqlite3_open(banco, &db) != SQLITE_OK ||
         sqlite3_exec(db, esquema, NULL, NULL, NULL) != SQLITE_OK ||
@@ -101,16 +103,31 @@ int main(void) {
     /* A missing database file is an error and is not created. */
     VERIFICAR(tarvo_relatorios_exportar_arquivo(relatorios, faltando, NULL, 7, -1, NULL, json) ==
               tarvo_relatorios_erro_numero(relatorios));
-    VERIFICAR(tarvo_relatorios_erro_numero(relatorios) != 0);
-    VERIFICAR(strlen(tarvo_relatorios_erro_descricao(relatorios)) > 0);
+    VERIFICAR(tarvo_relatorios_erro_numero(relatorios) == SQLITE_CANTOPEN);
+    VERIFICAR(strcmp(tarvo_relatorios_erro_origem(relatorios), TARVO_ORIGEM_SQLITE) == 0);
+    VERIFICAR(strstr(tarvo_relatorios_erro_descricao(relatorios), faltando) != NULL);
     VERIFICAR(access(faltando, F_OK) != 0);
 
+    /* What a host needs before it builds: the declaration's taxpayer, and
+     * what would come out blank. */
+    VERIFICAR(strcmp(tarvo_relatorios_ie_da_declaracao(relatorios, db, 7), "123") == 0);
+    VERIFICAR(tarvo_relatorios_ie_da_declaracao_arquivo(relatorios, banco, 8) == NULL);
+    VERIFICAR(tarvo_relatorios_erro_numero(relatorios) == 0);
+    VERIFICAR(strcmp(tarvo_relatorios_aviso(relatorios, db, "123", 7, 3), "") == 0);
+    VERIFICAR(strstr(tarvo_relatorios_aviso_arquivo(relatorios, banco, "123", 8, 2),
+                     "a declaração 8 não está no banco de dados") != NULL);
+
     /* No display: the dialog is refused rather than hanging or aborting. */
-    VERIFICAR(tarvo_relatorios_executar_arquivo(relatorios, banco, "123", 7, 1) == 31201);
-    VERIFICAR(tarvo_relatorios_executar(relatorios, NULL, "123", 7, 1) == 3001);
-    VERIFICAR(tarvo_relatorios_exportar(relatorios, db, "123", 7, 1, NULL, "") == 3001);
-    VERIFICAR(tarvo_relatorios_exportar(NULL, db, "123", 7, 1, pdf, NULL) == 3420);
-    VERIFICAR(tarvo_relatorios_erro_numero(NULL) == 3420);
+    VERIFICAR(tarvo_relatorios_executar_arquivo(relatorios, banco, "123", 7, 1) ==
+              TARVO_ERRO_FALHA_INTERFACE);
+    VERIFICAR(strcmp(tarvo_relatorios_erro_origem(relatorios), TARVO_ORIGEM_BIBLIOTECA) == 0);
+    VERIFICAR(tarvo_relatorios_executar(relatorios, NULL, "123", 7, 1) ==
+              TARVO_ERRO_ARGUMENTO_INVALIDO);
+    VERIFICAR(tarvo_relatorios_exportar(relatorios, db, "123", 7, 1, NULL, "") ==
+              TARVO_ERRO_ARGUMENTO_INVALIDO);
+    VERIFICAR(tarvo_relatorios_exportar(NULL, db, "123", 7, 1, pdf, NULL) ==
+              TARVO_ERRO_OBJETO_INVALIDO);
+    VERIFICAR(tarvo_relatorios_erro_numero(NULL) == TARVO_ERRO_OBJETO_INVALIDO);
     tarvo_relatorios_destruir(relatorios);
     tarvo_relatorios_destruir(NULL);
 
@@ -120,6 +137,10 @@ int main(void) {
     VERIFICAR(tarvo_relatorios_exportar_arquivo(relatorios, banco, "123", 7, 1, pdf2, NULL) == 0);
     snprintf(cadastro, sizeof cadastro, "%s/01-RelatorioCadastro.pdf", pdf2);
     VERIFICAR(TemLiberationSans(cadastro));
+    /* Both reports in one file, in a folder made for it. */
+    VERIFICAR(tarvo_relatorios_exportar_pdf_unico_arquivo(relatorios, banco, "123", 7, 5, unico) ==
+              0);
+    VERIFICAR(Existe(pdf2, "novo/todos.pdf"));
     tarvo_relatorios_destruir(relatorios);
 
     sqlite3_close(db);

@@ -1,4 +1,4 @@
-#include "LeitorPdf.h"
+#include "support/LeitorPdf.h"
 
 #include <QProcess>
 #include <QRegularExpression>

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tarvo {
+
+class Documento;
+
+// Writes one or more documents as one PDF file. Qt paints the pages into a
+// temporary file beside the destination; qpdf then sets the document's
+// properties (title, subject, creator, producer, creation date) and, when
+// the parts are named, adds one bookmark per part pointing at its first page
+// and opens the file with the bookmarks shown. The result replaces the
+// destination whole, or nothing is written.
+class EscritorPdf {
+public:
+    struct Parte {
+        const Documento* documento;
+        std::string marcador; // the bookmark's title; empty for none
+    };
+    struct Propriedades {
+        std::string titulo;
+        std::string assunto;
+    };
+
+    // Each part keeps its own orientation and page numbering; an empty
+    // document is one blank page, as in a file of its own.
+    static void Gravar(const std::vector<Parte>& partes, const Propriedades& propriedades,
+                       const std::string& caminho);
+};
+
+} // namespace tarvo
