@@ -3,6 +3,7 @@
 #include "common/Erro.h"
 #include "data/Database.h"
 #include "data/Recordset.h"
+#include "data/TradutorJet.h"
 #include "support/BancoTeste.h"
 
 #include <gtest/gtest.h>
@@ -148,4 +149,46 @@ TEST(Database, ErrosChegamAoChamador) {
     const Erro arquivo = ErroDe([] { Database("/tmp/nao-existe-tarvo/banco.db"); });
     EXPECT_EQ(arquivo.Numero(), SQLITE_CANTOPEN);
     EXPECT_FALSE(std::filesystem::exists("/tmp/nao-existe-tarvo"));
+}
+
+TEST(Database, TextosEnormesOuAninhadosDemaisSaoRecusados) {
+    tarvo::teste::BancoTeste banco;
+    const Database db(banco.Caminho());
+    const auto aninhado = [](size_t niveis) {
+        return "select " + std::string(niveis, '(') + "Código" + std::string(niveis, ')') +
+               " from tblEstados";
+    };
+    EXPECT_NO_THROW(tarvo::TradutorJet::Traduzir(aninhado(tarvo::TradutorJet::ProfundidadeMaxima)));
+    for (const size_t niveis : {tarvo::TradutorJet::ProfundidadeMaxima + 1, size_t{20000}}) {
+        const Erro erro = ErroDe([&] { db.OpenRecordset(aninhado(niveis)); });
+        EXPECT_EQ(erro.Numero(), Erro::SqlNaoSuportado) << niveis;
+        EXPECT_EQ(erro.Descricao(),
+                  "Parênteses aninhados demais na instrução SQL (mais de 200 níveis)");
+    }
+
+    // A megabyte of conditions, flat or in groups as deep as allowed: the
+    // translator takes them all; SQLite may refuse the expression as too
+    // large, with its own error.
+    const std::string inicio = "select * from tblEstados where Código = 1";
+    std::string plano = inicio;
+    std::string grupos = inicio;
+    const std::string grupo = " or " + std::string(200, '(') + "Código = 1" + std::string(200, ')');
+    size_t condicoes = 1;
+    while (plano.size() < (size_t{1} << 20)) {
+        plano += " or Código = 1";
+        ++condicoes;
+    }
+    while (grupos.size() < (size_t{1} << 20))
+        grupos += grupo;
+    const std::string sql = tarvo::TradutorJet::Traduzir(plano).sql;
+    size_t iguais = 0;
+    for (size_t k = sql.find("`Código` = 1"); k != std::string::npos;
+         k = sql.find("`Código` = 1", k + 1))
+        ++iguais;
+    EXPECT_EQ(iguais, condicoes);
+    EXPECT_NO_THROW(tarvo::TradutorJet::Traduzir(grupos));
+    for (const std::string* texto : {&plano, &grupos}) {
+        const Erro erro = ErroDe([&] { db.OpenRecordset(*texto); });
+        EXPECT_TRUE(erro.Numero() == 0 || erro.Origem() == "SQLite") << erro.Descricao();
+    }
 }
