@@ -106,6 +106,10 @@ TradutorJet::Consulta TradutorJet::Traduzir(std::string_view jet) {
 }
 
 TradutorJet::Tokens TradutorJet::Separar(std::string_view jet) {
+    // SQLite reads its text only up to a null character: one inside a
+    // literal or a name would cut the statement short there.
+    if (jet.find('\0') != std::string_view::npos)
+        NaoSuportado("Caractere nulo na instrução SQL");
     Tokens tokens;
     size_t i = 0;
     const size_t n = jet.size();

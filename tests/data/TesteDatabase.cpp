@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 using tarvo::Database;
 using tarvo::Erro;
@@ -127,12 +128,15 @@ TEST(Database, ErrosChegamAoChamador) {
     EXPECT_EQ(ErroDe([&] { db.OpenRecordset("select * from tblEstados", 4); }).Numero(),
               Erro::ArgumentoInvalido);
 
-    // What the translator does not know is refused, naming the token.
-    for (const char* sql : {"select * from tblEstados where Estado like 'A*'",
-                            "select Mid(Estado, 2) from tblEstados",
-                            "select * from tblEstados where Código = #1/1/2000#",
-                            "update tblEstados set Estado = 'x'", "select Estado & from tblEstados",
-                            "select (Estado from t"}) {
+    // What the translator does not know is refused, naming the token; so is
+    // a null character, where SQLite would stop reading.
+    using namespace std::string_literals;
+    for (const std::string& sql : std::vector<std::string>{
+             "select * from tblEstados where Estado like 'A*'",
+             "select Mid(Estado, 2) from tblEstados",
+             "select * from tblEstados where Código = #1/1/2000#",
+             "update tblEstados set Estado = 'x'", "select Estado & from tblEstados",
+             "select (Estado from t", "select * from tblEstados where Estado = 'a\0' or 1 = 1"s}) {
         const Erro erro = ErroDe([&] { db.OpenRecordset(sql); });
         EXPECT_EQ(erro.Numero(), Erro::SqlNaoSuportado) << sql << ": " << erro.Descricao();
     }
