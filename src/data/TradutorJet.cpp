@@ -527,6 +527,10 @@ std::string TradutorJet::Operando(const Lista& t, size_t b, size_t e) {
             break;
         }
         case Tipo::Nome:
+            // SQLite would call a quoted name before "(" as a function: one
+            // of its own, or a table-valued one in FROM.
+            if (i + 1 < e && t[i + 1].tipo == Tipo::Simbolo && t[i + 1].texto == "(")
+                NaoSuportado("Função não suportada na instrução SQL: " + token.texto);
             Juntar(saida, Identificador(token.texto));
             break;
         case Tipo::Texto:

@@ -128,12 +128,14 @@ TEST(Database, ErrosChegamAoChamador) {
     EXPECT_EQ(ErroDe([&] { db.OpenRecordset("select * from tblEstados", 4); }).Numero(),
               Erro::ArgumentoInvalido);
 
-    // What the translator does not know is refused, naming the token; so is
-    // a null character, where SQLite would stop reading.
+    // What the translator does not know is refused, naming the token (a
+    // function under a bracketed name too); so is a null character, where
+    // SQLite would stop reading.
     using namespace std::string_literals;
     for (const std::string& sql : std::vector<std::string>{
              "select * from tblEstados where Estado like 'A*'",
-             "select Mid(Estado, 2) from tblEstados",
+             "select Mid(Estado, 2) from tblEstados", "select [upper](Estado) from tblEstados",
+             "select * from [pragma_table_info]('tblEstados')",
              "select * from tblEstados where Código = #1/1/2000#",
              "update tblEstados set Estado = 'x'", "select Estado & from tblEstados",
              "select (Estado from t", "select * from tblEstados where Estado = 'a\0' or 1 = 1"s}) {
