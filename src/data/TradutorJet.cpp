@@ -537,7 +537,9 @@ std::string TradutorJet::Operando(const Lista& t, size_t b, size_t e) {
             Juntar(saida, Literal(token.texto));
             break;
         case Tipo::Numero:
-            Juntar(saida, token.texto);
+            // "1." is the real 1.0: written whole, so that the next word is
+            // not joined to its point as after a table name.
+            Juntar(saida, token.texto.back() == '.' ? token.texto + "0" : token.texto);
             break;
         case Tipo::Simbolo: {
             if (token.texto == "(") {

@@ -186,6 +186,11 @@ TEST_F(Consultas, DipamPorGrupoDeCodigo) {
     EXPECT_EQ(codigo3, (std::vector<std::vector<Valor>>{{"3.1", "D31", int64_t{5}},
                                                         {"3.2", "D32", int64_t{6}}}));
 
+    // A number written with a bare point before the next clause.
+    std::string comPonto = Dipam('2');
+    comPonto.replace(comPonto.find("= 7 order"), 3, "= 7.");
+    EXPECT_EQ(Linhas(comPonto, {"CódDIPAM"}), (std::vector<std::vector<Valor>>{{"2.1"}}));
+
     auto rs = db.OpenRecordset(Dipam('1'));
     EXPECT_THROW(rs->Fields("Município"), tarvo::Erro); // in tblDIPAM and tblMunicípios
     EXPECT_EQ(rs->Fields("tblDIPAM.Município"), Valor(int64_t{2}));
