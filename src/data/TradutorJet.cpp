@@ -75,11 +75,19 @@ std::string Literal(std::string_view texto) {
     return saida + "'";
 }
 
+// Parts are separated by a blank, except around the point between quoted
+// names (`t`.`c`, `t`.*). Joined to anything else, a point would become part
+// of a number for SQLite: "1 . and" must not reach it as "1.AND".
 void Juntar(std::string& saida, const std::string& parte) {
     if (parte.empty())
         return;
-    if (!saida.empty() && saida.back() != '.' && parte != ".")
-        saida += ' ';
+    if (!saida.empty()) {
+        const bool qualificado =
+            (parte == "." && saida.back() == '`') ||
+            (saida.back() == '.' && (parte.front() == '`' || parte.front() == '*'));
+        if (!qualificado)
+            saida += ' ';
+    }
     saida += parte;
 }
 
@@ -537,9 +545,7 @@ std::string TradutorJet::Operando(const Lista& t, size_t b, size_t e) {
             Juntar(saida, Literal(token.texto));
             break;
         case Tipo::Numero:
-            // "1." is the real 1.0: written whole, so that the next word is
-            // not joined to its point as after a table name.
-            Juntar(saida, token.texto.back() == '.' ? token.texto + "0" : token.texto);
+            Juntar(saida, token.texto);
             break;
         case Tipo::Simbolo: {
             if (token.texto == "(") {

@@ -142,6 +142,11 @@ TEST(Database, ErrosChegamAoChamador) {
         const Erro erro = ErroDe([&] { db.OpenRecordset(sql); });
         EXPECT_EQ(erro.Numero(), Erro::SqlNaoSuportado) << sql << ": " << erro.Descricao();
     }
+    // A point after a number stays a token of its own, for SQLite to refuse.
+    EXPECT_EQ(ErroDe([&] {
+                  db.OpenRecordset("select * from tblEstados where Código = 1 . and Estado = ''");
+              }).Descricao(),
+              "near \".\": syntax error");
     // A comment marker is two minus signs, never a comment that hides the rest.
     EXPECT_EQ(ErroDe([&] {
                   db.OpenRecordset("select * from tblEstados where Código = 1 -- x");
