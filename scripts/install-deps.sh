@@ -11,6 +11,7 @@ packages=(
   fonts-liberation2 fontconfig
   poppler-utils
   cups cups-client cups-bsd printer-driver-cups-pdf
+  clang libclang-rt-14-dev
 )
 
 missing=()
