@@ -29,6 +29,7 @@ for alvo in fuzz_tradutor fuzz_valores fuzz_banco; do
   corpus="$pasta/fuzz/corpus/$alvo"
   achados="$pasta/fuzz/achados/$alvo"
   registro="$pasta/fuzz/$alvo.log"
+  rm -rf "$achados"
   mkdir -p "$corpus" "$achados"
   cp tests/fuzz/corpus/"$alvo"/* "$corpus"/
   opcoes=(-max_total_time="$segundos" -timeout=30 -artifact_prefix="$achados/"

@@ -22,7 +22,7 @@
 // grammar is SQLite's to check; what the translator guarantees is that
 // whatever SQLite accepts is built from known tokens only.
 //
-// The report's own texts (corpus files named relatorio-*) must translate,
+// The reports' own texts (corpus files named relatorio-*) must translate,
 // prepare and run; they are checked once at start.
 #include "common/Erro.h"
 #include "data/Database.h"
