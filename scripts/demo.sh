@@ -16,7 +16,7 @@ sqlite3 "$banco" < demo/demo.sql
 
 rm -rf saida && mkdir -p saida
 build/app/relatorios-tarvo --banco "$banco" --ie 110.042.490.114 --declaracao 1 \
-  --pdf saida --json saida
+  --pdf saida --json saida --pdf-unico saida/declaracao-1.pdf
 echo
 echo "Banco de demonstração: $raiz/$banco"
 echo "Relatórios gravados em: $raiz/saida"

@@ -11,6 +11,7 @@ packages=(
   fonts-liberation2 fontconfig
   poppler-utils
   cups-daemon cups-client
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -16,7 +16,8 @@ public:
                             int segundo = 0);
     // ISO-8601 text: "2001-03-05", "2001-03-05 14:30", "2001-03-05 14:30:00" or
     // "2001-03-05T14:30:00", seconds optionally with a fraction ("14:30:00.250"),
-    // surrounding blanks allowed. Anything else raises Erro 13.
+    // surrounding blanks (space, tab, CR, LF) allowed, years 100 to 9999 as
+    // Jet dates. Anything else raises Erro 13.
     static DataHora DeTexto(std::string_view texto);
 
     constexpr double Serial() const { return serial_; }

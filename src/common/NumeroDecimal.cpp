@@ -15,8 +15,9 @@ bool EhDigito(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Exponents beyond this only decide between zero and overflow.
-constexpr int64_t kExpoenteMaximo = 1'000'000;
+// Exponents beyond this only decide between zero and overflow, for any text
+// shorter than it: the digits of a text cannot shift the value back.
+constexpr int64_t kExpoenteMaximo = 1'000'000'000'000'000;
 
 } // namespace
 

@@ -75,11 +75,19 @@ std::string Literal(std::string_view texto) {
     return saida + "'";
 }
 
+// Parts are separated by a blank, except around the point between quoted
+// names (`t`.`c`, `t`.*). Joined to anything else, a point would become part
+// of a number for SQLite: "1 . and" must not reach it as "1.AND".
 void Juntar(std::string& saida, const std::string& parte) {
     if (parte.empty())
         return;
-    if (!saida.empty() && saida.back() != '.' && parte != ".")
-        saida += ' ';
+    if (!saida.empty()) {
+        const bool qualificado =
+            (parte == "." && saida.back() == '`') ||
+            (saida.back() == '.' && (parte.front() == '`' || parte.front() == '*'));
+        if (!qualificado)
+            saida += ' ';
+    }
     saida += parte;
 }
 
@@ -94,17 +102,22 @@ std::string_view Caractere(std::string_view texto) {
 } // namespace
 
 TradutorJet::Consulta TradutorJet::Traduzir(std::string_view jet) {
-    const Tokens tokens = Separar(jet);
-    if (tokens.empty())
+    const Lista tokens(Separar(jet));
+    if (tokens.size() == 0)
         NaoSuportado("Instrução SQL vazia");
     TradutorJet tradutor;
     Consulta consulta;
     consulta.sql = tradutor.Selecao(tokens, 0, tokens.size(), true);
     consulta.colunasMoeda = std::move(tradutor.colunasMoeda_);
+    consulta.tabelas = std::move(tradutor.tabelas_);
     return consulta;
 }
 
 TradutorJet::Tokens TradutorJet::Separar(std::string_view jet) {
+    // SQLite reads its text only up to a null character: one inside a
+    // literal or a name would cut the statement short there.
+    if (jet.find('\0') != std::string_view::npos)
+        NaoSuportado("Caractere nulo na instrução SQL");
     Tokens tokens;
     size_t i = 0;
     const size_t n = jet.size();
@@ -194,17 +207,29 @@ TradutorJet::Tokens TradutorJet::Separar(std::string_view jet) {
     return tokens;
 }
 
-size_t TradutorJet::Fecha(const Tokens& t, size_t abre, size_t e) {
-    int profundidade = 0;
-    for (size_t i = abre; i < e; ++i) {
-        if (t[i].tipo != Tipo::Simbolo)
+TradutorJet::Lista::Lista(Tokens tokens)
+    : tokens_(std::move(tokens)), fecha_(tokens_.size(), std::string::npos) {
+    std::vector<size_t> abertos;
+    for (size_t i = 0; i < tokens_.size(); ++i) {
+        if (tokens_[i].tipo != Tipo::Simbolo)
             continue;
-        if (t[i].texto == "(")
-            ++profundidade;
-        else if (t[i].texto == ")" && --profundidade == 0)
-            return i;
+        if (tokens_[i].texto == "(") {
+            if (abertos.size() == ProfundidadeMaxima)
+                NaoSuportado("Parênteses aninhados demais na instrução SQL (mais de " +
+                             std::to_string(ProfundidadeMaxima) + " níveis)");
+            abertos.push_back(i);
+        } else if (tokens_[i].texto == ")" && !abertos.empty()) {
+            // A ")" without its "(" is left for the clause that meets it.
+            fecha_[abertos.back()] = i;
+            abertos.pop_back();
+        }
     }
-    NaoSuportado("Parêntese sem fechamento na instrução SQL");
+}
+
+size_t TradutorJet::Lista::Fecha(size_t abre, size_t e) const {
+    if (fecha_[abre] >= e)
+        NaoSuportado("Parêntese sem fechamento na instrução SQL");
+    return fecha_[abre];
 }
 
 namespace {
@@ -215,7 +240,7 @@ bool EhPalavra(const auto& token, std::string_view palavra) {
 
 } // namespace
 
-std::string TradutorJet::Selecao(const Tokens& t, size_t b, size_t e, bool principal) {
+std::string TradutorJet::Selecao(const Lista& t, size_t b, size_t e, bool principal) {
     if (b >= e || t[b].tipo != Tipo::Palavra || !EhPalavra(t[b], "SELECT"))
         NaoSuportado("A instrução SQL deve começar com SELECT");
     std::string saida = "SELECT";
@@ -235,7 +260,7 @@ std::string TradutorJet::Selecao(const Tokens& t, size_t b, size_t e, bool princ
     size_t ultima = 0;
     for (size_t j = i; j < e; ++j) {
         if (t[j].tipo == Tipo::Simbolo && t[j].texto == "(") {
-            j = Fecha(t, j, e);
+            j = t.Fecha(j, e);
             continue;
         }
         if (t[j].tipo != Tipo::Palavra)
@@ -267,7 +292,7 @@ std::string TradutorJet::Selecao(const Tokens& t, size_t b, size_t e, bool princ
     size_t item = i;
     for (size_t j = i; j <= fimLista; ++j) {
         if (j < fimLista && t[j].tipo == Tipo::Simbolo && t[j].texto == "(") {
-            j = Fecha(t, j, fimLista);
+            j = t.Fecha(j, fimLista);
             continue;
         }
         if (j == fimLista || (t[j].tipo == Tipo::Simbolo && t[j].texto == ",")) {
@@ -281,7 +306,7 @@ std::string TradutorJet::Selecao(const Tokens& t, size_t b, size_t e, bool princ
 
     if (inicio[0] != e) {
         Juntar(saida, "FROM");
-        Juntar(saida, Origem(t, inicio[0] + 1, fimDe(0)));
+        Juntar(saida, Origem(t, inicio[0] + 1, fimDe(0), principal));
     }
     if (inicio[1] != e) {
         Juntar(saida, "WHERE");
@@ -298,7 +323,7 @@ std::string TradutorJet::Selecao(const Tokens& t, size_t b, size_t e, bool princ
     return saida;
 }
 
-std::string TradutorJet::ItemSelecao(const Tokens& t, size_t b, size_t e, bool principal) {
+std::string TradutorJet::ItemSelecao(const Lista& t, size_t b, size_t e, bool principal) {
     if (b == e)
         NaoSuportado("Item vazio na lista de colunas da instrução SQL");
     const auto simbolo = [&](size_t k, std::string_view s) {
@@ -320,7 +345,7 @@ std::string TradutorJet::ItemSelecao(const Tokens& t, size_t b, size_t e, bool p
 
     const bool soma = fimExpressao - b >= 3 && t[b].tipo == Tipo::Palavra &&
                       EhPalavra(t[b], "SUM") && simbolo(b + 1, "(") &&
-                      Fecha(t, b + 1, fimExpressao) == fimExpressao - 1;
+                      t.Fecha(b + 1, fimExpressao) == fimExpressao - 1;
     std::string saida = Trecho(t, b, fimExpressao);
     if (soma) {
         // The recordset recognises money columns by name, so every sum gets
@@ -341,18 +366,18 @@ std::string TradutorJet::ItemSelecao(const Tokens& t, size_t b, size_t e, bool p
     return saida;
 }
 
-void TradutorJet::CopiarSemParentesesDeJuncao(const Tokens& t, size_t b, size_t e, Tokens& saida) {
+void TradutorJet::CopiarSemParentesesDeJuncao(const Lista& t, size_t b, size_t e, Tokens& saida) {
     for (size_t i = b; i < e; ++i) {
         if (t[i].tipo != Tipo::Simbolo || t[i].texto != "(") {
             saida.push_back(t[i]);
             continue;
         }
-        const size_t fecha = Fecha(t, i, e);
+        const size_t fecha = t.Fecha(i, e);
         bool juncao = false;
         if (i + 1 < fecha && !EhPalavra(t[i + 1], "SELECT")) {
             for (size_t j = i + 1; j < fecha; ++j) {
                 if (t[j].tipo == Tipo::Simbolo && t[j].texto == "(")
-                    j = Fecha(t, j, fecha);
+                    j = t.Fecha(j, fecha);
                 else if (t[j].tipo == Tipo::Palavra && EhPalavra(t[j], "JOIN"))
                     juncao = true;
             }
@@ -361,25 +386,42 @@ void TradutorJet::CopiarSemParentesesDeJuncao(const Tokens& t, size_t b, size_t 
             // Inner joins are associative: the grouping changes no row.
             CopiarSemParentesesDeJuncao(t, i + 1, fecha, saida);
         } else {
-            saida.insert(saida.end(), t.begin() + static_cast<std::ptrdiff_t>(i),
-                         t.begin() + static_cast<std::ptrdiff_t>(fecha) + 1);
+            saida.insert(saida.end(), t.Todos().begin() + static_cast<std::ptrdiff_t>(i),
+                         t.Todos().begin() + static_cast<std::ptrdiff_t>(fecha) + 1);
         }
         i = fecha;
     }
 }
 
-std::string TradutorJet::Origem(const Tokens& t, size_t b, size_t e) {
-    Tokens tabelas;
-    CopiarSemParentesesDeJuncao(t, b, e, tabelas);
-    return Trecho(tabelas, 0, tabelas.size());
+std::string TradutorJet::Origem(const Lista& t, size_t b, size_t e, bool principal) {
+    Tokens semJuncoes;
+    CopiarSemParentesesDeJuncao(t, b, e, semJuncoes);
+    const Lista origem(std::move(semJuncoes));
+    std::string saida = Trecho(origem, 0, origem.size());
+    if (principal) {
+        // With the joins' parentheses gone every table is at the top level.
+        for (size_t i = 0; i < origem.size(); ++i) {
+            const Token& token = origem[i];
+            if (token.tipo == Tipo::Simbolo && token.texto == "(") {
+                i = origem.Fecha(i, origem.size());
+                continue;
+            }
+            const bool inicio =
+                i == 0 || (origem[i - 1].tipo == Tipo::Simbolo && origem[i - 1].texto == ",") ||
+                (origem[i - 1].tipo == Tipo::Palavra && EhPalavra(origem[i - 1], "JOIN"));
+            if (inicio && (token.tipo == Tipo::Palavra || token.tipo == Tipo::Nome))
+                tabelas_.push_back(token.texto);
+        }
+    }
+    return saida;
 }
 
-std::string TradutorJet::Ordenacao(const Tokens& t, size_t b, size_t e) {
+std::string TradutorJet::Ordenacao(const Lista& t, size_t b, size_t e) {
     std::string saida;
     size_t termo = b;
     for (size_t j = b; j <= e; ++j) {
         if (j < e && t[j].tipo == Tipo::Simbolo && t[j].texto == "(") {
-            j = Fecha(t, j, e);
+            j = t.Fecha(j, e);
             continue;
         }
         if (j < e && (t[j].tipo != Tipo::Simbolo || t[j].texto != ","))
@@ -403,7 +445,7 @@ std::string TradutorJet::Ordenacao(const Tokens& t, size_t b, size_t e) {
     return saida;
 }
 
-std::string TradutorJet::Trecho(const Tokens& t, size_t b, size_t e) {
+std::string TradutorJet::Trecho(const Lista& t, size_t b, size_t e) {
     std::string saida;
     size_t segmento = b;
     for (size_t i = b; i < e; ++i) {
@@ -411,7 +453,7 @@ std::string TradutorJet::Trecho(const Tokens& t, size_t b, size_t e) {
         bool limite = false;
         if (token.tipo == Tipo::Simbolo) {
             if (token.texto == "(") {
-                i = Fecha(t, i, e);
+                i = t.Fecha(i, e);
                 continue;
             }
             if (token.texto == ")")
@@ -438,7 +480,7 @@ std::string TradutorJet::Trecho(const Tokens& t, size_t b, size_t e) {
     return saida;
 }
 
-std::string TradutorJet::Segmento(const Tokens& t, size_t b, size_t e) {
+std::string TradutorJet::Segmento(const Lista& t, size_t b, size_t e) {
     if (b == e)
         return "";
     // & binds more loosely than arithmetic and more tightly than the
@@ -448,7 +490,7 @@ std::string TradutorJet::Segmento(const Tokens& t, size_t b, size_t e) {
     size_t inicio = b;
     for (size_t i = b; i <= e; ++i) {
         if (i < e && t[i].tipo == Tipo::Simbolo && t[i].texto == "(") {
-            i = Fecha(t, i, e);
+            i = t.Fecha(i, e);
             continue;
         }
         if (i == e || (t[i].tipo == Tipo::Simbolo && t[i].texto == "&")) {
@@ -466,7 +508,7 @@ std::string TradutorJet::Segmento(const Tokens& t, size_t b, size_t e) {
     return saida + ")";
 }
 
-std::string TradutorJet::Operando(const Tokens& t, size_t b, size_t e) {
+std::string TradutorJet::Operando(const Lista& t, size_t b, size_t e) {
     std::string saida;
     for (size_t i = b; i < e; ++i) {
         const Token& token = t[i];
@@ -478,7 +520,7 @@ std::string TradutorJet::Operando(const Tokens& t, size_t b, size_t e) {
             if (chamada && (palavra == "SUM" || palavra == "LEFT")) {
                 const char* funcao =
                     palavra == "SUM" ? FuncoesSqlite::Soma : FuncoesSqlite::Esquerda;
-                const size_t fecha = Fecha(t, i + 1, e);
+                const size_t fecha = t.Fecha(i + 1, e);
                 Juntar(saida, std::string(funcao) + "(" + Trecho(t, i + 2, fecha) + ")");
                 i = fecha;
             } else if (palavra == "NULL") {
@@ -493,6 +535,10 @@ std::string TradutorJet::Operando(const Tokens& t, size_t b, size_t e) {
             break;
         }
         case Tipo::Nome:
+            // SQLite would call a quoted name before "(" as a function: one
+            // of its own, or a table-valued one in FROM.
+            if (i + 1 < e && t[i + 1].tipo == Tipo::Simbolo && t[i + 1].texto == "(")
+                NaoSuportado("Função não suportada na instrução SQL: " + token.texto);
             Juntar(saida, Identificador(token.texto));
             break;
         case Tipo::Texto:
@@ -503,7 +549,7 @@ std::string TradutorJet::Operando(const Tokens& t, size_t b, size_t e) {
             break;
         case Tipo::Simbolo: {
             if (token.texto == "(") {
-                const size_t fecha = Fecha(t, i, e);
+                const size_t fecha = t.Fecha(i, e);
                 const bool subconsulta = i + 1 < fecha && t[i + 1].tipo == Tipo::Palavra &&
                                          EhPalavra(t[i + 1], "SELECT");
                 Juntar(saida, "(" +

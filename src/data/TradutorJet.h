@@ -15,14 +15,21 @@ namespace tarvo {
 // Erro::SqlNaoSuportado naming the token, rather than reaching the database
 // with a meaning of its own. The output is rebuilt from the tokens, so
 // nothing of the input can end a literal early or start a second statement.
+// Parentheses are matched once per token list, so translation takes time in
+// proportion to the text; nesting deeper than ProfundidadeMaxima is refused,
+// which bounds the recursion (and so the stack) whatever the text.
 class TradutorJet {
 public:
+    static constexpr size_t ProfundidadeMaxima = 200;
+
     struct Consulta {
         std::string sql;
         // Result columns that hold money sums (by name; each comes back as
         // the exact amount in decimal text).
         std::vector<std::string> colunasMoeda;
-        // The tables named in the FROM clause, in order, for error messages.
+        // The tables named in the FROM clause of the main SELECT, in order, as
+        // written (without brackets): the names at its start, after a comma
+        // and after JOIN. For error messages.
         std::vector<std::string> tabelas;
     };
 
@@ -36,20 +43,36 @@ private:
     };
     using Tokens = std::vector<Token>;
 
-    static Tokens Separar(std::string_view jet);
-    static size_t Fecha(const Tokens& t, size_t abre, size_t e);
-    static void CopiarSemParentesesDeJuncao(const Tokens& t, size_t b, size_t e, Tokens& saida);
+    // A token list with the closing partner of every "(" found in one pass.
+    class Lista {
+    public:
+        // Refuses nesting deeper than ProfundidadeMaxima.
+        explicit Lista(Tokens tokens);
+        const Token& operator[](size_t i) const { return tokens_[i]; }
+        size_t size() const { return tokens_.size(); }
+        const Tokens& Todos() const { return tokens_; }
+        // The ")" that closes the "(" at abre, which must come before e.
+        size_t Fecha(size_t abre, size_t e) const;
 
-    std::string Selecao(const Tokens& t, size_t b, size_t e, bool principal);
-    std::string ItemSelecao(const Tokens& t, size_t b, size_t e, bool principal);
-    std::string Origem(const Tokens& t, size_t b, size_t e);
-    std::string Ordenacao(const Tokens& t, size_t b, size_t e);
-    std::string Trecho(const Tokens& t, size_t b, size_t e);
-    std::string Segmento(const Tokens& t, size_t b, size_t e);
-    std::string Operando(const Tokens& t, size_t b, size_t e);
+    private:
+        Tokens tokens_;
+        std::vector<size_t> fecha_;
+    };
+
+    static Tokens Separar(std::string_view jet);
+    static void CopiarSemParentesesDeJuncao(const Lista& t, size_t b, size_t e, Tokens& saida);
+
+    std::string Selecao(const Lista& t, size_t b, size_t e, bool principal);
+    std::string ItemSelecao(const Lista& t, size_t b, size_t e, bool principal);
+    std::string Origem(const Lista& t, size_t b, size_t e, bool principal);
+    std::string Ordenacao(const Lista& t, size_t b, size_t e);
+    std::string Trecho(const Lista& t, size_t b, size_t e);
+    std::string Segmento(const Lista& t, size_t b, size_t e);
+    std::string Operando(const Lista& t, size_t b, size_t e);
 
     int expressoesSemNome_ = 0;
     std::vector<std::string> colunasMoeda_;
+    std::vector<std::string> tabelas_;
 };
 
 } // namespace tarvo

@@ -59,6 +59,9 @@ TEST(Moeda, DeTexto) {
     for (const char* texto : {"922337203685477.5808", "-922337203685477.5809", "1e20",
                               "1e99999999999", "123456789012345678901234567890"})
         EXPECT_EQ(NumeroDoErro([&] { Moeda::DeTexto(texto); }), 6) << texto;
+    // A megabyte of decimals does not outweigh an exponent of ten million.
+    EXPECT_EQ(
+        NumeroDoErro([] { Moeda::DeTexto("0." + std::string(1'000'001, '0') + "1e10000000"); }), 6);
 }
 
 TEST(Moeda, TextoInvarianteEDouble) {

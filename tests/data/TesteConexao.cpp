@@ -2,6 +2,7 @@
 // that reach the caller.
 #include "data/Conexao.h"
 #include "data/Recordset.h"
+#include "data/TradutorJet.h"
 #include "support/BancoTeste.h"
 #include <RelatoriosTarvo/Erro.h>
 
@@ -15,6 +16,7 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <vector>
 
 using tarvo::Conexao;
 using tarvo::Erro;
@@ -136,15 +138,25 @@ TEST(Conexao, ErrosChegamAoChamador) {
     EXPECT_EQ(ErroDe([&] { db.OpenRecordset("select * from tblEstados", 4); }).Numero(),
               Erro::ArgumentoInvalido);
 
-    // What the translator does not know is refused, naming the token.
-    for (const char* sql : {"select * from tblEstados where Estado like 'A*'",
-                            "select Mid(Estado, 2) from tblEstados",
-                            "select * from tblEstados where Código = #1/1/2000#",
-                            "update tblEstados set Estado = 'x'", "select Estado & from tblEstados",
-                            "select (Estado from t"}) {
+    // What the translator does not know is refused, naming the token (a
+    // function under a bracketed name too); so is a null character, where
+    // SQLite would stop reading.
+    using namespace std::string_literals;
+    for (const std::string& sql : std::vector<std::string>{
+             "select * from tblEstados where Estado like 'A*'",
+             "select Mid(Estado, 2) from tblEstados", "select [upper](Estado) from tblEstados",
+             "select * from [pragma_table_info]('tblEstados')",
+             "select * from tblEstados where Código = #1/1/2000#",
+             "update tblEstados set Estado = 'x'", "select Estado & from tblEstados",
+             "select (Estado from t", "select * from tblEstados where Estado = 'a\0' or 1 = 1"s}) {
         const Erro erro = ErroDe([&] { db.OpenRecordset(sql); });
         EXPECT_EQ(erro.Numero(), Erro::SqlNaoSuportado) << sql << ": " << erro.Descricao();
     }
+    // A point after a number stays a token of its own, for SQLite to refuse.
+    EXPECT_EQ(ErroDe([&] {
+                  db.OpenRecordset("select * from tblEstados where Código = 1 . and Estado = ''");
+              }).Descricao(),
+              "near \".\": syntax error");
     // A comment marker is two minus signs, never a comment that hides the rest.
     EXPECT_EQ(ErroDe([&] {
                   db.OpenRecordset("select * from tblEstados where Código = 1 -- x");
@@ -187,4 +199,43 @@ TEST(Conexao, ArquivosQueNaoSaoBancos) {
     EXPECT_LE(esquema.Descricao().size(), 603u);
     for (const char c : esquema.Descricao())
         EXPECT_GE(static_cast<unsigned char>(c), 0x20) << esquema.Descricao();
+}
+
+TEST(Conexao, TextosEnormesOuAninhadosDemaisSaoRecusados) {
+    tarvo::teste::BancoTeste banco;
+    const Conexao db(banco.Caminho());
+    const auto aninhado = [](size_t niveis) {
+        return "select " + std::string(niveis, '(') + "Código" + std::string(niveis, ')') +
+               " from tblEstados";
+    };
+    EXPECT_NO_THROW(tarvo::TradutorJet::Traduzir(aninhado(tarvo::TradutorJet::ProfundidadeMaxima)));
+    for (const size_t niveis : {tarvo::TradutorJet::ProfundidadeMaxima + 1, size_t{20000}}) {
+        const Erro erro = ErroDe([&] { db.OpenRecordset(aninhado(niveis)); });
+        EXPECT_EQ(erro.Numero(), Erro::SqlNaoSuportado) << niveis;
+        EXPECT_EQ(erro.Descricao(),
+                  "Parênteses aninhados demais na instrução SQL (mais de 200 níveis)");
+    }
+
+    // A megabyte of conditions, flat or in nested groups: the translator
+    // takes every condition; SQLite refuses the expression as too large, with
+    // its own error.
+    const std::string inicio = "select * from tblEstados where Código = 1";
+    std::string plano = inicio;
+    std::string grupos = inicio;
+    const std::string grupo = " or " + std::string(20, '(') + "Código = 1" + std::string(20, ')');
+    size_t condicoes = 1;
+    while (plano.size() < (size_t{1} << 20)) {
+        plano += " or Código = 1";
+        ++condicoes;
+    }
+    while (grupos.size() < (size_t{1} << 20))
+        grupos += grupo;
+    const std::string sql = tarvo::TradutorJet::Traduzir(plano).sql;
+    size_t iguais = 0;
+    for (size_t k = sql.find("`Código` = 1"); k != std::string::npos;
+         k = sql.find("`Código` = 1", k + 1))
+        ++iguais;
+    EXPECT_EQ(iguais, condicoes);
+    const Erro erro = ErroDe([&] { db.OpenRecordset(grupos); });
+    EXPECT_EQ(erro.Origem(), "SQLite") << erro.Descricao();
 }

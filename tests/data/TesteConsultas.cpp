@@ -3,6 +3,7 @@
 // (RelatorioCadastro, Funcoes::CabecalhoCodigoDIPAM).
 #include "data/Conexao.h"
 #include "data/Recordset.h"
+#include "data/TradutorJet.h"
 #include "support/BancoTeste.h"
 #include <RelatoriosTarvo/Erro.h>
 
@@ -47,6 +48,12 @@ const std::string kContribuinteDeclaracao =
 const std::string kContribuinteDeclaracaoVirgula =
     "select tblContribuinte.*,  tblDeclaração.* from tblContribuinte,  tblDeclaração where "
     "tblContribuinte.IE = tblDeclaração.IE And tblDeclaração.Declaração = ";
+
+const std::string kReferenciaSaidasEntradas =
+    "select * from (tblReferência inner join tblSaídas on tblReferência.Ref = tblSaídas.Ref and "
+    "tblReferência.Declaração = tblSaídas.Declaração) inner join tblEntradas on "
+    "tblReferência.Ref = tblEntradas.Ref and tblReferência.Declaração = tblEntradas.Declaração "
+    "where tblReferência.Ref = ";
 
 std::string Interestadual(int tipo, const std::vector<std::string>& somas) {
     std::string sql = "select distinctrow [UF] & '. ' & [Estado] as UFESTADO, Estado,";
@@ -121,12 +128,7 @@ TEST_F(Consultas, MesesDeEntradasSaidasEDaJuncaoTripla) {
     const std::string saidas =
         "select * from tblReferência inner join tblSaídas on tblReferência.Ref = tblSaídas.Ref and "
         "tblReferência.Declaração = tblSaídas.Declaração where tblReferência.Ref = ";
-    const std::string tripla =
-        "select * from (tblReferência inner join tblSaídas on tblReferência.Ref = tblSaídas.Ref "
-        "and "
-        "tblReferência.Declaração = tblSaídas.Declaração) inner join tblEntradas on "
-        "tblReferência.Ref = tblEntradas.Ref and tblReferência.Declaração = "
-        "tblEntradas.Declaração where tblReferência.Ref = ";
+    const std::string& tripla = kReferenciaSaidasEntradas;
 
     EXPECT_EQ(
         Linhas(entradas + "1" + ref, {"RegTrib", "EntradaInterna", "EntradaInter", "ImpAquisição"}),
@@ -184,7 +186,31 @@ TEST_F(Consultas, DipamPorGrupoDeCodigo) {
     EXPECT_EQ(codigo3, (std::vector<std::vector<Valor>>{{"3.1", "D31", int64_t{5}},
                                                         {"3.2", "D32", int64_t{6}}}));
 
+    // A number written with a bare point before the next clause.
+    std::string comPonto = Dipam('2');
+    comPonto.replace(comPonto.find("= 7 order"), 3, "= 7.");
+    EXPECT_EQ(Linhas(comPonto, {"CódDIPAM"}), (std::vector<std::vector<Valor>>{{"2.1"}}));
+
     auto rs = db.OpenRecordset(Dipam('1'));
     EXPECT_THROW(rs->Fields("Município"), tarvo::Erro); // in tblDIPAM and tblMunicípios
     EXPECT_EQ(rs->Fields("tblDIPAM.Município"), Valor(int64_t{2}));
+}
+
+TEST(Tradutor, TabelasDaOrigemComoEscritas) {
+    using Nomes = std::vector<std::string>;
+    const auto tabelas = [](const std::string& sql) {
+        return tarvo::TradutorJet::Traduzir(sql).tabelas;
+    };
+    const Nomes contribuinte = {"tblContribuinte", "tblDeclaração"};
+    EXPECT_EQ(tabelas(kContribuinteDeclaracao + "7"), contribuinte);
+    EXPECT_EQ(tabelas(kContribuinteDeclaracaoVirgula + "7"), contribuinte);
+    EXPECT_EQ(tabelas(kReferenciaSaidasEntradas + "1"),
+              (Nomes{"tblReferência", "tblSaídas", "tblEntradas"}));
+    EXPECT_EQ(tabelas(Interestadual(0, {"Imposto"})), (Nomes{"tblDetalhesInterUFs", "tblEstados"}));
+    EXPECT_EQ(tabelas(Dipam('1')), (Nomes{"tblDIPAM", "tblMunicípios", "tblCódigosDIPAM"}));
+    EXPECT_EQ(tabelas(Dipam('3')), (Nomes{"tblDIPAM", "tblCódigosDIPAM"}));
+    // Brackets go; the tables of a subquery are not the statement's.
+    EXPECT_EQ(tabelas("select Estado from [tblEstados] where Código = "
+                      "(select sum(Município) from tblDIPAM)"),
+              (Nomes{"tblEstados"}));
 }

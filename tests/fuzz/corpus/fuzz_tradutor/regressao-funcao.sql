@@ -1,0 +1,1 @@
+select [upper](Estado) from [pragma_table_info]('tblEstados')

@@ -1,0 +1,1 @@
+select * from tblEstados where Código = 1 . and Estado = 'x' or Código = 35. order by Estado

@@ -1,0 +1,1 @@
+select tblContribuinte.* from tblContribuinte where IE = '110.042.490.114'

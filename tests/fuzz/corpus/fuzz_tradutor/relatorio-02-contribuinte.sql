@@ -1,0 +1,1 @@
+select tblContribuinte.*,  tblDeclaração.* from tblContribuinte,  tblDeclaração where tblContribuinte.IE = tblDeclaração.IE And tblDeclaração.Declaração = 1

@@ -1,0 +1,1 @@
+select * from tblReferência inner join tblEntradas on tblReferência.Ref = tblEntradas.Ref and tblReferência.Declaração = tblEntradas.Declaração where tblReferência.Ref = 1 and tblReferência.Declaração = 1

@@ -1,0 +1,1 @@
+select * from tblReferência inner join tblSaídas on tblReferência.Ref = tblSaídas.Ref and tblReferência.Declaração = tblSaídas.Declaração where tblReferência.Ref = 12 and tblReferência.Declaração = 1

@@ -1,0 +1,1 @@
+select * from (tblReferência inner join tblSaídas on tblReferência.Ref = tblSaídas.Ref and tblReferência.Declaração = tblSaídas.Declaração) inner join tblEntradas on tblReferência.Ref = tblEntradas.Ref and tblReferência.Declaração = tblEntradas.Declaração where tblReferência.Ref = 3 and tblReferência.Declaração = 1

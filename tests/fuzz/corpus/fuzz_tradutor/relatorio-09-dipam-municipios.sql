@@ -1,0 +1,1 @@
+select tblDIPAM.*, tblMunicípios.*, tblCódigosDIPAM.* from tblDIPAM,  tblMunicípios,  tblCódigosDIPAM where tblDIPAM.Município = tblMunicípios.CódMunicípio And tblDIPAM.CódDIPAM = tblCódigosDIPAM.Código And  Left(tblDIPAM.CódDIPAM, 1) = '1' And tblDIPAM.Declaração = 1 order by tblMunicípios.Município, tblDIPAM.CódDIPAM

@@ -1,0 +1,1 @@
+select tblDIPAM.*, tblCódigosDIPAM.* from tblDIPAM,  tblCódigosDIPAM where tblDIPAM.CódDIPAM = tblCódigosDIPAM.Código And  Left(tblDIPAM.CódDIPAM, 1) = '3' And tblDIPAM.Declaração = 1

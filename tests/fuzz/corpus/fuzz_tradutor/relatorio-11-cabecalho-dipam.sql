@@ -1,0 +1,1 @@
+select Cabeçalho from tblCódigosDIPAM where Left(tblCódigosDIPAM.Código, 1) = '2'

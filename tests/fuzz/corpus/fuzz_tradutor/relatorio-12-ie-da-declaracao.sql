@@ -1,0 +1,1 @@
+select IE from tblDeclaração where Declaração = 1
