@@ -137,9 +137,13 @@ void ArquivoAtomico::Gravar(const std::string& caminho, std::string_view dados) 
     arquivo.Confirmar();
 }
 
+Erro ArquivoAtomico::Falha(const std::string& motivo, const char* origem) const {
+    return Erro(Erro::GravacaoArquivo,
+                "Não foi possível gravar o arquivo \"" + caminho_ + "\": " + motivo, origem);
+}
+
 void ArquivoAtomico::Falhar(const std::string& motivo) {
-    throw Erro(Erro::GravacaoArquivo,
-               "Não foi possível gravar o arquivo \"" + caminho_ + "\": " + motivo);
+    throw Falha(motivo);
 }
 
 } // namespace tarvo

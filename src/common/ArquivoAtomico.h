@@ -1,5 +1,7 @@
 #pragma once
 
+#include <RelatoriosTarvo/Erro.h>
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -31,6 +33,9 @@ public:
 
     // Writes `dados` as the whole file at `caminho`.
     static void Gravar(const std::string& caminho, std::string_view dados);
+
+    // The error of a file that cannot be written, naming it and the reason.
+    Erro Falha(const std::string& motivo, const char* origem = TARVO_ORIGEM_BIBLIOTECA) const;
 
 private:
     [[noreturn]] void Falhar(const std::string& motivo);

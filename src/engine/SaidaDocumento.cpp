@@ -1,7 +1,7 @@
 #include "engine/SaidaDocumento.h"
 
-#include "engine/EscritorPdf.h"
 #include "engine/Documento.h"
+#include "engine/EscritorPdf.h"
 #include "engine/Renderizador.h"
 #include <RelatoriosTarvo/Erro.h>
 
