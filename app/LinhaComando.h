@@ -17,7 +17,10 @@ public:
 
     // Export without any dialog when a PDF or JSON folder is given.
     bool Exportacao() const { return !pastaPdf.empty() || !pastaJson.empty(); }
-    // The mask given, or every report when exporting and none in the dialog.
+    // Without the dialog: previews (--visualizar) or prints (--imprimir).
+    bool Direto() const { return visualizar || imprimir; }
+    // The mask given, or every report when exporting, previewing or printing
+    // directly, and none in the dialog.
     int32_t Mascara() const;
 
     bool ajuda = false;
@@ -28,6 +31,8 @@ public:
     std::optional<int32_t> selecao;
     std::string pastaPdf;
     std::string pastaJson;
+    bool visualizar = false;
+    bool imprimir = false;
     std::string erro;
 };
 

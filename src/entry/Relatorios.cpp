@@ -22,6 +22,16 @@ std::vector<std::string> Relatorios::Exportar(const Database& BancoDados, const 
         .Exportar(BancoDados, IE, Declaracao, Mascara, PastaPdf, PastaJson);
 }
 
+void Relatorios::Visualizar(const Database& BancoDados, const std::string& IE,
+                            const int32_t& Declaracao, const int32_t& Mascara) {
+    conjunto_->Visualizar(BancoDados, IE, Declaracao, Mascara);
+}
+
+void Relatorios::Imprimir(const Database& BancoDados, const std::string& IE,
+                          const int32_t& Declaracao, const int32_t& Mascara) {
+    conjunto_->Imprimir(BancoDados, IE, Declaracao, Mascara);
+}
+
 void Relatorios::AguardarJanelas() {
     conjunto_->AguardarJanelas();
 }

@@ -82,6 +82,23 @@ long Exportar(tarvo_relatorios* relatorios, Fonte fonte, const char* ie, int32_t
     });
 }
 
+// Previewing or printing the reports of a mask, without the dialog.
+template <typename Fonte>
+long Visualizar(tarvo_relatorios* relatorios, Fonte fonte, const char* ie, int32_t declaracao,
+                int32_t mascara) {
+    return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
+        objeto.Visualizar(Banco(fonte), Texto(ie), declaracao, mascara);
+    });
+}
+
+template <typename Fonte>
+long Imprimir(tarvo_relatorios* relatorios, Fonte fonte, const char* ie, int32_t declaracao,
+              int32_t mascara) {
+    return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
+        objeto.Imprimir(Banco(fonte), Texto(ie), declaracao, mascara);
+    });
+}
+
 template <typename Fonte>
 const char* IEDaDeclaracao(tarvo_relatorios* relatorios, Fonte fonte, int32_t declaracao) {
     bool achou = false;
@@ -144,6 +161,26 @@ long tarvo_relatorios_exportar_arquivo(tarvo_relatorios* relatorios, const char*
                                        const char* ie, int32_t declaracao, int32_t mascara,
                                        const char* pasta_pdf, const char* pasta_json) {
     return Exportar(relatorios, caminho_banco, ie, declaracao, mascara, pasta_pdf, pasta_json);
+}
+
+long tarvo_relatorios_visualizar(tarvo_relatorios* relatorios, sqlite3* banco, const char* ie,
+                                 int32_t declaracao, int32_t mascara) {
+    return Visualizar(relatorios, banco, ie, declaracao, mascara);
+}
+
+long tarvo_relatorios_visualizar_arquivo(tarvo_relatorios* relatorios, const char* caminho_banco,
+                                         const char* ie, int32_t declaracao, int32_t mascara) {
+    return Visualizar(relatorios, caminho_banco, ie, declaracao, mascara);
+}
+
+long tarvo_relatorios_imprimir(tarvo_relatorios* relatorios, sqlite3* banco, const char* ie,
+                               int32_t declaracao, int32_t mascara) {
+    return Imprimir(relatorios, banco, ie, declaracao, mascara);
+}
+
+long tarvo_relatorios_imprimir_arquivo(tarvo_relatorios* relatorios, const char* caminho_banco,
+                                       const char* ie, int32_t declaracao, int32_t mascara) {
+    return Imprimir(relatorios, caminho_banco, ie, declaracao, mascara);
 }
 
 long tarvo_relatorios_aguardar_janelas(tarvo_relatorios* relatorios) {
