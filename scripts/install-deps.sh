@@ -11,6 +11,7 @@ packages=(
   fonts-liberation2 fontconfig
   poppler-utils
   cups-daemon cups-client
+  qt6-translations-l10n adwaita-icon-theme
 )
 
 missing=()

@@ -107,6 +107,8 @@ int main(void) {
 
     /* No display: the dialog is refused rather than hanging or aborting. */
     VERIFICAR(tarvo_relatorios_executar_arquivo(relatorios, banco, "123", 7, 1) == 31201);
+    VERIFICAR(tarvo_relatorios_visualizar_arquivo(relatorios, banco, "123", 7, 1) == 31201);
+    VERIFICAR(tarvo_relatorios_imprimir(relatorios, NULL, "123", 7, 1) == 3001);
     VERIFICAR(tarvo_relatorios_executar(relatorios, NULL, "123", 7, 1) == 3001);
     VERIFICAR(tarvo_relatorios_exportar(relatorios, db, "123", 7, 1, NULL, "") == 3001);
     VERIFICAR(tarvo_relatorios_exportar(NULL, db, "123", 7, 1, pdf, NULL) == 3420);
