@@ -1,5 +1,6 @@
 #include "engine/JanelaPrevia.h"
 
+#include "engine/CursorOcupado.h"
 #include "engine/Documento.h"
 #include "engine/IconesPrevia.h"
 #include "engine/ModeloMiniaturas.h"
@@ -54,15 +55,6 @@ void Dica(QAction* acao, const QString& texto) {
                          : QStringLiteral("%1 (%2)").arg(
                                texto, atalhos.front().toString(QKeySequence::NativeText)));
 }
-
-// Busy cursor for the length of a scope.
-class Ocupado {
-public:
-    Ocupado() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Ocupado() { QGuiApplication::restoreOverrideCursor(); }
-    Ocupado(const Ocupado&) = delete;
-    Ocupado& operator=(const Ocupado&) = delete;
-};
 
 bool TeclaEsc(QEvent* evento) {
     return (evento->type() == QEvent::ShortcutOverride || evento->type() == QEvent::KeyPress) &&
@@ -623,7 +615,7 @@ void JanelaPrevia::SalvarPdf() {
         caminho += QStringLiteral(".pdf");
     }
     qApp->setProperty(propriedadePasta, QFileInfo(caminho).absolutePath());
-    const Ocupado ocupado;
+    const CursorOcupado ocupado;
     Tentar([this, &caminho] { SaidaDocumento::Pdf(*documento_, caminho.toStdString()); });
 }
 
@@ -659,7 +651,7 @@ void JanelaPrevia::Buscar() {
     termo_ = termo;
     retangulos_.clear();
     {
-        const Ocupado ocupado;
+        const CursorOcupado ocupado;
         ocorrencias_ = localizador_->Buscar(termo);
     }
     const auto seguinte =

@@ -7,6 +7,7 @@
 #include "data/Conexao.h"
 #include "data/LeituraConsistente.h"
 #include "data/Recordset.h"
+#include "engine/CursorOcupado.h"
 #include "engine/JanelaPrevia.h"
 #include "entry/frmImpressaoRelatorios.h"
 #include "reports/RelatorioCadastro.h"
@@ -21,7 +22,6 @@
 #include "reports/RelatorioSaidas.h"
 
 #include <QEventLoop>
-#include <QGuiApplication>
 #include <QListWidget>
 #include <QTimer>
 
@@ -109,15 +109,6 @@ public:
 
 private:
     bool& flag_;
-};
-
-// The busy cursor while reports are built and handed out.
-class CursorOcupado {
-public:
-    CursorOcupado() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CursorOcupado() { QGuiApplication::restoreOverrideCursor(); }
-    CursorOcupado(const CursorOcupado&) = delete;
-    CursorOcupado& operator=(const CursorOcupado&) = delete;
 };
 
 bool TemLinha(const Database& BancoDados, const std::string& sql) {
