@@ -97,7 +97,14 @@ JanelaPrevia::JanelaPrevia() {
     connect(&buscaAdiada_, &QTimer::timeout, this, [this] { Buscar(); });
 }
 
-JanelaPrevia::~JanelaPrevia() = default;
+JanelaPrevia::~JanelaPrevia() {
+    // The children outlive this part of the window while QWidget tears them
+    // down (hiding the panel, say): their signals must not reach it then.
+    vista_->disconnect(this);
+    for (QDockWidget* painel : findChildren<QDockWidget*>()) {
+        painel->disconnect(this);
+    }
+}
 
 void JanelaPrevia::CriarAcoes() {
     const auto nova = [this](IconesPrevia::Tipo icone, const QString& texto,
