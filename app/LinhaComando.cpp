@@ -29,6 +29,10 @@ LinhaComando LinhaComando::Interpretar(const std::vector<std::string>& argumento
             linha.versao = true;
             continue;
         }
+        if (nome == "--visualizar" || nome == "--imprimir") {
+            (nome == "--visualizar" ? linha.visualizar : linha.imprimir) = true;
+            continue;
+        }
         if (nome.rfind("--", 0) != 0) {
             linha.erro = "argumento inesperado: " + nome;
             break;
@@ -79,19 +83,23 @@ LinhaComando LinhaComando::Interpretar(const std::vector<std::string>& argumento
     }
     if (linha.erro.empty() && !linha.ajuda && !linha.versao && linha.banco.empty())
         linha.erro = "falta --banco ARQUIVO";
+    if (linha.erro.empty() && linha.visualizar && linha.imprimir)
+        linha.erro = "use --visualizar ou --imprimir, não os dois";
+    if (linha.erro.empty() && linha.Direto() && linha.Exportacao())
+        linha.erro = "--visualizar e --imprimir não se combinam com --pdf, --json ou --pdf-unico";
     return linha;
 }
 
 int32_t LinhaComando::Mascara() const {
     if (selecao)
         return *selecao;
-    return Exportacao() ? 1023 : 0;
+    return Exportacao() || Direto() ? 1023 : 0;
 }
 
 std::string LinhaComando::TextoAjuda() {
     return R"(Uso: relatorios-tarvo --banco ARQUIVO [--ie TEXTO] [--declaracao N]
                         [--selecao MASCARA] [--pdf PASTA] [--json PASTA]
-                        [--pdf-unico ARQUIVO]
+                        [--pdf-unico ARQUIVO] [--visualizar | --imprimir]
 
 Visualiza, imprime ou exporta os dez relatórios de uma Declaração do Vantiro.
 
@@ -101,22 +109,31 @@ Opções:
                        opção, a inscrição da declaração dada em --declaracao, ou ""
   --declaracao N       número da declaração (relatórios 2 a 10); padrão 0
   --selecao MASCARA    relatórios escolhidos: o bit i (valor 2 elevado a i) escolhe
-                       o relatório i + 1; padrão 1023 (todos) ao exportar e 0 no
-                       diálogo; -1 escolhe todos
+                       o relatório i + 1; padrão 1023 (todos) ao exportar,
+                       visualizar ou imprimir direto e 0 no diálogo; -1 escolhe
+                       todos
   --pdf PASTA          exporta sem diálogo: grava PASTA/NN-Classe.pdf
   --json PASTA         exporta sem diálogo: grava PASTA/NN-Classe.json, o registro
                        do documento no motor de relatórios
   --pdf-unico ARQUIVO  exporta sem diálogo: grava todos os relatórios escolhidos,
                        na ordem da lista, num só PDF, com um marcador por
                        relatório; pode ser combinado com --pdf e --json
+  --visualizar         sem diálogo: abre a visualização dos relatórios escolhidos
+                       (o primeiro da lista na frente) e termina quando a última
+                       janela é fechada
+  --imprimir           sem diálogo nem janela: imprime os relatórios escolhidos na
+                       impressora padrão
   -h, --help           mostra esta ajuda e sai
   --version            mostra a versão e sai
 
-Sem --pdf, --json nem --pdf-unico, abre o diálogo de seleção de relatórios;
-depois de visualizar, o programa termina quando a última janela de
-visualização é fechada. Ao exportar, não abre janela nenhuma nem precisa de
-tela. As pastas que faltam são criadas, e cada arquivo aparece inteiro ou não
-aparece. NN é a posição do relatório na lista (01 a 10) e Classe o
+Sem --pdf, --json, --pdf-unico, --visualizar nem --imprimir, abre o diálogo de
+seleção de relatórios; depois de visualizar, o programa termina quando a
+última janela de visualização é fechada. Um atalho da área de trabalho ou um
+script abre os relatórios de uma declaração com, por exemplo:
+  relatorios-tarvo --banco declaracao.db --declaracao 1 --selecao 32 --visualizar
+Ao exportar, não abre janela nenhuma nem precisa de tela. As pastas que faltam
+são criadas, e cada arquivo aparece inteiro ou não aparece. NN é a posição do
+relatório na lista (01 a 10) e Classe o
 nome da sua classe:
   01-RelatorioCadastro         06-RelatorioDIPAMCodigo1
   02-RelatorioEntradas         07-RelatorioDIPAMCodigo2

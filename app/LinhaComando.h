@@ -19,7 +19,10 @@ public:
     bool Exportacao() const {
         return !pastaPdf.empty() || !pastaJson.empty() || !arquivoPdfUnico.empty();
     }
-    // The mask given, or every report when exporting and none in the dialog.
+    // Without the dialog: previews (--visualizar) or prints (--imprimir).
+    bool Direto() const { return visualizar || imprimir; }
+    // The mask given, or every report when exporting, previewing or printing
+    // directly, and none in the dialog.
     int32_t Mascara() const;
 
     bool ajuda = false;
@@ -31,6 +34,8 @@ public:
     std::string pastaPdf;
     std::string pastaJson;
     std::string arquivoPdfUnico;
+    bool visualizar = false;
+    bool imprimir = false;
     std::string erro;
 };
 

@@ -36,7 +36,7 @@ int Executar(const tarvo::LinhaComando& opcoes, const tarvo::Database& banco) {
     const int32_t declaracao = opcoes.declaracao.value_or(0);
 
     // In the dialog the user picks the reports: any of them may come out blank.
-    const int32_t verificados = opcoes.Exportacao() ? opcoes.Mascara() : -1;
+    const int32_t verificados = opcoes.Exportacao() || opcoes.Direto() ? opcoes.Mascara() : -1;
     const std::string aviso = tarvo::Relatorios::Aviso(banco, ie, declaracao, verificados);
     if (!aviso.empty())
         std::cerr << "aviso: " << aviso << "\n";
@@ -47,7 +47,14 @@ int Executar(const tarvo::LinhaComando& opcoes, const tarvo::Database& banco) {
                             opcoes.pastaJson, opcoes.arquivoPdfUnico);
         return EXIT_SUCCESS;
     }
-    relatorios.Executar(banco, ie, declaracao, opcoes.Mascara());
+    if (opcoes.imprimir) {
+        relatorios.Imprimir(banco, ie, declaracao, opcoes.Mascara());
+        return EXIT_SUCCESS;
+    }
+    if (opcoes.visualizar)
+        relatorios.Visualizar(banco, ie, declaracao, opcoes.Mascara());
+    else
+        relatorios.Executar(banco, ie, declaracao, opcoes.Mascara());
     // The previews live on until the user closes the last of them.
     relatorios.AguardarJanelas();
     return EXIT_SUCCESS;
@@ -78,8 +85,8 @@ int main(int argc, char** argv) {
         std::cout << "relatorios-tarvo " << tarvo_relatorios_versao() << "\n";
         return EXIT_SUCCESS;
     }
-    // Exporting needs no display, even where there is one.
-    if (opcoes.Exportacao())
+    // Exporting and printing directly need no display, even where there is one.
+    if (opcoes.Exportacao() || opcoes.imprimir)
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
 
     std::unique_ptr<tarvo::Database> banco;

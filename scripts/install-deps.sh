@@ -12,6 +12,7 @@ packages=(
   poppler-utils
   cups-daemon cups-client
   clang libclang-rt-14-dev
+  qt6-translations-l10n adwaita-icon-theme
 )
 
 missing=()

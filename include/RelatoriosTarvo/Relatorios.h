@@ -62,6 +62,20 @@ public:
                           const int32_t& Declaracao, const int32_t& Mascara,
                           const std::string& ArquivoPdfUnico);
 
+    // Without the dialog: builds the reports of mask bits 0 to 9 in list
+    // order and shows their previews, cascaded with the first in front; the
+    // previews of an earlier call are closed first. Returns once they are
+    // shown, like Executar: the host's event loop (or AguardarJanelas)
+    // serves them.
+    void Visualizar(const Database& BancoDados, const std::string& IE, const int32_t& Declaracao,
+                    const int32_t& Mascara);
+
+    // Without any window: builds the reports of mask bits 0 to 9 in list
+    // order and prints each on the default printer. Erro::SemImpressora when
+    // there is none; reports printed before an error stay printed.
+    void Imprimir(const Database& BancoDados, const std::string& IE, const int32_t& Declaracao,
+                  const int32_t& Mascara);
+
     // Runs the Qt event loop until the last preview window of this object is
     // closed; returns at once when none is open.
     void AguardarJanelas();

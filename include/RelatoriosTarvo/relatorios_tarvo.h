@@ -105,6 +105,25 @@ TARVO_API long tarvo_relatorios_exportar_pdf_unico_arquivo(tarvo_relatorios* rel
                                                            int32_t mascara,
                                                            const char* caminho_pdf);
 
+/* Without the dialog: builds the reports of mask bits 0 to 9 in list order
+ * and shows their previews, cascaded with the first in front (previews of
+ * an earlier call are closed first). Returns once they are shown; they need
+ * the caller's Qt event loop or tarvo_relatorios_aguardar_janelas. */
+TARVO_API long tarvo_relatorios_visualizar(tarvo_relatorios* relatorios, struct sqlite3* banco,
+                                           const char* ie, int32_t declaracao, int32_t mascara);
+TARVO_API long tarvo_relatorios_visualizar_arquivo(tarvo_relatorios* relatorios,
+                                                   const char* caminho_banco, const char* ie,
+                                                   int32_t declaracao, int32_t mascara);
+
+/* Without any window: builds the reports of mask bits 0 to 9 in list order
+ * and prints each on the default printer (TARVO_ERRO_SEM_IMPRESSORA when
+ * there is none). Reports printed before an error stay printed. */
+TARVO_API long tarvo_relatorios_imprimir(tarvo_relatorios* relatorios, struct sqlite3* banco,
+                                         const char* ie, int32_t declaracao, int32_t mascara);
+TARVO_API long tarvo_relatorios_imprimir_arquivo(tarvo_relatorios* relatorios,
+                                                 const char* caminho_banco, const char* ie,
+                                                 int32_t declaracao, int32_t mascara);
+
 /* Runs the Qt event loop until the last preview window of the handle is
  * closed; returns at once when none is open. For hosts without an event loop
  * of their own. */

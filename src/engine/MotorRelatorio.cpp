@@ -194,8 +194,22 @@ void MotorRelatorio::OcultarDocumento() {
 }
 
 void MotorRelatorio::ImprimirDocumento(const int32_t& mostrarDialogo) {
-    QWidget* pai = impl_->janela && impl_->janela->isVisible() ? impl_->janela.get() : nullptr;
-    SaidaDocumento::Impressora(*impl_->documento, mostrarDialogo != 0, pai);
+    JanelaPrevia* janela =
+        impl_->janela && impl_->janela->isVisible() ? impl_->janela.get() : nullptr;
+    SaidaDocumento::OpcoesImpressao opcoes;
+    opcoes.dialogo = mostrarDialogo != 0;
+    opcoes.pai = janela;
+    opcoes.paginaAtual = janela != nullptr ? janela->PaginaAtual() : 0;
+    // Progress shows where windows do; it keeps the events running, so the
+    // snapshot printed is held here whatever the host does meanwhile.
+    opcoes.progresso = SaidaDocumento::JanelasVisiveis();
+    const std::shared_ptr<const Documento> documento = impl_->documento;
+    SaidaDocumento::Impressora(*documento, opcoes);
+}
+
+void MotorRelatorio::ImprimirSemJanelas() {
+    const std::shared_ptr<const Documento> documento = impl_->documento;
+    SaidaDocumento::Impressora(*documento, SaidaDocumento::OpcoesImpressao{});
 }
 
 std::vector<Chamada> MotorRelatorio::Chamadas() const {

@@ -36,7 +36,8 @@ struct Chamada {
 //
 // ExibirDocumento needs a QApplication on its thread. ImprimirDocumento with 0
 // prints on the default printer, with any other value through the print
-// dialog (cancelling it prints nothing); with no printer it raises
+// dialog (cancelling it prints nothing), with a progress window that can
+// cancel the job where windows can be seen; with no printer it raises
 // Erro::SemImpressora, and Erro::FalhaImpressao when the job is refused. An
 // empty document sends no job.
 class MotorRelatorio {
@@ -79,6 +80,8 @@ public:
     void ExibirDocumento();
     void OcultarDocumento();
     void ImprimirDocumento(const int32_t& mostrarDialogo);
+    // Every page on the default printer, with no dialog or progress window.
+    void ImprimirSemJanelas();
 
     // Reading the document back (not part of a report's calls).
     std::vector<Chamada> Chamadas() const;

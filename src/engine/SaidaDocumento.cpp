@@ -1,5 +1,6 @@
 #include "engine/SaidaDocumento.h"
 
+#include "engine/DialogoImpressao.h"
 #include "engine/Documento.h"
 #include "engine/EscritorPdf.h"
 #include "engine/Renderizador.h"
@@ -7,12 +8,20 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QPageLayout>
+#include <QPageRanges>
 #include <QPainter>
-#include <QPrintDialog>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressDialog>
 #include <QThread>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
 
 #include <dlfcn.h>
 
@@ -57,6 +66,24 @@ std::string RecusaCups() {
                origem);
 }
 
+// Qt hands the job to CUPS when the painter ends and has no way to drop it
+// (QPrinter::abort does nothing here). A job of no copies is one CUPS turns
+// down before any page is sent, so ending the painter with it prints
+// nothing; a job printed to a file leaves no file.
+void Descartar(QPrinter& impressora, QPainter& painter) {
+    // The key Qt's CUPS engine takes its extra job options under.
+    const auto opcoesCups = static_cast<QPrintEngine::PrintEnginePropertyKey>(0xfe00);
+    QPrintEngine* motor = impressora.printEngine();
+    motor->setProperty(QPrintEngine::PPK_CopyCount, 1);
+    QStringList opcoes = motor->property(opcoesCups).toStringList();
+    opcoes << QStringLiteral("copies") << QStringLiteral("0");
+    motor->setProperty(opcoesCups, opcoes);
+    painter.end();
+    if (!impressora.outputFileName().isEmpty()) {
+        QFile::remove(impressora.outputFileName());
+    }
+}
+
 } // namespace
 
 // The whole sheet is the paint area: the document's own margins are applied
@@ -67,6 +94,12 @@ QPageLayout SaidaDocumento::Folha(const Documento& documento) {
                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     folha.setMode(QPageLayout::FullPageMode);
     return folha;
+}
+
+bool SaidaDocumento::JanelasVisiveis() {
+    const QString plataforma = QGuiApplication::platformName();
+    return qobject_cast<const QApplication*>(QCoreApplication::instance()) != nullptr &&
+           plataforma != QLatin1String("offscreen") && plataforma != QLatin1String("minimal");
 }
 
 void SaidaDocumento::ExigirAplicacao(bool janelas) {
@@ -123,18 +156,19 @@ QImage SaidaDocumento::Imagem(const Documento& documento, Renderizador& renderiz
     return imagem;
 }
 
-void SaidaDocumento::Impressora(const Documento& documento, bool dialogo, QWidget* pai) {
-    ExigirAplicacao(dialogo);
+void SaidaDocumento::Impressora(const Documento& documento, const OpcoesImpressao& opcoes) {
+    ExigirAplicacao(opcoes.dialogo || opcoes.progresso);
     const QPrinterInfo padrao = QPrinterInfo::defaultPrinter();
     if (QPrinterInfo::availablePrinterNames().isEmpty()) {
         throw Erro(Erro::SemImpressora, "Não há impressora instalada ou disponível no sistema.",
                    origem);
     }
-    if (!dialogo && padrao.isNull()) {
+    if (!opcoes.dialogo && padrao.isNull()) {
         throw Erro(Erro::SemImpressora, "Não há impressora padrão definida no sistema.", origem);
     }
     // An empty document has nothing to print: no job is sent.
-    if (documento.NumeroPaginas() == 0) {
+    const int total = documento.NumeroPaginas();
+    if (total == 0) {
         return;
     }
 
@@ -145,20 +179,27 @@ void SaidaDocumento::Impressora(const Documento& documento, bool dialogo, QWidge
     impressora.setDocName(QString::fromStdString(documento.Titulo()));
     impressora.setCreator(QStringLiteral("RelatoriosTarvo"));
     AplicarFolha(impressora, documento);
-    int primeira = 1;
-    int ultima = documento.NumeroPaginas();
-    if (dialogo) {
-        QPrintDialog janela(&impressora, pai);
-        janela.setMinMax(1, documento.NumeroPaginas());
+    std::vector<int> paginas;
+    if (opcoes.dialogo) {
+        DialogoImpressao janela(&impressora, total, opcoes.paginaAtual, opcoes.pai);
         if (janela.exec() != QDialog::Accepted) {
             return;
         }
+        // The closed dialog goes from the screen before the job starts.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         // The layout is the document's, whatever paper the dialog proposed.
         AplicarFolha(impressora, documento);
-        if (impressora.printRange() == QPrinter::PageRange) {
-            primeira = std::max(impressora.fromPage(), 1);
-            ultima = std::min(impressora.toPage(), documento.NumeroPaginas());
+        paginas = janela.Paginas();
+        // The pages chosen are the ones sent: none is left to the printer to pick.
+        impressora.setPrintRange(QPrinter::AllPages);
+        impressora.setPageRanges(QPageRanges());
+    } else {
+        for (int pagina = 1; pagina <= total; ++pagina) {
+            paginas.push_back(pagina);
         }
+    }
+    if (paginas.empty()) {
+        return;
     }
     if (!impressora.isValid()) {
         throw Erro(Erro::SemImpressora,
@@ -167,17 +208,48 @@ void SaidaDocumento::Impressora(const Documento& documento, bool dialogo, QWidge
                    origem);
     }
 
+    std::unique_ptr<QProgressDialog> progresso;
+    if (opcoes.progresso) {
+        progresso = std::make_unique<QProgressDialog>(
+            QStringLiteral("Imprimindo \u201c%1\u201d…")
+                .arg(QString::fromStdString(documento.Titulo())),
+            QStringLiteral("Cancelar"), 0, static_cast<int>(paginas.size()), opcoes.pai);
+        progresso->setWindowTitle(QStringLiteral("Impressão"));
+        progresso->setWindowModality(opcoes.pai != nullptr ? Qt::WindowModal
+                                                           : Qt::ApplicationModal);
+        progresso->setMinimumDuration(400);
+        progresso->setAutoReset(false);
+        progresso->setAutoClose(false);
+    }
     QPainter painter;
     if (!painter.begin(&impressora)) {
         FalhaImpressao(impressora, "não foi possível iniciar a impressão.");
     }
     Renderizador renderizador(documento, QDateTime::currentDateTime());
-    const bool invertida = impressora.pageOrder() == QPrinter::LastPageFirst;
-    for (int i = primeira; i <= ultima; ++i) {
-        if (i > primeira && !impressora.newPage()) {
+    QElapsedTimer eventos;
+    eventos.start();
+    for (size_t i = 0; i < paginas.size(); ++i) {
+        if (i > 0 && !impressora.newPage()) {
             FalhaImpressao(impressora, "não foi possível passar à página seguinte.");
         }
-        renderizador.DesenharPagina(painter, invertida ? ultima - (i - primeira) : i);
+        renderizador.DesenharPagina(painter, paginas[i]);
+        if (progresso) {
+            progresso->setValue(static_cast<int>(i + 1));
+            // The windows repaint and Cancelar answers while the job is laid out.
+            if (eventos.elapsed() > 50) {
+                QCoreApplication::processEvents();
+                eventos.restart();
+            }
+            if (progresso->wasCanceled()) {
+                Descartar(impressora, painter);
+                return;
+            }
+        }
+    }
+    if (progresso) {
+        progresso->setLabelText(QStringLiteral("Enviando à impressora…"));
+        progresso->setCancelButton(nullptr);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
     if (!painter.end() || impressora.printerState() == QPrinter::Error) {
         FalhaImpressao(impressora, "o trabalho de impressão falhou.");

@@ -24,9 +24,25 @@ public:
     static QImage Imagem(const Documento& documento, Renderizador& renderizador, int pagina,
                          int dpi);
 
-    // Prints on the default printer, or on the one chosen in the print dialog
-    // when `dialogo` is true; a cancelled dialog prints nothing.
-    static void Impressora(const Documento& documento, bool dialogo, QWidget* pai);
+    struct OpcoesImpressao {
+        // The print dialog: printer, all pages, page ranges ("1,3", "2-5"),
+        // the current page and copies. Without it, every page on the default
+        // printer.
+        bool dialogo = false;
+        QWidget* pai = nullptr;
+        // The page offered as the dialog's "current page"; 0 for none.
+        int paginaAtual = 0;
+        // A progress dialog whose Cancelar stops the job before anything is
+        // sent; the windows keep repainting meanwhile.
+        bool progresso = false;
+    };
+
+    // Prints on the default printer, or as chosen in the print dialog; a
+    // cancelled dialog or job prints nothing.
+    static void Impressora(const Documento& documento, const OpcoesImpressao& opcoes);
+
+    // Whether windows can be seen: a QApplication on a real display.
+    static bool JanelasVisiveis();
 
     // The sheet of the document's pages: A4 in its orientation, painted whole.
     static QPageLayout Folha(const Documento& documento);

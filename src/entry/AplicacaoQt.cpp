@@ -3,7 +3,10 @@
 #include <RelatoriosTarvo/Erro.h>
 
 #include <QApplication>
+#include <QIcon>
+#include <QLibraryInfo>
 #include <QThread>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
@@ -61,8 +64,10 @@ bool AplicacaoQt::TelaDisponivel() {
 }
 
 AplicacaoQt::AplicacaoQt(Origem origem) : origem_(origem) {
-    if (origem_ == Origem::Hospedeiro)
+    if (origem_ == Origem::Hospedeiro) {
+        Traduzir();
         return;
+    }
     // A host without Qt of its own does not want Qt's notes on its standard
     // error ("XDG_RUNTIME_DIR not set", font fallbacks): they are kept only
     // when asked for.
@@ -76,9 +81,37 @@ AplicacaoQt::AplicacaoQt(Origem origem) : origem_(origem) {
     argv_.push_back(nullptr);
     argc_ = static_cast<int>(argumentos_.size());
     aplicacao_ = std::make_unique<QApplication>(argc_, argv_.data());
+    // Without a desktop's icon theme the preview's buttons take the icons
+    // Debian installs with Qt's dialogs.
+    if (QIcon::fromTheme(QStringLiteral("document-print")).isNull())
+        QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+    Traduzir();
 }
 
-AplicacaoQt::~AplicacaoQt() = default;
+AplicacaoQt::~AplicacaoQt() {
+    if (traducao_ && QCoreApplication::instance() != nullptr)
+        QCoreApplication::removeTranslator(traducao_.get());
+}
+
+// Debian's qt6-translations-l10n puts qtbase_pt_BR.qm in Qt's translations
+// folder. A host whose Qt dialogs are already translated (into any
+// language) keeps its own texts.
+void AplicacaoQt::Traduzir() {
+    const bool traduzido =
+        QCoreApplication::translate("QPlatformTheme", "Cancel") != QLatin1String("Cancel") ||
+        QCoreApplication::translate("QPrintDialog", "Print") != QLatin1String("Print");
+    if (traduzido)
+        return;
+    auto traducao = std::make_unique<QTranslator>();
+    for (const QString& pasta : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                 QStringLiteral("/usr/share/qt6/translations")}) {
+        if (traducao->load(QStringLiteral("qtbase_pt_BR"), pasta)) {
+            QCoreApplication::installTranslator(traducao.get());
+            traducao_ = std::move(traducao);
+            return;
+        }
+    }
+}
 
 void AplicacaoQt::Verificar(Uso uso) const {
     const QCoreApplication* const aplicacao = QCoreApplication::instance();

@@ -5,6 +5,7 @@
 #include <vector>
 
 class QApplication;
+class QTranslator;
 
 namespace tarvo {
 
@@ -38,6 +39,7 @@ private:
 
     explicit AplicacaoQt(Origem origem);
     void Verificar(Uso uso) const;
+    void Traduzir();
 
     const Origem origem_;
     // QApplication keeps references to its argument count and vector.
@@ -45,6 +47,10 @@ private:
     std::vector<char*> argv_;
     int argc_ = 0;
     std::unique_ptr<QApplication> aplicacao_;
+    // Qt's own Portuguese texts for its standard dialogs (print, files,
+    // messages), installed while this holder lives; declared after the
+    // application so that it goes first.
+    std::unique_ptr<QTranslator> traducao_;
 };
 
 } // namespace tarvo

@@ -8,6 +8,8 @@
 #include "data/Conexao.h"
 #include "data/LeituraConsistente.h"
 #include "data/Recordset.h"
+#include "engine/CursorOcupado.h"
+#include "engine/JanelaPrevia.h"
 #include "entry/frmImpressaoRelatorios.h"
 #include "reports/RelatorioCadastro.h"
 #include "reports/RelatorioDIPAMCodigo1.h"
@@ -221,17 +223,50 @@ void ConjuntoRelatorios::Executar(const Database& BancoDados, const std::string&
 
     const int32_t modo = dialogo_->lngModoSaida;
     if (modo == 1 || modo == 2) {
+        const CursorOcupado ocupado;
+        std::vector<QWidget*> janelas;
         for (int i = 0; i < Quantidade; ++i) {
             if (!lista.item(i)->isSelected())
                 continue;
             Construir(i, BancoDados, IE, Declaracao);
-            if (dialogo_->lngModoSaida == 1)
+            if (dialogo_->lngModoSaida == 1) {
                 Relatorio(i).Exibir();
-            else if (dialogo_->lngModoSaida == 2)
+                janelas.push_back(Relatorio(i).Motor().Janela());
+            } else if (dialogo_->lngModoSaida == 2) {
                 Relatorio(i).Imprimir();
+            }
         }
+        JanelaPrevia::Cascata(janelas);
     }
     dialogo_->hide();
+}
+
+void ConjuntoRelatorios::Visualizar(const Database& BancoDados, const std::string& IE,
+                                    const int32_t& Declaracao, const int32_t& Mascara) {
+    PrepararAplicacao(AplicacaoQt::Uso::Janelas);
+    for (int i = 0; i < Quantidade; ++i)
+        Relatorio(i).Ocultar();
+    const CursorOcupado ocupado;
+    std::vector<QWidget*> janelas;
+    for (int i = 0; i < Quantidade; ++i) {
+        if (!Selecionado(Mascara, i))
+            continue;
+        Construir(i, BancoDados, IE, Declaracao);
+        Relatorio(i).Exibir();
+        janelas.push_back(Relatorio(i).Motor().Janela());
+    }
+    JanelaPrevia::Cascata(janelas);
+}
+
+void ConjuntoRelatorios::Imprimir(const Database& BancoDados, const std::string& IE,
+                                  const int32_t& Declaracao, const int32_t& Mascara) {
+    PrepararAplicacao(AplicacaoQt::Uso::SemJanelas);
+    for (int i = 0; i < Quantidade; ++i) {
+        if (!Selecionado(Mascara, i))
+            continue;
+        Construir(i, BancoDados, IE, Declaracao);
+        Relatorio(i).Motor().ImprimirSemJanelas();
+    }
 }
 
 void ConjuntoRelatorios::Construir(int posicao, const Database& BancoDados, const std::string& IE,

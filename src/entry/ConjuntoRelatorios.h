@@ -34,6 +34,15 @@ public:
     void Executar(const Database& BancoDados, const std::string& IE, const int32_t& Declaracao,
                   const int32_t& OpcoesSelecionadas);
 
+    // Without the dialog: builds the reports of mask bits 0 to 9 in list
+    // order and previews them (the previews of an earlier call closed
+    // first), cascaded with the first in front; or prints each on the
+    // default printer without any window.
+    void Visualizar(const Database& BancoDados, const std::string& IE, const int32_t& Declaracao,
+                    const int32_t& Mascara);
+    void Imprimir(const Database& BancoDados, const std::string& IE, const int32_t& Declaracao,
+                  const int32_t& Mascara);
+
     // Builds the report at a list position on one snapshot of the database:
     // the registration report from the IE, the nine others from the
     // declaration. A field that cannot be read names the report in the error.

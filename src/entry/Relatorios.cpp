@@ -36,6 +36,16 @@ void Relatorios::ExportarPdfUnico(const Database& BancoDados, const std::string&
     Exportar(BancoDados, IE, Declaracao, Mascara, "", "", ArquivoPdfUnico);
 }
 
+void Relatorios::Visualizar(const Database& BancoDados, const std::string& IE,
+                            const int32_t& Declaracao, const int32_t& Mascara) {
+    conjunto_->Visualizar(BancoDados, IE, Declaracao, Mascara);
+}
+
+void Relatorios::Imprimir(const Database& BancoDados, const std::string& IE,
+                          const int32_t& Declaracao, const int32_t& Mascara) {
+    conjunto_->Imprimir(BancoDados, IE, Declaracao, Mascara);
+}
+
 void Relatorios::AguardarJanelas() {
     conjunto_->AguardarJanelas();
 }

@@ -82,6 +82,23 @@ long Exportar(tarvo_relatorios* relatorios, Fonte fonte, const char* ie, int32_t
     });
 }
 
+// Previewing or printing the reports of a mask, without the dialog.
+template <typename Fonte>
+long Visualizar(tarvo_relatorios* relatorios, Fonte fonte, const char* ie, int32_t declaracao,
+                int32_t mascara) {
+    return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
+        objeto.Visualizar(Banco(fonte), Texto(ie), declaracao, mascara);
+    });
+}
+
+template <typename Fonte>
+long Imprimir(tarvo_relatorios* relatorios, Fonte fonte, const char* ie, int32_t declaracao,
+              int32_t mascara) {
+    return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
+        objeto.Imprimir(Banco(fonte), Texto(ie), declaracao, mascara);
+    });
+}
+
 template <typename Fonte>
 long ExportarPdfUnico(tarvo_relatorios* relatorios, Fonte fonte, const char* ie,
                       int32_t declaracao, int32_t mascara, const char* caminhoPdf) {
@@ -167,6 +184,26 @@ long tarvo_relatorios_exportar_pdf_unico_arquivo(tarvo_relatorios* relatorios,
                                                  int32_t declaracao, int32_t mascara,
                                                  const char* caminho_pdf) {
     return ExportarPdfUnico(relatorios, caminho_banco, ie, declaracao, mascara, caminho_pdf);
+}
+
+long tarvo_relatorios_visualizar(tarvo_relatorios* relatorios, sqlite3* banco, const char* ie,
+                                 int32_t declaracao, int32_t mascara) {
+    return Visualizar(relatorios, banco, ie, declaracao, mascara);
+}
+
+long tarvo_relatorios_visualizar_arquivo(tarvo_relatorios* relatorios, const char* caminho_banco,
+                                         const char* ie, int32_t declaracao, int32_t mascara) {
+    return Visualizar(relatorios, caminho_banco, ie, declaracao, mascara);
+}
+
+long tarvo_relatorios_imprimir(tarvo_relatorios* relatorios, sqlite3* banco, const char* ie,
+                               int32_t declaracao, int32_t mascara) {
+    return Imprimir(relatorios, banco, ie, declaracao, mascara);
+}
+
+long tarvo_relatorios_imprimir_arquivo(tarvo_relatorios* relatorios, const char* caminho_banco,
+                                       const char* ie, int32_t declaracao, int32_t mascara) {
+    return Imprimir(relatorios, caminho_banco, ie, declaracao, mascara);
 }
 
 long tarvo_relatorios_aguardar_janelas(tarvo_relatorios* relatorios) {

@@ -4,7 +4,10 @@
 
 #include "support/LeitorPdf.h"
 #include "ProcessoFilho.h"
+#include "engine/Documento.h"
+#include "engine/JanelaPrevia.h"
 #include "engine/MotorRelatorio.h"
+#include "engine/SaidaDocumento.h"
 #include "support/Erros.h"
 #include "support/Spool.h"
 #include <RelatoriosTarvo/Erro.h>
@@ -12,8 +15,12 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDirIterator>
 #include <QFile>
+#include <QLineEdit>
 #include <QPrinterInfo>
+#include <QProgressDialog>
+#include <QRadioButton>
 #include <QRandomGenerator>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -120,6 +127,92 @@ TEST(Impressao, FilaQueRecusaTrabalhosLevantaErro) {
     } else {
         qputenv("LPDEST", anterior);
     }
+}
+
+// Pages as a user picks them in the print dialog: a list with a range, and
+// the preview's current page.
+TEST(Impressao, DialogoImprimeListasDePaginasEAPaginaAtual) {
+    EXIGIR_FILA();
+    MotorRelatorio motor;
+    const std::string marca = Marca();
+    motor.IniciarDocumento();
+    for (int pagina = 1; pagina <= 5; ++pagina) {
+        if (pagina > 1)
+            motor.NovaPagina();
+        motor.AdicionarTexto(0, 0, 17, 0.5, marca, 0, 0, "Arial", 10, 0, 0, 0, 0);
+        motor.AdicionarTexto(0, 15, 17, 0.3, "Página %%p de %%P", 2, 1, "Arial", 6, 0, 0, 0, 0);
+    }
+    motor.ExibirDocumento();
+    for (const char* escolha : {"1,3-4", "atual"}) {
+        QTimer escolher;
+        QObject::connect(&escolher, &QTimer::timeout, [&] {
+            auto* dialogo = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialogo == nullptr)
+                return;
+            escolher.stop();
+            if (std::string(escolha) == "atual") {
+                dialogo->findChild<QRadioButton*>("printCurrentPage")->setChecked(true);
+            } else {
+                dialogo->findChild<QRadioButton*>("pagesRadioButton")->setChecked(true);
+                dialogo->findChild<QLineEdit*>("pagesLineEdit")->setText(escolha);
+            }
+            dialogo->accept();
+        });
+        escolher.start(20);
+        static_cast<JanelaPrevia*>(motor.Janela())->IrParaPagina(2);
+        motor.ImprimirDocumento(-1);
+        const PdfLido pdf = Impresso(marca);
+        const std::string texto = pdf.Texto();
+        if (std::string(escolha) == "atual") {
+            ASSERT_EQ(pdf.paginas.size(), 1u);
+            EXPECT_NE(texto.find("Página 2 de 5"), std::string::npos);
+        } else {
+            ASSERT_EQ(pdf.paginas.size(), 3u);
+            for (const char* pagina : {"Página 1 de 5", "Página 3 de 5", "Página 4 de 5"})
+                EXPECT_NE(texto.find(pagina), std::string::npos) << pagina;
+        }
+    }
+}
+
+// Cancelar in the progress window stops the job before it reaches the
+// queue: the next job is the first the queue keeps.
+TEST(Impressao, CancelarNoProgressoNaoImprimeNada) {
+    EXIGIR_FILA();
+    const std::string cancelada = Marca();
+    class tarvo::Documento documento;
+    for (int pagina = 1; pagina <= 400; ++pagina) {
+        documento.Gravar(Operacao::NovaPagina, {});
+        documento.Gravar(Operacao::AdicionarTexto,
+                         {0.0, 0.0, 17.0, 0.5, std::string_view(cancelada), int32_t{0}, int32_t{0},
+                          std::string_view("Arial"), 10.0, int32_t{0}, int32_t{0}, int32_t{0},
+                          int32_t{0}});
+    }
+    bool cancelou = false;
+    QTimer cancelar;
+    QObject::connect(&cancelar, &QTimer::timeout, [&] {
+        for (QWidget* janela : QApplication::topLevelWidgets()) {
+            if (auto* progresso = qobject_cast<QProgressDialog*>(janela)) {
+                progresso->cancel();
+                cancelou = true;
+            }
+        }
+    });
+    cancelar.start(5);
+    SaidaDocumento::OpcoesImpressao opcoes;
+    opcoes.progresso = true;
+    EXPECT_NO_THROW(SaidaDocumento::Impressora(documento, opcoes));
+    cancelar.stop();
+    ASSERT_TRUE(cancelou);
+
+    const std::string seguinte = Marca();
+    MotorRelatorio outro;
+    Documento(outro, seguinte, 0);
+    outro.ImprimirDocumento(0);
+    ASSERT_EQ(Impresso(seguinte).paginas.size(), 2u);
+    QDirIterator trabalhos(QStringLiteral(TARVO_BUILD_DIR "/cups/saida"), {"job-*.pdf"});
+    while (trabalhos.hasNext())
+        EXPECT_EQ(LerPdf(trabalhos.next().toStdString()).Texto().find(cancelada),
+                  std::string::npos);
 }
 
 // The CUPS client points at a server that does not exist.

@@ -1,19 +1,31 @@
-// The preview window under the offscreen platform: title, icon, pages,
-// navigation, hiding and showing again, snapshots and ownership.
+// The preview window under the offscreen platform: continuous pages and the
+// page box, keys and wheel, zoom steps, tiles against the page image,
+// thumbnails, find, the empty document, saving, closing and the cascade.
 
 #include "support/LeitorPdf.h"
 #include "ProcessoFilho.h"
+#include "engine/Documento.h"
+#include "engine/JanelaPrevia.h"
+#include "engine/LocalizadorTexto.h"
+#include "engine/ModeloMiniaturas.h"
 #include "engine/MotorRelatorio.h"
-#include "engine/PaginaPrevia.h"
+#include "engine/VistaPaginas.h"
 #include <RelatoriosTarvo/Erro.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPointer>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -27,102 +39,362 @@ void Paginas(MotorRelatorio& motor, int quantidade) {
         if (pagina > 1) {
             motor.NovaPagina();
         }
-        motor.AdicionarRetangulo(0, 0.5, 25.7, 0.1, -1, 0x808000, 0x808000, 1);
-        motor.AdicionarTexto(0, 16.4, 25.7, 0.3, "Página %%p de %%P", 2, 1, "Arial", 6, 0, 0, 0, 0);
+        motor.AdicionarRetangulo(0, 0.5, 17, 0.1, -1, 0x808000, 0x808000, 1);
+        motor.AdicionarTexto(0, 1, 17, 0.5, "Informações p/ DIPAM", 1, 1, "Arial", 12, -1, 0, 0,
+                             0xFF);
+        motor.AdicionarTextoMultilinha(1, 3, 6, 2, "Primeira linha\r\nsegunda linha com texto", 2,
+                                       0, "Arial", 9, 0, 0, 0, 0);
+        motor.AdicionarTexto(0, 24, 17, 0.3, "Página %%p de %%P", 2, 1, "Arial", 6, 0, 0, 0, 0);
     }
 }
 
-QSpinBox* NumeroPagina(QWidget* janela) {
-    return janela->findChild<QSpinBox*>();
+struct Previa {
+    explicit Previa(int paginas, int32_t orientacao = 0) {
+        motor.IniciarDocumento();
+        motor.DefinirTitulo("Relatório de Informações para a DIPAM - Código 1");
+        motor.DefinirTituloResumido("Informações p/ DIPAM - Cód. 1");
+        motor.DefinirOrientacao(orientacao);
+        Paginas(motor, paginas);
+        motor.ExibirDocumento();
+        janela = static_cast<JanelaPrevia*>(motor.Janela());
+        janela->resize(700, 800);
+        vista = janela->findChild<VistaPaginas*>("vista");
+        QApplication::processEvents();
+    }
+    int Caixa() const { return janela->findChild<QSpinBox*>("numeroPagina")->value(); }
+    QString Zoom() const { return janela->findChild<QComboBox*>("escolhaZoom")->currentText(); }
+    QAction* Acao(const QString& texto) const {
+        for (QAction* acao : janela->findChildren<QAction*>()) {
+            if (acao->text() == texto) {
+                return acao;
+            }
+        }
+        ADD_FAILURE() << "no action " << texto.toStdString();
+        return nullptr;
+    }
+    void Tecla(int tecla, Qt::KeyboardModifiers modificadores = Qt::NoModifier) const {
+        QTest::keyClick(vista, static_cast<Qt::Key>(tecla), modificadores);
+    }
+    int Rolagem() const { return vista->verticalScrollBar()->value(); }
+
+    MotorRelatorio motor;
+    JanelaPrevia* janela = nullptr;
+    VistaPaginas* vista = nullptr;
+};
+
+TEST(Previa, PaginasContinuasTeclasRodaECaixaDePagina) {
+    Previa previa(6);
+    EXPECT_EQ(previa.janela->windowTitle(),
+              QString("Relatório de Informações para a DIPAM - Código 1"));
+    EXPECT_EQ(previa.Caixa(), 1);
+    EXPECT_EQ(previa.janela->findChild<QSpinBox*>("numeroPagina")->maximum(), 6);
+    const double altura =
+        previa.vista->RetanguloPagina(2).top() - previa.vista->RetanguloPagina(1).top();
+    // The wheel goes on past the end of page 1 into page 2.
+    for (int i = 0; i < 12; ++i) {
+        QWheelEvent roda(QPointF(100, 100), QPointF(), QPoint(), QPoint(0, -120), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(previa.vista->viewport(), &roda);
+    }
+    EXPECT_EQ(previa.Rolagem(), 12 * 120);
+    EXPECT_EQ(previa.Caixa(),
+              previa.Rolagem() + previa.vista->viewport()->height() / 2 > altura ? 2 : 1);
+    // PgDn is a screenful less a line, never the top of the next page.
+    const int antes = previa.Rolagem();
+    previa.Tecla(Qt::Key_PageDown);
+    EXPECT_EQ(previa.Rolagem() - antes, previa.vista->viewport()->height() - 40);
+    previa.Tecla(Qt::Key_Space, Qt::ShiftModifier);
+    EXPECT_EQ(previa.Rolagem(), antes);
+    previa.Tecla(Qt::Key_Down);
+    EXPECT_EQ(previa.Rolagem(), antes + 40);
+    previa.Tecla(Qt::Key_End);
+    EXPECT_EQ(previa.Rolagem(), previa.vista->verticalScrollBar()->maximum());
+    EXPECT_EQ(previa.Caixa(), 6);
+    previa.Tecla(Qt::Key_Home);
+    EXPECT_EQ(previa.Rolagem(), 0);
+    EXPECT_EQ(previa.Caixa(), 1);
+
+    // A page typed in the box, then Ctrl+End still reaches the end.
+    auto* caixa = previa.janela->findChild<QSpinBox*>("numeroPagina");
+    caixa->setFocus();
+    caixa->selectAll();
+    QTest::keyClicks(caixa, "4");
+    QTest::keyClick(caixa, Qt::Key_Return);
+    EXPECT_EQ(previa.Caixa(), 4);
+    EXPECT_NEAR(previa.vista->RetanguloPagina(4).top(), VistaPaginas::margem, 1);
+    EXPECT_TRUE(previa.vista->hasFocus());
+    QTest::keyClick(previa.janela, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(previa.Caixa(), 6);
+    previa.Acao("Página anterior")->trigger();
+    EXPECT_EQ(previa.Caixa(), 5);
+
+    // In whole-page mode PgDn turns the page.
+    previa.Acao("Página inteira")->trigger();
+    previa.Tecla(Qt::Key_Home);
+    previa.Tecla(Qt::Key_PageDown);
+    EXPECT_EQ(previa.Caixa(), 2);
+    EXPECT_EQ(previa.vista->horizontalScrollBar()->maximum(), 0);
 }
 
-void Acionar(QWidget* janela, const QString& texto) {
-    for (QAction* acao : janela->findChildren<QAction*>()) {
-        if (acao->text() == texto) {
-            acao->trigger();
-            return;
+TEST(Previa, ZoomPorPassosDigitadoEComARodaNoPonto) {
+    Previa previa(3);
+    previa.janela->resize(300, 500); // fitting the width gives less than 50%
+    QApplication::processEvents();
+    const double ajustado = previa.vista->Zoom();
+    ASSERT_LT(ajustado, 0.5);
+    EXPECT_EQ(previa.Zoom(), QString("%1%").arg(qRound(ajustado * 100)));
+    EXPECT_TRUE(previa.Acao("Ajustar à largura")->isChecked());
+    previa.Acao("Reduzir")->trigger(); // never enlarges
+    EXPECT_DOUBLE_EQ(previa.vista->Zoom(), 0.25);
+    previa.Acao("Reduzir")->trigger();
+    EXPECT_DOUBLE_EQ(previa.vista->Zoom(), 0.25);
+    EXPECT_FALSE(previa.Acao("Reduzir")->isEnabled());
+    previa.Acao("Ampliar")->trigger();
+    EXPECT_DOUBLE_EQ(previa.vista->Zoom(), 0.5);
+    QTest::keyClick(previa.vista, Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(previa.vista->Zoom(), 0.75);
+    QTest::keyClick(previa.vista, Qt::Key_Minus, Qt::KeypadModifier);
+    EXPECT_DOUBLE_EQ(previa.vista->Zoom(), 0.5);
+    QTest::keyClick(previa.vista, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_DOUBLE_EQ(previa.vista->Zoom(), 0.75);
+    EXPECT_FALSE(previa.Acao("Ajustar à largura")->isChecked());
+
+    auto* zoom = previa.janela->findChild<QComboBox*>("escolhaZoom");
+    zoom->lineEdit()->setFocus();
+    zoom->lineEdit()->setText("130");
+    QTest::keyClick(zoom->lineEdit(), Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(previa.vista->Zoom(), 1.3);
+    EXPECT_EQ(previa.Zoom(), QString("130%"));
+    for (int i = 0; i < 6; ++i) {
+        previa.Acao("Ampliar")->trigger();
+    }
+    EXPECT_DOUBLE_EQ(previa.vista->Zoom(), 4.0);
+    EXPECT_FALSE(previa.Acao("Ampliar")->isEnabled());
+
+    // Ctrl+wheel keeps the point under the mouse where it was.
+    previa.Acao("Tamanho real")->trigger();
+    previa.vista->verticalScrollBar()->setValue(900);
+    const QPointF mouse(120, 200);
+    const auto ponto = [&] {
+        const QRectF folha = previa.vista->RetanguloPagina(2);
+        return QPointF((mouse.x() - folha.left()) / folha.width(),
+                       (mouse.y() - folha.top()) / folha.height());
+    };
+    const QPointF antes = ponto();
+    QWheelEvent roda(mouse, QPointF(), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::ControlModifier,
+                     Qt::NoScrollPhase, false);
+    QApplication::sendEvent(previa.vista->viewport(), &roda);
+    EXPECT_DOUBLE_EQ(previa.vista->Zoom(), 1.25);
+    EXPECT_NEAR(ponto().x(), antes.x(), 0.005);
+    EXPECT_NEAR(ponto().y(), antes.y(), 0.005);
+}
+
+// The view draws tiles; on screen they must equal the page image of the
+// same resolution, pixel for pixel.
+TEST(Previa, BlocosIguaisAImagemDaPagina) {
+    Previa previa(3);
+    previa.vista->DefinirZoom(1.5);
+    previa.vista->verticalScrollBar()->setValue(1200);
+    const QImage tela =
+        previa.vista->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRectF folha = previa.vista->RetanguloPagina(2);
+    const QImage pagina = previa.motor.RenderizarPagina(2, previa.vista->Dpi());
+    const QRect visivel =
+        folha.toRect().intersected(QRect(QPoint(0, 0), tela.size())).adjusted(0, 0, -1, -1);
+    ASSERT_GT(visivel.height(), 200);
+    int diferentes = 0;
+    // The date and time of the preview are its own instant; the rest match.
+    for (int y = visivel.top(); y < visivel.bottom(); y += 3) {
+        for (int x = visivel.left(); x < visivel.right(); ++x) {
+            const QPoint naPagina = QPoint(x, y) - folha.topLeft().toPoint();
+            diferentes += tela.pixel(x, y) != pagina.pixel(naPagina);
         }
     }
-    ADD_FAILURE() << "no action " << texto.toStdString();
+    EXPECT_EQ(diferentes, 0);
 }
 
-TEST(Previa, AbreComTituloEIconeOcultaEReabre) {
-    QImage azul(32, 32, QImage::Format_RGB32);
-    azul.fill(Qt::blue);
-    MotorRelatorio motor;
-    motor.OcultarDocumento(); // nothing shown yet: no failure
-    EXPECT_EQ(motor.Janela(), nullptr);
-    motor.IniciarDocumento();
-    motor.DefinirTitulo("Relatório de Saídas");
-    motor.DefinirTituloResumido("Saídas");
-    motor.DefinirIcone(Figura("imgIconeR", azul));
-    motor.DefinirOrientacao(1);
-    Paginas(motor, 3);
-
-    motor.ExibirDocumento();
-    ASSERT_TRUE(motor.JanelaVisivel());
-    QWidget* janela = motor.Janela();
-    EXPECT_EQ(janela->windowTitle(), QString("Relatório de Saídas"));
-    EXPECT_EQ(janela->windowIcon().pixmap(32).toImage().pixelColor(16, 16), QColor(Qt::blue));
-    const auto* folha = janela->findChild<PaginaPrevia*>();
-    ASSERT_NE(folha, nullptr);
-    EXPECT_GT(folha->Imagem().width(), folha->Imagem().height()); // landscape
-    EXPECT_EQ(NumeroPagina(janela)->value(), 1);
-    EXPECT_EQ(NumeroPagina(janela)->maximum(), 3);
-    Acionar(janela, "Próxima");
-    Acionar(janela, "Próxima");
-    Acionar(janela, "Próxima"); // stays on the last page
-    EXPECT_EQ(NumeroPagina(janela)->value(), 3);
-    Acionar(janela, "Primeira");
-    EXPECT_EQ(NumeroPagina(janela)->value(), 1);
-
-    motor.OcultarDocumento();
-    EXPECT_FALSE(motor.JanelaVisivel());
-    motor.ExibirDocumento();
-    EXPECT_TRUE(motor.JanelaVisivel());
-    EXPECT_EQ(motor.Janela(), janela);
+// At 400% on a screen of scale 2 a page is 9,000 pixels wide: the view keeps
+// its tiles within budget wherever it scrolls.
+TEST(Previa, MemoriaLimitadaEmQualquerZoomEEscala) {
+    if (!NoProcessoFilho("Previa.MemoriaLimitadaEmQualquerZoomEEscala",
+                         {{"QT_SCALE_FACTOR", "2"}})) {
+        return;
+    }
+    Previa previa(40);
+    previa.vista->DefinirZoom(4.0);
+    EXPECT_EQ(previa.vista->Dpi(), qRound(previa.vista->logicalDpiX() * 4.0 * 2));
+    QScrollBar* barra = previa.vista->verticalScrollBar();
+    for (int passo = 0; passo < 60 && barra->value() < barra->maximum(); ++passo) {
+        barra->setValue(barra->value() + barra->pageStep() * 3);
+        previa.vista->viewport()->repaint();
+        QApplication::processEvents();
+        EXPECT_LE(previa.vista->Blocos().Bytes(), VistaPaginas::orcamentoBlocos + (40u << 20));
+    }
+    EXPECT_GT(previa.Caixa(), 1);
 }
 
-TEST(Previa, DocumentoVazioMostraPreviaVazia) {
-    MotorRelatorio nuncaIniciado;
-    nuncaIniciado.ExibirDocumento();
-    EXPECT_TRUE(nuncaIniciado.JanelaVisivel());
+TEST(Previa, MiniaturasSobDemandaMarcamAPaginaEClicamParaIr) {
+    Previa previa(200);
+    auto* lista = previa.janela->findChild<QListView*>("miniaturas");
+    auto* modelo = qobject_cast<ModeloMiniaturas*>(lista->model());
+    EXPECT_FALSE(lista->isVisible());
+    EXPECT_EQ(modelo->Renderizadas(), 0);
+    QTest::keyClick(previa.janela, Qt::Key_F9);
+    QApplication::processEvents();
+    ASSERT_TRUE(lista->isVisible());
+    lista->viewport()->repaint();
+    EXPECT_GT(modelo->Renderizadas(), 0);
+    EXPECT_LT(modelo->Renderizadas(), 20);
+    EXPECT_EQ(lista->currentIndex().row(), 0);
+    previa.janela->IrParaPagina(150);
+    EXPECT_EQ(lista->currentIndex().row(), 149);
+    const QModelIndex indice = modelo->index(148);
+    QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, lista->visualRect(indice).center());
+    EXPECT_EQ(previa.Caixa(), 149);
+}
+
+TEST(Previa, LocalizaComMarcadoresSemAcentoNemCaixaEMarcaAsPalavras) {
+    Previa previa(3);
+    Documento documento;
+    documento.Gravar(Operacao::AdicionarTexto,
+                     {0.0, 1.0, 17.0, 0.5, std::string_view("Ação"), int32_t{2}, int32_t{1},
+                      std::string_view("Arial"), 12.0, int32_t{0}, int32_t{0}, int32_t{0},
+                      int32_t{0}});
+    LocalizadorTexto localizador(documento, QDateTime::currentDateTime());
+    const auto acao = localizador.Buscar("acao");
+    ASSERT_EQ(acao.size(), 1u);
+    const std::vector<QRectF> partes = localizador.Retangulos(acao[0]);
+    ASSERT_EQ(partes.size(), 1u);
+    // Right-aligned within 2 + 17 cm, on the line 2.0 + 1.0 to 3.5 cm.
+    EXPECT_NEAR(partes[0].right(), 19.0, 0.02);
+    EXPECT_GT(partes[0].left(), 17.5);
+    EXPECT_GE(partes[0].top(), 3.0);
+    EXPECT_LE(partes[0].bottom(), 3.5);
+
+    QTest::keyClick(previa.janela, Qt::Key_F, Qt::ControlModifier);
+    auto* campo = previa.janela->findChild<QLineEdit*>("campoBusca");
+    auto* resultado = previa.janela->findChild<QLabel*>("resultadoBusca");
+    ASSERT_TRUE(campo->isVisible());
+    QTest::keyClicks(campo, "PAGINA 2 de 3");
+    QTest::keyClick(campo, Qt::Key_Return);
+    EXPECT_EQ(resultado->text(), QString("1 de 1"));
+    EXPECT_EQ(previa.Caixa(), 2);
+    campo->setText("linha");
+    QTest::keyClick(campo, Qt::Key_Return);
+    EXPECT_EQ(resultado->text(), QString("3 de 6")); // from the current page on
+    QTest::keyClick(previa.janela, Qt::Key_F3);
+    EXPECT_EQ(resultado->text(), QString("4 de 6"));
+    QTest::keyClick(previa.janela, Qt::Key_F3, Qt::ShiftModifier);
+    QTest::keyClick(previa.janela, Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_EQ(resultado->text(), QString("2 de 6"));
+    // The hit on screen is tinted: highlighted pixels are yellow, not white.
+    previa.vista->DefinirZoom(1.0);
+    QTest::keyClick(previa.janela, Qt::Key_F3);
+    const QImage tela = previa.vista->viewport()->grab().toImage();
+    int amarelos = 0;
+    for (int y = 0; y < tela.height(); ++y) {
+        for (int x = 0; x < tela.width(); ++x) {
+            const QColor cor = tela.pixelColor(x, y);
+            amarelos += cor.red() > 200 && cor.green() > 120 && cor.blue() < 120;
+        }
+    }
+    EXPECT_GT(amarelos, 50);
+    campo->setText("nada assim");
+    QTest::keyClick(campo, Qt::Key_Return);
+    EXPECT_EQ(resultado->text(), QString("Nenhuma ocorrência"));
+    QTest::keyClick(campo, Qt::Key_Escape); // leaves the find bar, not the window
+    EXPECT_FALSE(campo->isVisible());
+    EXPECT_TRUE(previa.janela->isVisible());
+}
+
+TEST(Previa, DocumentoVazioMostraAvisoEDesativaAcoes) {
     MotorRelatorio motor;
     motor.IniciarDocumento();
     motor.DefinirTitulo("Relatório de Entradas");
     motor.ExibirDocumento();
-    ASSERT_TRUE(motor.JanelaVisivel());
-    EXPECT_TRUE(motor.Janela()->findChild<PaginaPrevia*>()->Imagem().isNull());
-    EXPECT_EQ(NumeroPagina(motor.Janela())->maximum(), 0);
+    QWidget* janela = motor.Janela();
+    auto* aviso = janela->findChild<QLabel*>("mensagemVazia");
+    ASSERT_TRUE(aviso->isVisible());
+    EXPECT_EQ(aviso->text(), QString("Este relatório não tem páginas."));
+    for (QAction* acao : janela->findChildren<QAction*>()) {
+        for (const char* texto : {"Imprimir…", "Salvar PDF…", "Ampliar", "Reduzir",
+                                  "Ajustar à largura", "Localizar…"}) {
+            if (acao->text() == texto) {
+                EXPECT_FALSE(acao->isEnabled()) << texto;
+            }
+        }
+    }
+    EXPECT_FALSE(janela->findChild<QComboBox*>("escolhaZoom")->isEnabled());
+    EXPECT_EQ(janela->findChild<QSpinBox*>("numeroPagina")->maximum(), 0);
 }
 
-TEST(Previa, JanelaMostraODocumentoExibidoEPertenceAoMotor) {
+TEST(Previa, NomesSugeridosSeguros) {
+    EXPECT_EQ(JanelaPrevia::NomeSugerido("Informações p/ DIPAM - Cód. 1"),
+              QString("Informações p DIPAM - Cód. 1"));
+    EXPECT_EQ(JanelaPrevia::NomeSugerido(" ..a:b*c?\"d<e>f|g\\h. "), QString("a b c d e f g h"));
+    EXPECT_EQ(JanelaPrevia::NomeSugerido("/ / ."), QString("Relatório"));
+    EXPECT_EQ(JanelaPrevia::NomeSugerido("con"), QString("Relatório con"));
+    EXPECT_EQ(JanelaPrevia::NomeSugerido("Entradas\tde\n2003"), QString("Entradas de 2003"));
+}
+
+TEST(Previa, SalvarSugereNomeSeguroNaPastaDeDocumentosEDepoisNaUltima) {
+    Previa previa(2);
+    QTemporaryDir pasta;
+    QStringList sugestoes;
+    int vez = 0;
+    QTimer responder;
+    QObject::connect(&responder, &QTimer::timeout, [&] {
+        if (auto* dialogo = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            auto* nome = dialogo->findChild<QLineEdit*>("fileNameEdit");
+            sugestoes << QDir(dialogo->directory()).filePath(nome->text());
+            // Typed, as a user would: the dialog reads its folder asynchronously.
+            nome->setText(pasta.filePath(QString("previa%1").arg(++vez)));
+            static_cast<QDialog*>(dialogo)->accept();
+        }
+    });
+    responder.start(20);
+    previa.Acao("Salvar PDF…")->trigger();
+    previa.Acao("Salvar PDF…")->trigger();
+    ASSERT_EQ(sugestoes.size(), 2);
+    const QString documentos = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    EXPECT_EQ(QFileInfo(sugestoes[0]).fileName(), QString("Informações p DIPAM - Cód. 1.pdf"));
+    EXPECT_EQ(QFileInfo(sugestoes[0]).absolutePath(),
+              QFileInfo(documentos).isDir() ? documentos : QDir::homePath());
+    EXPECT_EQ(QFileInfo(sugestoes[1]).absolutePath(), QFileInfo(pasta.path()).absoluteFilePath());
+    const std::string texto = TextoPdf(pasta.filePath("previa2.pdf").toStdString());
+    EXPECT_NE(texto.find("Página 2 de 2"), std::string::npos);
+}
+
+TEST(Previa, EscECtrlWFechamEJanelasEmCascataCabemNaTela) {
     QPointer<QWidget> janela;
     {
+        Previa paisagem(1, 1);
+        Previa retrato(1, 0);
+        // A landscape report opens wider than tall, a portrait one taller.
+        paisagem.motor.OcultarDocumento();
         MotorRelatorio outro;
         outro.IniciarDocumento();
+        outro.DefinirOrientacao(1);
         Paginas(outro, 1);
         outro.ExibirDocumento();
+        EXPECT_GT(outro.Janela()->width(), outro.Janela()->height());
+        std::vector<QWidget*> janelas = {retrato.janela, outro.Janela()};
+        JanelaPrevia::Cascata(janelas);
+        const QRect livre = retrato.janela->screen()->availableGeometry();
+        for (QWidget* cada : janelas) {
+            EXPECT_TRUE(livre.contains(cada->frameGeometry())) << cada->frameGeometry().x();
+        }
+        // The first in front at the bottom right, each title above it in sight.
+        EXPECT_GT(retrato.janela->y(), outro.Janela()->y());
+        EXPECT_GT(retrato.janela->x(), outro.Janela()->x());
 
-        MotorRelatorio motor;
-        motor.IniciarDocumento();
-        motor.DefinirTitulo("Primeiro");
-        Paginas(motor, 1);
-        motor.ExibirDocumento();
-        janela = motor.Janela();
-        // Changes after the call show only when the document is shown again.
-        motor.NovaPagina();
-        Paginas(motor, 1);
-        EXPECT_EQ(motor.NumeroPaginas(), 2);
-        EXPECT_EQ(NumeroPagina(janela)->maximum(), 1);
-        motor.IniciarDocumento();
-        motor.DefinirTitulo("Segundo");
-        Paginas(motor, 4);
-        EXPECT_EQ(janela->windowTitle(), QString("Primeiro"));
-        motor.ExibirDocumento();
-        EXPECT_EQ(janela->windowTitle(), QString("Segundo"));
-        EXPECT_EQ(NumeroPagina(janela)->maximum(), 4);
-        EXPECT_TRUE(outro.JanelaVisivel()); // windows of several engines at once
+        QTest::keyClick(retrato.vista, Qt::Key_Escape);
+        EXPECT_FALSE(retrato.janela->isVisible());
+        outro.Janela()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(outro.Janela()));
+        QTest::keyClick(outro.Janela(), Qt::Key_W, Qt::ControlModifier);
+        EXPECT_FALSE(outro.Janela()->isVisible());
+        janela = outro.Janela();
     }
     EXPECT_TRUE(janela.isNull()); // destroyed with its engine
 }
@@ -139,53 +411,6 @@ TEST(Previa, ForaDaThreadDaInterfaceLevantaErro) {
     }).join();
     EXPECT_EQ(numero, Erro::FalhaInterface);
     EXPECT_EQ(motor.Janela(), nullptr);
-}
-
-TEST(Previa, ZoomESalvarComoPdf) {
-    MotorRelatorio motor;
-    motor.IniciarDocumento();
-    motor.DefinirOrientacao(1);
-    Paginas(motor, 2);
-    motor.ExibirDocumento();
-    QWidget* janela = motor.Janela();
-    const auto* folha = janela->findChild<PaginaPrevia*>();
-    const int inicial = folha->Imagem().width();
-    Acionar(janela, "Ampliar");
-    const int ampliada = folha->Imagem().width();
-    EXPECT_GT(ampliada, inicial);
-    Acionar(janela, "Reduzir");
-    EXPECT_LT(folha->Imagem().width(), ampliada);
-
-    QTemporaryDir pasta;
-    const QString caminho = pasta.filePath("previa");
-    QTimer responder;
-    QObject::connect(&responder, &QTimer::timeout, [&] {
-        if (auto* dialogo = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            // Typed, as a user would: the dialog reads its folder asynchronously.
-            dialogo->findChild<QLineEdit*>("fileNameEdit")->setText(caminho);
-            static_cast<QDialog*>(dialogo)->accept();
-        }
-    });
-    responder.start(20);
-    Acionar(janela, "Salvar PDF…");
-    const std::string texto = TextoPdf((caminho + ".pdf").toStdString());
-    EXPECT_NE(texto.find("Página 2 de 2"), std::string::npos);
-}
-
-// On a screen of two device pixels to the logical pixel the page is rendered
-// at twice the resolution and shown at the same logical size.
-TEST(Previa, TelaDeAltaDensidade) {
-    if (!NoProcessoFilho("Previa.TelaDeAltaDensidade", {{"QT_SCALE_FACTOR", "2"}})) {
-        return;
-    }
-    MotorRelatorio motor;
-    motor.IniciarDocumento();
-    Paginas(motor, 1);
-    motor.ExibirDocumento();
-    const QImage& imagem = motor.Janela()->findChild<PaginaPrevia*>()->Imagem();
-    EXPECT_EQ(imagem.devicePixelRatio(), 2.0);
-    EXPECT_EQ(imagem.width(), qRound(imagem.deviceIndependentSize().width() * 2));
-    EXPECT_GE(imagem.width(), motor.Janela()->width()); // finer than the window's logical pixels
 }
 
 } // namespace

@@ -121,6 +121,10 @@ int main(void) {
     VERIFICAR(tarvo_relatorios_executar_arquivo(relatorios, banco, "123", 7, 1) ==
               TARVO_ERRO_FALHA_INTERFACE);
     VERIFICAR(strcmp(tarvo_relatorios_erro_origem(relatorios), TARVO_ORIGEM_BIBLIOTECA) == 0);
+    VERIFICAR(tarvo_relatorios_visualizar_arquivo(relatorios, banco, "123", 7, 1) ==
+              TARVO_ERRO_FALHA_INTERFACE);
+    VERIFICAR(tarvo_relatorios_imprimir(relatorios, NULL, "123", 7, 1) ==
+              TARVO_ERRO_ARGUMENTO_INVALIDO);
     VERIFICAR(tarvo_relatorios_executar(relatorios, NULL, "123", 7, 1) ==
               TARVO_ERRO_ARGUMENTO_INVALIDO);
     VERIFICAR(tarvo_relatorios_exportar(relatorios, db, "123", 7, 1, NULL, "") ==

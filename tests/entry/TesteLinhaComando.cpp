@@ -2,8 +2,11 @@
 // JSON, the file names, error reporting and the options.
 
 #include "support/BancoTeste.h"
+#include "support/Spool.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -196,6 +199,34 @@ TEST_F(TesteLinhaComando, DialogoSemTela) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.erros,
               "erro 31201: Nenhuma tela disponível para mostrar o diálogo de relatórios.\n");
+}
+
+// --imprimir prints the selected reports on the default printer with no
+// display; --visualizar needs one; neither goes with an export.
+TEST_F(TesteLinhaComando, ImprimirEVisualizarDiretos) {
+    Resultado r = Rodar({"--banco", Banco(), "--visualizar", "--imprimir"});
+    EXPECT_EQ(r.status, 2);
+    r = Rodar({"--banco", Banco(), "--visualizar", "--pdf", Pasta("p")});
+    EXPECT_EQ(r.status, 2);
+    r = Rodar({"--help"});
+    EXPECT_NE(r.saida.find("--visualizar"), std::string::npos);
+    EXPECT_NE(r.saida.find("--imprimir"), std::string::npos);
+    r = Rodar({"--banco", Banco(), "--declaracao", "7", "--visualizar"},
+              {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.erros.find("erro 31201"), std::string::npos) << r.erros;
+
+    if (const std::string motivo = teste::MotivoSemFilaDeTeste(); !motivo.empty())
+        GTEST_SKIP() << motivo;
+    const std::string marca = "Linha" + std::to_string(QDateTime::currentMSecsSinceEpoch());
+    banco.Executar("UPDATE tblContribuinte SET RazãoSocial = '" + marca + "';");
+    r = Rodar({"--banco", Banco(), "--declaracao", "7", "--selecao", "4", "--imprimir"},
+              {"DISPLAY", "WAYLAND_DISPLAY"});
+    ASSERT_EQ(r.status, 0) << r.erros;
+    const std::string pdf = teste::PdfImpresso(marca);
+    ASSERT_FALSE(pdf.empty()) << "no printed PDF holds " << marca;
+    EXPECT_NE(Texto(QString::fromStdString(pdf)).find("Saídas"), std::string::npos);
+    QFile::remove(QString::fromStdString(pdf));
 }
 
 } // namespace

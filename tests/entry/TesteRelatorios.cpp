@@ -11,6 +11,7 @@
 #include <RelatoriosTarvo/Erro.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QDateTime>
 #include <QFile>
 #include <QLabel>
@@ -147,6 +148,58 @@ TEST_F(TesteRelatorios, ImprimirMandaOCadastroParaAImpressoraPadrao) {
     const std::string texto = leitura.readAllStandardOutput().toStdString();
     EXPECT_NE(texto.find("Cadastro do Contribuinte"), std::string::npos);
     EXPECT_NE(texto.find("Página 1 de 1"), std::string::npos);
+    QFile::remove(QString::fromStdString(pdf));
+}
+
+// Without the dialog: the reports of the mask, built under the busy cursor,
+// their windows cascaded with the first in front; or printed with no window.
+TEST_F(TesteRelatorios, VisualizarSemDialogoEmCascataComCursorOcupado) {
+    std::vector<Qt::CursorShape> cursores;
+    class Observador : public QObject {
+    public:
+        explicit Observador(std::vector<Qt::CursorShape>& cursores) : cursores_(cursores) {}
+        bool eventFilter(QObject* objeto, QEvent* evento) override {
+            const auto* janela = qobject_cast<QWidget*>(objeto);
+            if (evento->type() == QEvent::Show && janela != nullptr && janela->isWindow()) {
+                const QCursor* cursor = QGuiApplication::overrideCursor();
+                cursores_.push_back(cursor != nullptr ? cursor->shape() : Qt::ArrowCursor);
+            }
+            return false;
+        }
+
+    private:
+        std::vector<Qt::CursorShape>& cursores_;
+    } observador(cursores);
+    qApp->installEventFilter(&observador);
+    relatorios.Visualizar(Database(banco.Caminho()), "123", 7, 5);
+    qApp->removeEventFilter(&observador);
+    EXPECT_EQ(relatorios.Dialogo(), nullptr);
+    EXPECT_EQ(Construidos(), (std::set<int>{0, 2}));
+    EXPECT_TRUE(Visivel(0));
+    EXPECT_TRUE(Visivel(2));
+    ASSERT_FALSE(cursores.empty());
+    for (const Qt::CursorShape cursor : cursores)
+        EXPECT_EQ(cursor, Qt::WaitCursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    const QWidget* primeira = relatorios.Relatorio(0).Motor().Janela();
+    const QWidget* terceira = relatorios.Relatorio(2).Motor().Janela();
+    EXPECT_GT(primeira->y(), terceira->y());
+    EXPECT_GT(primeira->x(), terceira->x());
+    // Qt's own dialogs speak Portuguese too.
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancelar"));
+    EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Print"), QString("Imprimir"));
+}
+
+TEST_F(TesteRelatorios, ImprimirSemDialogoNemJanela) {
+    if (const std::string motivo = teste::MotivoSemFilaDeTeste(); !motivo.empty())
+        GTEST_SKIP() << motivo;
+    const std::string marca = "Direto" + std::to_string(QDateTime::currentMSecsSinceEpoch());
+    banco.Executar("UPDATE tblContribuinte SET RazãoSocial = '" + marca + "';");
+    relatorios.Imprimir(Database(banco.Caminho()), "123", 7, 2);
+    EXPECT_EQ(Construidos(), (std::set<int>{1}));
+    EXPECT_EQ(relatorios.Relatorio(1).Motor().Janela(), nullptr);
+    const std::string pdf = teste::PdfImpresso(marca);
+    ASSERT_FALSE(pdf.empty()) << "no printed PDF holds " << marca;
     QFile::remove(QString::fromStdString(pdf));
 }
 

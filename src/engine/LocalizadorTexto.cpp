@@ -1,0 +1,291 @@
+#include "engine/LocalizadorTexto.h"
+
+#include "engine/Documento.h"
+#include "engine/Fontes.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QTextLayout>
+#include <QtMath>
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace tarvo {
+
+namespace {
+
+// Text is measured at a fine resolution and converted back to centimetres.
+constexpr int dpiMedida = 1200;
+constexpr double pixelsPorCm = dpiMedida / 2.54;
+
+QString Utf8(std::string_view texto) {
+    return QString::fromUtf8(texto.data(), static_cast<qsizetype>(texto.size()));
+}
+
+bool ETexto(Operacao op) {
+    return op == Operacao::AdicionarTexto || op == Operacao::AdicionarTextoMultilinha;
+}
+
+// A device of dpiMedida, for measuring.
+QImage Medida() {
+    QImage medida(1, 1, QImage::Format_RGB32);
+    const int pontosPorMetro = qRound(dpiMedida / 0.0254);
+    medida.setDotsPerMeterX(pontosPorMetro);
+    medida.setDotsPerMeterY(pontosPorMetro);
+    return medida;
+}
+
+// The font a text call is drawn with, as the renderer builds it.
+QFont Fonte(const ChamadaLida& chamada) {
+    Fontes::Registrar();
+    QFont fonte(Fontes::Familia(chamada.Texto(7)));
+    fonte.setPointSizeF(chamada.Double(8));
+    fonte.setBold(chamada.Long(9) != 0);
+    fonte.setItalic(chamada.Long(10) != 0);
+    fonte.setUnderline(chamada.Long(11) != 0);
+    fonte.setHintingPreference(QFont::PreferNoHinting);
+    return fonte;
+}
+
+// One line, as Renderizador::Texto places it: the baseline by hand from the
+// font's ascent and descent, the line clipped to its rectangle when it does
+// not fit.
+std::vector<QRectF> UmaLinha(QPaintDevice* medida, const QRectF& area, const ChamadaLida& chamada,
+                             const QString& texto, qsizetype inicio, qsizetype fim) {
+    const QFontMetricsF metricas(Fonte(chamada), medida);
+    const double largura = metricas.horizontalAdvance(texto);
+    const double altura = metricas.ascent() + metricas.descent();
+    double x = area.left();
+    if (chamada.Long(5) == 1) {
+        x += (area.width() - largura) / 2.0;
+    } else if (chamada.Long(5) == 2) {
+        x = area.right() - largura;
+    }
+    double topo = area.top();
+    if (chamada.Long(6) == 1) {
+        topo = area.top() + (area.height() - altura) / 2.0;
+    } else if (chamada.Long(6) == 2) {
+        topo = area.bottom() - altura;
+    }
+    const double x0 = x + metricas.horizontalAdvance(texto.left(inicio));
+    const double x1 = x + metricas.horizontalAdvance(texto.left(fim));
+    QRectF retangulo(QPointF(x0, topo), QPointF(x1, topo + altura));
+    if (largura > area.width() || altura > area.height()) {
+        retangulo = retangulo.intersected(area);
+    }
+    if (retangulo.isEmpty()) {
+        return {};
+    }
+    return {retangulo};
+}
+
+// Wrapped text, as QPainter::drawText lays out a rectangle with word wrap:
+// lines on whole pixels, one leading between them, the block aligned in the
+// rectangle and each line aligned on its own, lines past the bottom dropped.
+std::vector<QRectF> VariasLinhas(QPaintDevice* medida, const QRectF& area,
+                                 const ChamadaLida& chamada, const QString& texto, qsizetype inicio,
+                                 qsizetype fim) {
+    const QFont fonte = Fonte(chamada);
+    QString linhas = texto;
+    linhas.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    QTextLayout layout(linhas, fonte, medida);
+    QTextOption opcao;
+    opcao.setWrapMode(QTextOption::WordWrap);
+    opcao.setAlignment(Qt::AlignLeft);
+    layout.setTextOption(opcao);
+    const double entrelinha = QFontMetricsF(fonte, medida).leading();
+    double altura = -entrelinha;
+    double largura = 0;
+    layout.beginLayout();
+    while (true) {
+        QTextLine linha = layout.createLine();
+        if (!linha.isValid()) {
+            break;
+        }
+        linha.setLineWidth(std::max(0.0, area.width()));
+        altura = qCeil(altura + entrelinha);
+        linha.setPosition(QPointF(0, altura));
+        altura += linha.height();
+        largura = std::max(largura, linha.naturalTextWidth());
+        if (altura >= area.height()) {
+            break;
+        }
+    }
+    layout.endLayout();
+
+    double y = area.top();
+    if (chamada.Long(6) == 2) {
+        y += area.height() - altura;
+    } else if (chamada.Long(6) == 1) {
+        y += (area.height() - altura) / 2;
+    }
+    const bool recorta = largura > area.width() || altura > area.height();
+    std::vector<QRectF> retangulos;
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine linha = layout.lineAt(i);
+        const qsizetype comeco = std::max<qsizetype>(inicio, linha.textStart());
+        const qsizetype final = std::min<qsizetype>(fim, linha.textStart() + linha.textLength());
+        if (comeco >= final) {
+            continue;
+        }
+        double x = area.left();
+        if (chamada.Long(5) == 2) {
+            x += area.width() - linha.horizontalAdvance();
+        } else if (chamada.Long(5) == 1) {
+            x += (area.width() - linha.horizontalAdvance()) / 2;
+        }
+        QRectF retangulo(
+            QPointF(x + linha.cursorToX(static_cast<int>(comeco)), y + linha.y()),
+            QPointF(x + linha.cursorToX(static_cast<int>(final)), y + linha.y() + linha.height()));
+        if (recorta) {
+            retangulo = retangulo.intersected(area);
+        }
+        if (!retangulo.isEmpty()) {
+            retangulos.push_back(retangulo);
+        }
+    }
+    return retangulos;
+}
+
+} // namespace
+
+LocalizadorTexto::LocalizadorTexto(const Documento& documento, const QDateTime& momento)
+    : documento_(documento), data_(momento.toString(QStringLiteral("dd/MM/yyyy"))),
+      hora_(momento.toString(QStringLiteral("HH:mm:ss"))) {}
+
+QString LocalizadorTexto::Dobrar(const QString& texto) {
+    QString dobrado = texto.toLower();
+    for (QChar& letra : dobrado) {
+        if (letra.unicode() < 0x80) {
+            continue;
+        }
+        if (letra.decompositionTag() == QChar::Canonical) {
+            const QString partes = letra.decomposition();
+            if (!partes.isEmpty() && !partes.front().isSurrogate()) {
+                letra = partes.front();
+            }
+        }
+    }
+    // Lower case may change the length of rare letters; then the positions
+    // of the original are kept instead.
+    return dobrado.size() == texto.size() ? dobrado : texto;
+}
+
+std::vector<LocalizadorTexto::Ocorrencia> LocalizadorTexto::Buscar(const QString& termo) const {
+    std::vector<Ocorrencia> ocorrencias;
+    const QString procurado = Dobrar(termo);
+    if (procurado.trimmed().isEmpty()) {
+        return ocorrencias;
+    }
+    // Texts without placeholders read the same on every page: whether one
+    // holds the term is worked out once per distinct text.
+    std::unordered_map<const char*, bool> semOcorrencia;
+    for (int pagina = 1; pagina <= documento_.NumeroPaginas(); ++pagina) {
+        size_t posicao = documento_.InicioPagina(pagina);
+        const size_t fim = documento_.FimPagina(pagina);
+        while (posicao < fim) {
+            const size_t chamada = posicao;
+            const ChamadaLida lida = documento_.Ler(posicao);
+            if (!ETexto(lida.op)) {
+                continue;
+            }
+            const std::string_view bruto = lida.Texto(4);
+            const bool fixo = bruto.find("%%") == std::string_view::npos;
+            if (fixo) {
+                const auto conhecido = semOcorrencia.find(bruto.data());
+                if (conhecido != semOcorrencia.end() && conhecido->second) {
+                    continue;
+                }
+            }
+            const QString texto = Dobrar(TextoMostrado(chamada, pagina));
+            qsizetype indice = texto.indexOf(procurado);
+            if (fixo) {
+                semOcorrencia[bruto.data()] = indice < 0;
+            }
+            while (indice >= 0) {
+                ocorrencias.push_back({pagina, chamada, indice, procurado.size()});
+                indice = texto.indexOf(procurado, indice + procurado.size());
+            }
+        }
+    }
+    return ocorrencias;
+}
+
+QString LocalizadorTexto::TextoMostrado(size_t chamada, int pagina) const {
+    size_t posicao = chamada;
+    const ChamadaLida lida = documento_.Ler(posicao);
+    QString texto = Substituir(lida.Texto(4), pagina);
+    if (lida.op == Operacao::AdicionarTexto) {
+        // One line: line breaks show as spaces.
+        texto.replace(QLatin1String("\r\n"), QLatin1String(" "));
+        texto.replace(QLatin1Char('\r'), QLatin1Char(' '));
+        texto.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    } else {
+        texto.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        texto.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    }
+    return texto;
+}
+
+std::vector<QRectF> LocalizadorTexto::Retangulos(const Ocorrencia& ocorrencia) const {
+    size_t posicao = ocorrencia.chamada;
+    const ChamadaLida chamada = documento_.Ler(posicao);
+    if (!ETexto(chamada.op)) {
+        return {};
+    }
+    const auto& margens = documento_.Margens();
+    const QRectF area((margens[0] + chamada.Double(0)) * pixelsPorCm,
+                      (margens[1] + chamada.Double(1)) * pixelsPorCm,
+                      chamada.Double(2) * pixelsPorCm, chamada.Double(3) * pixelsPorCm);
+    const QString texto = TextoMostrado(ocorrencia.chamada, ocorrencia.pagina);
+    QImage medida = Medida();
+    const qsizetype fim = std::min(ocorrencia.inicio + ocorrencia.tamanho, texto.size());
+    std::vector<QRectF> retangulos =
+        chamada.op == Operacao::AdicionarTexto
+            ? UmaLinha(&medida, area, chamada, texto, ocorrencia.inicio, fim)
+            : VariasLinhas(&medida, area, chamada, texto, ocorrencia.inicio, fim);
+    for (QRectF& retangulo : retangulos) {
+        retangulo = QRectF(retangulo.topLeft() / pixelsPorCm, retangulo.size() / pixelsPorCm);
+    }
+    return retangulos;
+}
+
+// The placeholders as the renderer replaces them.
+QString LocalizadorTexto::Substituir(std::string_view texto, int pagina) const {
+    size_t marca = texto.find("%%");
+    if (marca == std::string_view::npos) {
+        return Utf8(texto);
+    }
+    QString resultado;
+    size_t inicio = 0;
+    while (marca != std::string_view::npos && marca + 2 < texto.size()) {
+        resultado += Utf8(texto.substr(inicio, marca - inicio));
+        switch (texto[marca + 2]) {
+        case 'D':
+            resultado += data_;
+            break;
+        case 'H':
+            resultado += hora_;
+            break;
+        case 'p':
+            resultado += QString::number(pagina);
+            break;
+        case 'P':
+            resultado += QString::number(documento_.NumeroPaginas());
+            break;
+        default:
+            resultado += QLatin1String("%%");
+            inicio = marca + 2;
+            marca = texto.find("%%", inicio);
+            continue;
+        }
+        inicio = marca + 3;
+        marca = texto.find("%%", inicio);
+    }
+    resultado += Utf8(texto.substr(inicio));
+    return resultado;
+}
+
+} // namespace tarvo

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDateTime>
+#include <QRectF>
+#include <QString>
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+namespace tarvo {
+
+class Documento;
+
+// Finds text in a document as its pages show it: placeholders replaced the
+// way the renderer replaces them on each page, letter case and accents
+// ignored ("informacoes" finds "Informações"). The rectangles of a hit are
+// laid out with the renderer's fonts and alignment rules, so that a highlight
+// sits on the words on screen.
+class LocalizadorTexto {
+public:
+    struct Ocorrencia {
+        int pagina = 0;       // from 1
+        size_t chamada = 0;   // position of the text's call in the record
+        qsizetype inicio = 0; // in the text as shown
+        qsizetype tamanho = 0;
+    };
+
+    // `momento` is the instant the renderer shows for "%%D" and "%%H".
+    LocalizadorTexto(const Documento& documento, const QDateTime& momento);
+
+    // Every hit of `termo` in page order, then in the order the texts were
+    // laid out. An empty or blank term finds nothing.
+    std::vector<Ocorrencia> Buscar(const QString& termo) const;
+
+    // Where a hit is drawn: one rectangle per line it spans, in centimetres
+    // from the sheet's top-left corner, clipped as the renderer clips.
+    std::vector<QRectF> Retangulos(const Ocorrencia& ocorrencia) const;
+
+    // The text a call shows on `pagina`, as the renderer draws it.
+    QString TextoMostrado(size_t chamada, int pagina) const;
+
+    // Lower case without accents, one character for one, so that positions
+    // in the folded text are positions in the original.
+    static QString Dobrar(const QString& texto);
+
+private:
+    QString Substituir(std::string_view texto, int pagina) const;
+
+    const Documento& documento_;
+    const QString data_;
+    const QString hora_;
+};
+
+} // namespace tarvo
