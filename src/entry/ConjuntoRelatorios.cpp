@@ -35,7 +35,7 @@ namespace {
 using Construcao = void (*)(RelatorioBase& relatorio, const Database& BancoDados,
                             const std::string& IE, const int32_t& Declaracao);
 using FuncaoAssunto = std::string (*)(const Database& BancoDados, const std::string& IE,
-                                const int32_t& Declaracao);
+                                      const int32_t& Declaracao);
 
 struct LinhaTabela {
     std::string textoLista;
@@ -49,11 +49,11 @@ struct LinhaTabela {
 // joins them.
 std::unique_ptr<Recordset> DeclaracaoComContribuinte(const Database& BancoDados,
                                                      const int32_t& Declaracao) {
-    return Conexao::De(BancoDados).OpenRecordset(
-        "select tblContribuinte.IE, RazãoSocial, Exercício from tblContribuinte, "
-        "tblDeclaração where tblContribuinte.IE = tblDeclaração.IE and "
-        "tblDeclaração.Declaração = " +
-        std::to_string(Declaracao));
+    return Conexao::De(BancoDados)
+        .OpenRecordset("select tblContribuinte.IE, RazãoSocial, Exercício from tblContribuinte, "
+                       "tblDeclaração where tblContribuinte.IE = tblDeclaração.IE and "
+                       "tblDeclaração.Declaração = " +
+                       std::to_string(Declaracao));
 }
 
 std::string AssuntoDaDeclaracao(const Database& BancoDados, const std::string&,
@@ -70,9 +70,10 @@ std::string AssuntoDaDeclaracao(const Database& BancoDados, const std::string&,
 // The registration report is the taxpayer's, whatever the declaration.
 std::string AssuntoDoContribuinte(const Database& BancoDados, const std::string& IE,
                                   const int32_t&) {
-    const std::unique_ptr<Recordset> linha = Conexao::De(BancoDados).OpenRecordset(
-        "select IE, RazãoSocial from tblContribuinte where IE = '" + Conexao::DobrarAspas(IE) +
-        "'");
+    const std::unique_ptr<Recordset> linha =
+        Conexao::De(BancoDados)
+            .OpenRecordset("select IE, RazãoSocial from tblContribuinte where IE = '" +
+                           Conexao::DobrarAspas(IE) + "'");
     std::string assunto = "IE " + IE;
     if (!linha->Eof())
         assunto += ", " + Funcoes::CampoTexto(linha->Fields("RazãoSocial"));
@@ -85,23 +86,21 @@ template <class R> std::unique_ptr<RelatorioBase> Criar() {
 
 template <class R>
 void ConstruirPeloIE(RelatorioBase& relatorio, const Database& BancoDados, const std::string& IE,
-            const int32_t&) {
+                     const int32_t&) {
     static_cast<R&>(relatorio).Construir(BancoDados, IE);
 }
 
 template <class R>
-void ConstruirPelaDeclaracao(RelatorioBase& relatorio, const Database& BancoDados, const std::string&,
-                    const int32_t& Declaracao) {
+void ConstruirPelaDeclaracao(RelatorioBase& relatorio, const Database& BancoDados,
+                             const std::string&, const int32_t& Declaracao) {
     static_cast<R&>(relatorio).Construir(BancoDados, Declaracao);
 }
 
-template <class R>
-LinhaTabela PeloIE(const char* texto, const char* classe) {
+template <class R> LinhaTabela PeloIE(const char* texto, const char* classe) {
     return {texto, classe, Criar<R>, ConstruirPeloIE<R>, AssuntoDoContribuinte};
 }
 
-template <class R>
-LinhaTabela PelaDeclaracao(const char* texto, const char* classe) {
+template <class R> LinhaTabela PelaDeclaracao(const char* texto, const char* classe) {
     return {texto, classe, Criar<R>, ConstruirPelaDeclaracao<R>, AssuntoDaDeclaracao};
 }
 

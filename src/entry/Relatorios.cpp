@@ -26,8 +26,8 @@ std::vector<std::string> Relatorios::Exportar(const Database& BancoDados, const 
                                               const std::string& PastaPdf,
                                               const std::string& PastaJson,
                                               const std::string& ArquivoPdfUnico) {
-    return ExportadorRelatorios(*conjunto_).Exportar(BancoDados, IE, Declaracao, Mascara,
-                                                     PastaPdf, PastaJson, ArquivoPdfUnico);
+    return ExportadorRelatorios(*conjunto_)
+        .Exportar(BancoDados, IE, Declaracao, Mascara, PastaPdf, PastaJson, ArquivoPdfUnico);
 }
 
 void Relatorios::ExportarPdfUnico(const Database& BancoDados, const std::string& IE,

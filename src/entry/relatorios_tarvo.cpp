@@ -100,8 +100,8 @@ long Imprimir(tarvo_relatorios* relatorios, Fonte fonte, const char* ie, int32_t
 }
 
 template <typename Fonte>
-long ExportarPdfUnico(tarvo_relatorios* relatorios, Fonte fonte, const char* ie,
-                      int32_t declaracao, int32_t mascara, const char* caminhoPdf) {
+long ExportarPdfUnico(tarvo_relatorios* relatorios, Fonte fonte, const char* ie, int32_t declaracao,
+                      int32_t mascara, const char* caminhoPdf) {
     return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
         if (Texto(caminhoPdf).empty())
             throw tarvo::Erro(tarvo::Erro::ArgumentoInvalido, "Nenhum arquivo PDF indicado.");

@@ -3,8 +3,8 @@
 // Whatever the level, a file is either complete or absent with the reason,
 // and an older file of the same name survives a failed write.
 
-#include "support/LeitorPdf.h"
 #include "engine/MotorRelatorio.h"
+#include "support/LeitorPdf.h"
 #include <RelatoriosTarvo/Erro.h>
 
 #include <QJsonDocument>

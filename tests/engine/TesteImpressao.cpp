@@ -2,13 +2,13 @@
 // own scheduler (scripts/cups-teste.sh), whose backend keeps every job as a
 // PDF file; and the errors when printing cannot happen.
 
-#include "support/LeitorPdf.h"
 #include "ProcessoFilho.h"
 #include "engine/Documento.h"
 #include "engine/JanelaPrevia.h"
 #include "engine/MotorRelatorio.h"
 #include "engine/SaidaDocumento.h"
 #include "support/Erros.h"
+#include "support/LeitorPdf.h"
 #include "support/Spool.h"
 #include <RelatoriosTarvo/Erro.h>
 

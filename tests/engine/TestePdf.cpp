@@ -1,8 +1,8 @@
 // PDF and page-image output, read back with poppler's tools: positions,
 // alignment, wrapping, placeholders, fonts, clipping and colours.
 
-#include "support/LeitorPdf.h"
 #include "engine/MotorRelatorio.h"
+#include "support/LeitorPdf.h"
 #include <RelatoriosTarvo/Erro.h>
 
 #include <QRawFont>

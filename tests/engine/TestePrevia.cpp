@@ -2,7 +2,6 @@
 // page box, keys and wheel, zoom steps, tiles against the page image,
 // thumbnails, find, the empty document, saving, closing and the cascade.
 
-#include "support/LeitorPdf.h"
 #include "ProcessoFilho.h"
 #include "engine/Documento.h"
 #include "engine/JanelaPrevia.h"
@@ -10,6 +9,7 @@
 #include "engine/ModeloMiniaturas.h"
 #include "engine/MotorRelatorio.h"
 #include "engine/VistaPaginas.h"
+#include "support/LeitorPdf.h"
 #include <RelatoriosTarvo/Erro.h>
 
 #include <QAction>
