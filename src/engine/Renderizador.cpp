@@ -5,7 +5,9 @@
 #include <QColor>
 #include <QDateTime>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -15,6 +17,8 @@ namespace {
 
 constexpr double larguraA4 = 21.0;
 constexpr double alturaA4 = 29.7;
+// A line width that no one-line text reaches, in device pixels.
+constexpr double larguraSemLimite = 0x01000000;
 
 // Colours come as 0x00BBGGRR.
 QRgb Cor(int32_t valor) {
@@ -55,11 +59,13 @@ void Renderizador::DesenharPagina(QPainter& painter, int pagina) {
     const double porCmY = dispositivo->logicalDpiY() / 2.54;
     if (porCmX != porCmX_ || porCmY != porCmY_) {
         fontes_.clear();
+        textosMoldados_ = 0;
         porCmX_ = porCmX;
         porCmY_ = porCmY;
     }
     fonteAtual_ = nullptr;
-    canetaDefinida_ = false;
+    estiloDefinido_ = false;
+    acumulados_.clear();
     const auto& margens = documento_.Margens();
     origem_ = QPointF(margens[0] * porCmX_, margens[1] * porCmY_);
 
@@ -67,7 +73,6 @@ void Renderizador::DesenharPagina(QPainter& painter, int pagina) {
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.setBrush(Qt::NoBrush);
 
     size_t posicao = documento_.InicioPagina(pagina);
     const size_t fim = documento_.FimPagina(pagina);
@@ -95,6 +100,7 @@ void Renderizador::DesenharPagina(QPainter& painter, int pagina) {
             break;
         }
     }
+    DesenharAcumulados(painter);
 }
 
 QRectF Renderizador::Area(const ChamadaLida& chamada) const {
@@ -108,24 +114,109 @@ double Renderizador::Milimetros(double mm) const {
     return std::max(mm * porCmX_ / 10.0, 1.0);
 }
 
-void Renderizador::UsarCaneta(QPainter& painter, QRgb cor, double largura) {
-    if (!canetaDefinida_ || cor != corCaneta_ || largura != larguraCaneta_) {
-        painter.setPen(
-            QPen(QColor::fromRgb(cor), largura, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-        canetaDefinida_ = true;
-        corCaneta_ = cor;
-        larguraCaneta_ = largura;
+void Renderizador::UsarEstilo(QPainter& painter, const Estilo& estilo) {
+    if (estiloDefinido_ && estilo == estiloAtual_) {
+        return;
     }
+    if (!estiloDefinido_ || estilo.caneta != estiloAtual_.caneta ||
+        estilo.larguraCaneta != estiloAtual_.larguraCaneta) {
+        if (estilo.caneta) {
+            painter.setPen(QPen(QColor::fromRgb(*estilo.caneta), estilo.larguraCaneta,
+                                Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        } else {
+            painter.setPen(Qt::NoPen);
+        }
+    }
+    if (!estiloDefinido_ || estilo.pincel != estiloAtual_.pincel) {
+        if (estilo.pincel) {
+            painter.setBrush(QColor::fromRgb(*estilo.pincel));
+        } else {
+            painter.setBrush(Qt::NoBrush);
+        }
+    }
+    estiloDefinido_ = true;
+    estiloAtual_ = estilo;
+}
+
+// Text takes only the pen's colour: the width and the brush stay as they
+// are, which saves changes between a box and its text.
+void Renderizador::UsarCorTexto(QPainter& painter, QRgb cor) {
+    Estilo estilo = estiloAtual_;
+    estilo.caneta = cor;
+    if (!estiloDefinido_ || !estiloAtual_.caneta) {
+        estilo.larguraCaneta = 1.0;
+    }
+    UsarEstilo(painter, estilo);
+}
+
+// Rectangles wait until something else is drawn, and those of one style go
+// out in one call. Only rectangles that do not overlap are put together:
+// each one's outline then covers whatever the fill of a later one could hide
+// of an earlier one, so the picture is the same as drawing them one by one.
+void Renderizador::AcumularRetangulo(QPainter& painter, const QRectF& area, const Estilo& estilo) {
+    if (!acumulados_.isEmpty()) {
+        const bool junto =
+            estilo == estiloAcumulados_ &&
+            std::none_of(acumulados_.cbegin(), acumulados_.cend(),
+                         [&area](const QRectF& outro) { return outro.intersects(area); });
+        if (!junto) {
+            DesenharAcumulados(painter);
+        }
+    }
+    estiloAcumulados_ = estilo;
+    acumulados_.append(area);
+}
+
+void Renderizador::DesenharAcumulados(QPainter& painter) {
+    if (acumulados_.isEmpty()) {
+        return;
+    }
+    const Estilo estilo = estiloAcumulados_;
+    if (!estilo.caneta || painter.paintEngine()->type() != QPaintEngine::Raster) {
+        UsarEstilo(painter, estilo);
+        painter.drawRects(acumulados_.constData(), static_cast<int>(acumulados_.size()));
+        acumulados_.clear();
+        return;
+    }
+    // A raster device draws a thin pen pixel by pixel. The outline of a
+    // rectangle (square caps, mitred corners) is the band half a pen wide on
+    // each side of its edges: filled as four rectangles, it is the same
+    // picture at the cost of a memory fill each.
+    const double largura = estilo.larguraCaneta;
+    const double meia = largura / 2;
+    QList<QRectF> faixas;
+    QList<QRectF> interiores;
+    faixas.reserve(4 * acumulados_.size());
+    interiores.reserve(acumulados_.size());
+    for (const QRectF& area : std::as_const(acumulados_)) {
+        const QRectF fora = area.adjusted(-meia, -meia, meia, meia);
+        faixas.append(QRectF(fora.left(), fora.top(), fora.width(), largura));
+        faixas.append(QRectF(fora.left(), area.bottom() - meia, fora.width(), largura));
+        const QRectF dentro = area.adjusted(meia, meia, -meia, -meia);
+        if (dentro.height() > 0) {
+            faixas.append(QRectF(fora.left(), dentro.top(), largura, dentro.height()));
+            faixas.append(QRectF(dentro.right(), dentro.top(), largura, dentro.height()));
+            if (estilo.pincel && dentro.width() > 0) {
+                interiores.append(dentro);
+            }
+        }
+    }
+    acumulados_.clear();
+    if (!interiores.isEmpty()) {
+        UsarEstilo(painter, Estilo{{}, 0, estilo.pincel});
+        painter.drawRects(interiores.constData(), static_cast<int>(interiores.size()));
+    }
+    UsarEstilo(painter, Estilo{{}, 0, estilo.caneta});
+    painter.drawRects(faixas.constData(), static_cast<int>(faixas.size()));
 }
 
 // X, Y, width, height, filled flag, outline colour, fill colour, line style.
 void Renderizador::Retangulo(QPainter& painter, const ChamadaLida& chamada) {
     const QRectF area = Area(chamada);
     if (chamada.Long(4) != 0) {
-        painter.fillRect(area, QColor::fromRgb(Cor(chamada.Long(6))));
+        AcumularRetangulo(painter, area, Estilo{{}, 0, Cor(chamada.Long(6))});
     } else if (chamada.Long(7) != 0) {
-        UsarCaneta(painter, Cor(chamada.Long(5)), Milimetros(0.0));
-        painter.drawRect(area);
+        AcumularRetangulo(painter, area, Estilo{Cor(chamada.Long(5)), Milimetros(0.0), {}});
     }
 }
 
@@ -134,70 +225,105 @@ void Renderizador::Retangulo(QPainter& painter, const ChamadaLida& chamada) {
 void Renderizador::Caixa(QPainter& painter, const ChamadaLida& chamada) {
     const QRectF area = Area(chamada);
     const double raio = chamada.Long(4) * porCmX_ / 10.0;
-    if (raio > 0) {
-        painter.save();
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor::fromRgb(Cor(chamada.Long(7))));
-        painter.setRenderHint(QPainter::Antialiasing, true);
-        painter.drawRoundedRect(area, raio, raio);
-        painter.restore();
-    } else {
-        painter.fillRect(area, QColor::fromRgb(Cor(chamada.Long(7))));
+    Estilo estilo{{}, 0, Cor(chamada.Long(7))};
+    if (chamada.Long(8) != 0) {
+        estilo.caneta = Cor(chamada.Long(6));
+        estilo.larguraCaneta = Milimetros(chamada.Double(5));
     }
-    if (chamada.Long(8) == 0) {
+    if (raio <= 0) {
+        AcumularRetangulo(painter, area, estilo);
         return;
     }
-    UsarCaneta(painter, Cor(chamada.Long(6)), Milimetros(chamada.Double(5)));
-    if (raio > 0) {
+    // Rounded: the fill smoothed, the outline crisp like the other lines.
+    DesenharAcumulados(painter);
+    UsarEstilo(painter, Estilo{{}, 0, estilo.pincel});
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.drawRoundedRect(area, raio, raio);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    if (estilo.caneta) {
+        UsarEstilo(painter, Estilo{estilo.caneta, estilo.larguraCaneta, {}});
         painter.drawRoundedRect(area, raio, raio);
-    } else {
-        painter.drawRect(area);
     }
 }
 
 // Texts: X, Y, width, height, text, horizontal and vertical alignment, font,
 // size, bold, italic, underline, colour.
-const Renderizador::Fonte& Renderizador::UsarFonte(QPainter& painter, const ChamadaLida& chamada) {
+Renderizador::Fonte& Renderizador::EscolherFonte(const QPaintDevice* dispositivo,
+                                                 const ChamadaLida& chamada) {
     const std::string_view nome = chamada.Texto(7);
     const double tamanho = chamada.Double(8);
     const int estilo = (chamada.Long(9) != 0 ? 1 : 0) | (chamada.Long(10) != 0 ? 2 : 0) |
                        (chamada.Long(11) != 0 ? 4 : 0);
-    const Fonte* fonte = nullptr;
-    for (const Fonte& candidata : fontes_) {
+    for (Fonte& candidata : fontes_) {
         if (candidata.tamanho == tamanho && candidata.estilo == estilo && candidata.nome == nome) {
-            fonte = &candidata;
-            break;
+            return candidata;
         }
     }
-    if (fonte == nullptr) {
-        QFont qfonte(Fontes::Familia(nome));
-        qfonte.setPointSizeF(tamanho);
-        qfonte.setBold((estilo & 1) != 0);
-        qfonte.setItalic((estilo & 2) != 0);
-        qfonte.setUnderline((estilo & 4) != 0);
-        // Unhinted outlines: the same advances at every resolution, so the
-        // preview lays text out exactly as the paper does.
-        qfonte.setHintingPreference(QFont::PreferNoHinting);
-        fontes_.push_back(Fonte{std::string(nome),
-                                tamanho,
-                                estilo,
-                                qfonte,
-                                QFontMetricsF(qfonte, painter.device()),
-                                {}});
-        fonte = &fontes_.back();
+    QFont qfonte(Fontes::Familia(nome));
+    qfonte.setPointSizeF(tamanho);
+    qfonte.setBold((estilo & 1) != 0);
+    qfonte.setItalic((estilo & 2) != 0);
+    qfonte.setUnderline((estilo & 4) != 0);
+    // Unhinted outlines: the same advances at every resolution, so the
+    // preview lays text out exactly as the paper does.
+    qfonte.setHintingPreference(QFont::PreferNoHinting);
+    fontes_.push_back(
+        Fonte{std::string(nome), tamanho, estilo, qfonte, QFontMetricsF(qfonte, dispositivo), {}});
+    return fontes_.back();
+}
+
+// Only texts drawn by drawText need the painter's font.
+void Renderizador::UsarFonte(QPainter& painter, const Fonte& fonte) {
+    if (&fonte != fonteAtual_) {
+        painter.setFont(fonte.fonte);
+        fonteAtual_ = &fonte;
     }
-    if (fonte != fonteAtual_) {
-        painter.setFont(fonte->fonte);
-        fonteAtual_ = fonte;
+}
+
+// Shapes a one-line text as drawText would (the same layout engine, with
+// kerning and font fallback) and keeps the result for its next uses.
+const Renderizador::TextoMoldado& Renderizador::Moldar(Fonte& fonte, const QString& texto,
+                                                       QPaintDevice* dispositivo) {
+    const auto achado = fonte.textos.constFind(texto);
+    if (achado != fonte.textos.cend()) {
+        return *achado;
     }
-    // Text takes only the pen's colour; keeping the width saves pen changes.
-    UsarCaneta(painter, Cor(chamada.Long(12)), canetaDefinida_ ? larguraCaneta_ : 1.0);
-    return *fonte;
+    if (textosMoldados_ >= limiteTextosMoldados) {
+        for (Fonte& outra : fontes_) {
+            outra.textos.clear();
+        }
+        textosMoldados_ = 0;
+    }
+    QTextLayout leiaute(texto, fonte.fonte, dispositivo);
+    QTextOption opcoes;
+    opcoes.setWrapMode(QTextOption::NoWrap);
+    opcoes.setFlags(QTextOption::IncludeTrailingSpaces);
+    leiaute.setTextOption(opcoes);
+    leiaute.beginLayout();
+    QTextLine linha = leiaute.createLine();
+    linha.setLineWidth(larguraSemLimite);
+    leiaute.endLayout();
+
+    TextoMoldado moldado;
+    moldado.largura = linha.horizontalAdvance();
+    moldado.subida = linha.ascent();
+    // On raster devices Qt moves the underline of a glyph run by the
+    // painter's translation twice, so underlined texts keep drawText.
+    moldado.porDrawText = fonte.fonte.underline();
+    if (!moldado.porDrawText) {
+        moldado.corridas = linha.glyphRuns();
+        moldado.porDrawText =
+            std::any_of(moldado.corridas.cbegin(), moldado.corridas.cend(),
+                        [](const QGlyphRun& c) { return c.glyphIndexes().contains(0u); });
+    }
+    if (moldado.porDrawText) {
+        moldado.corridas.clear();
+    }
+    ++textosMoldados_;
+    return *fonte.textos.insert(texto, std::move(moldado));
 }
 
 void Renderizador::Texto(QPainter& painter, const ChamadaLida& chamada, int pagina) {
-    const QRectF area = Area(chamada);
-    const Fonte& fonte = UsarFonte(painter, chamada);
     QString texto = Substituir(chamada.Texto(4), pagina);
     // One line: line breaks show as spaces.
     if (texto.contains(QLatin1Char('\n')) || texto.contains(QLatin1Char('\r'))) {
@@ -205,14 +331,16 @@ void Renderizador::Texto(QPainter& painter, const ChamadaLida& chamada, int pagi
         texto.replace(QLatin1Char('\r'), QLatin1Char(' '));
         texto.replace(QLatin1Char('\n'), QLatin1Char(' '));
     }
-    if (texto.isEmpty())
+    if (texto.isEmpty()) {
         return;
-    // Placing the baseline by hand is much cheaper than the rectangle form
-    // of drawText, which lays the text out again on every call.
-    auto medida = fonte.larguras.constFind(texto);
-    if (medida == fonte.larguras.cend())
-        medida = fonte.larguras.insert(texto, fonte.metricas.horizontalAdvance(texto));
-    const double largura = *medida;
+    }
+    DesenharAcumulados(painter);
+    const QRectF area = Area(chamada);
+    Fonte& fonte = EscolherFonte(painter.device(), chamada);
+    const TextoMoldado& moldado = Moldar(fonte, texto, painter.device());
+    UsarCorTexto(painter, Cor(chamada.Long(12)));
+
+    const double largura = moldado.largura;
     const double ascendente = fonte.metricas.ascent();
     const double altura = ascendente + fonte.metricas.descent();
     double x = area.left();
@@ -232,15 +360,26 @@ void Renderizador::Texto(QPainter& painter, const ChamadaLida& chamada, int pagi
         painter.save();
         painter.setClipRect(area, Qt::IntersectClip);
     }
-    painter.drawText(QPointF(x, base), texto);
+    if (moldado.porDrawText) {
+        UsarFonte(painter, fonte);
+        painter.drawText(QPointF(x, base), texto);
+    } else {
+        // The runs have their baseline at the line's ascent.
+        const QPointF origem(x, base - moldado.subida);
+        for (const QGlyphRun& corrida : moldado.corridas) {
+            painter.drawGlyphRun(origem, corrida);
+        }
+    }
     if (!cabe) {
         painter.restore();
     }
 }
 
 void Renderizador::TextoMultilinha(QPainter& painter, const ChamadaLida& chamada, int pagina) {
+    DesenharAcumulados(painter);
     const QRectF area = Area(chamada);
-    UsarFonte(painter, chamada);
+    UsarFonte(painter, EscolherFonte(painter.device(), chamada));
+    UsarCorTexto(painter, Cor(chamada.Long(12)));
     QString texto = Substituir(chamada.Texto(4), pagina);
     texto.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     texto.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -253,6 +392,7 @@ void Renderizador::TextoMultilinha(QPainter& painter, const ChamadaLida& chamada
 // X, Y, width, height, picture, mode (0 stretched to the rectangle,
 // otherwise fitted inside it keeping its proportions).
 void Renderizador::Imagem(QPainter& painter, const ChamadaLida& chamada) {
+    DesenharAcumulados(painter);
     const QRectF area = Area(chamada);
     const QImage& imagem = chamada.Imagem(4).Imagem();
     if (chamada.Long(5) == 0) {

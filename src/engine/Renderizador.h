@@ -4,18 +4,22 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
+#include <QList>
 #include <QRectF>
 #include <QRgb>
 #include <QSizeF>
 #include <QString>
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 
 class QDateTime;
 class QPainter;
+class QPaintDevice;
 
 namespace tarvo {
 
@@ -29,23 +33,45 @@ public:
     // of one output shows the same instant.
     Renderizador(const Documento& documento, const QDateTime& momento);
 
-    // Paints page `pagina` (from 1). The painter's device is one whole sheet
-    // with its origin at the paper's top-left corner.
+    // Paints page `pagina` (from 1) with the paper's top-left corner at the
+    // painter's origin. The painter's transform and clip are respected, so
+    // the device may hold only part of the sheet.
     void DesenharPagina(QPainter& painter, int pagina);
 
     // The sheet in centimetres: A4 in the document's orientation.
     static QSizeF TamanhoPapel(const Documento& documento);
 
+    // Shaped texts kept at most, over all fonts; past it the store starts
+    // again. Bounds the memory of documents with many distinct texts.
+    static constexpr int limiteTextosMoldados = 4096;
+
 private:
+    // A one-line text shaped by Qt once and drawn many times: its glyph runs
+    // (laid out from the line's top-left corner), the line's ascent and its
+    // advance. A text with a glyph that no font has keeps no runs and is
+    // drawn by drawText, which shows whatever Qt shows for it.
+    struct TextoMoldado {
+        QList<QGlyphRun> corridas;
+        double largura = 0;
+        double subida = 0;
+        bool porDrawText = false;
+    };
+
     struct Fonte {
         std::string nome;
         double tamanho;
         int estilo;
         QFont fonte;
         QFontMetricsF metricas;
-        // Widths of the texts measured so far: reports repeat the same short
-        // texts on every line, and measuring means shaping.
-        mutable QHash<QString, double> larguras;
+        QHash<QString, TextoMoldado> textos;
+    };
+
+    // The pen and brush of a drawing; no colour means none.
+    struct Estilo {
+        std::optional<QRgb> caneta;
+        double larguraCaneta = 0;
+        std::optional<QRgb> pincel;
+        bool operator==(const Estilo&) const = default;
     };
 
     void Retangulo(QPainter& painter, const ChamadaLida& chamada);
@@ -56,8 +82,13 @@ private:
 
     QRectF Area(const ChamadaLida& chamada) const;
     double Milimetros(double mm) const;
-    void UsarCaneta(QPainter& painter, QRgb cor, double largura);
-    const Fonte& UsarFonte(QPainter& painter, const ChamadaLida& chamada);
+    void AcumularRetangulo(QPainter& painter, const QRectF& area, const Estilo& estilo);
+    void DesenharAcumulados(QPainter& painter);
+    void UsarEstilo(QPainter& painter, const Estilo& estilo);
+    void UsarCorTexto(QPainter& painter, QRgb cor);
+    Fonte& EscolherFonte(const QPaintDevice* dispositivo, const ChamadaLida& chamada);
+    void UsarFonte(QPainter& painter, const Fonte& fonte);
+    const TextoMoldado& Moldar(Fonte& fonte, const QString& texto, QPaintDevice* dispositivo);
     QString Substituir(std::string_view texto, int pagina) const;
 
     const Documento& documento_;
@@ -73,11 +104,16 @@ private:
     // Fonts in use, for the current resolution; few per document.
     std::deque<Fonte> fontes_;
     const Fonte* fonteAtual_ = nullptr;
+    int textosMoldados_ = 0;
 
-    // The pen last set, to skip building an equal one for every element.
-    bool canetaDefinida_ = false;
-    QRgb corCaneta_ = 0;
-    double larguraCaneta_ = 0;
+    // The pen and brush last set on the painter, so that equal ones are not
+    // set again: every change is written out by the PDF engine.
+    bool estiloDefinido_ = false;
+    Estilo estiloAtual_;
+
+    // Consecutive rectangles of one style, drawn in one call.
+    QList<QRectF> acumulados_;
+    Estilo estiloAcumulados_;
 };
 
 } // namespace tarvo
