@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# Runs two builds side by side on generated DIPAM code-1 declarations and
+# prints, for each, the minimum and median of:
+#   - the command-line program's whole run (--pdf of report 6) on 10,000 and
+#     100,000 rows: CPU seconds (user + system), wall seconds, peak memory
+#     and the PDF's size;
+#   - the preview paging through a document of about 700 pages: the CPU
+#     milliseconds to show each next page (median over the pages).
+# The two builds take turns, starting with each in turn, so that a change in
+# the machine's load falls on both. Also prints how far the words of the two
+# 10,000-row PDFs are apart (pdftotext -bbox; the time of day excluded).
+#
+#   bench/comparar.sh BASE NOVO [RODADAS]
+#
+# BASE and NOVO are build folders (Release) with app/relatorios-tarvo and
+# bench/bench_dipam built; both bench_dipam must know --previa (build BASE
+# with this folder's bench_dipam.cpp copied in when it predates it).
+# RODADAS defaults to 5.
+set -euo pipefail
+
+if [ $# -lt 2 ]; then
+  echo "uso: $0 BASE NOVO [RODADAS]" >&2
+  exit 2
+fi
+base=$(cd "$1" && pwd)
+novo=$(cd "$2" && pwd)
+rodadas=${3:-5}
+for pasta in "$base" "$novo"; do
+  for programa in app/relatorios-tarvo bench/bench_dipam; do
+    if [ ! -x "$pasta/$programa" ]; then
+      echo "falta $pasta/$programa" >&2
+      exit 2
+    fi
+  done
+done
+
+trabalho=$(mktemp -d /tmp/comparar-XXXXXX)
+trap 'rm -rf "$trabalho"' EXIT
+export QT_QPA_PLATFORM=offscreen
+export XDG_RUNTIME_DIR=$trabalho
+# The date and time in the page footers are the only words that differ.
+export LC_ALL=C.UTF-8
+
+linhasPrevia=19300 # about 700 pages
+for linhas in 10000 100000 $linhasPrevia; do
+  "$novo/bench/bench_dipam" --gerar $linhas "$trabalho/dipam-$linhas.db"
+done
+resultados=$trabalho/resultados.txt
+: >"$resultados"
+
+# One whole run of the program: appends "nome linhas cpu parede picoMB pdfMB".
+exportar() {
+  local nome=$1 pasta=$2 linhas=$3
+  local saida=$trabalho/pdf-$nome-$linhas
+  rm -rf "$saida"
+  /usr/bin/time -f "%U %S %e %M" -o "$trabalho/tempo" "$pasta/app/relatorios-tarvo" \
+    --banco "$trabalho/dipam-$linhas.db" --declaracao 1 --selecao 32 --pdf "$saida"
+  local bytes
+  bytes=$(stat -c %s "$saida/06-RelatorioDIPAMCodigo1.pdf")
+  awk -v n="$nome" -v l="$linhas" -v b="$bytes" \
+    '{printf "%s pdf%s %.3f %.3f %.1f %.2f\n", n, l, $1 + $2, $3, $4 / 1024, b / 1048576}' \
+    "$trabalho/tempo" >>"$resultados"
+}
+
+# One pass through the preview: appends "nome previa mediana minimo paginas".
+previa() {
+  local nome=$1 pasta=$2
+  "$pasta/bench/bench_dipam" --previa "$trabalho/dipam-$linhasPrevia.db" |
+    awk -v n="$nome" '{print n, "previa", $2, $3, $1}' >>"$resultados"
+}
+
+for ((rodada = 1; rodada <= rodadas; rodada++)); do
+  if ((rodada % 2)); then ordem="base novo"; else ordem="novo base"; fi
+  for nome in $ordem; do
+    if [ "$nome" = base ]; then pasta=$base; else pasta=$novo; fi
+    exportar "$nome" "$pasta" 10000
+    exportar "$nome" "$pasta" 100000
+    previa "$nome" "$pasta"
+  done
+  echo "rodada $rodada de $rodadas" >&2
+done
+
+# Minimum and median of column $3 (and the others' medians) per build and measure.
+resumo() {
+  local medida=$1 coluna=$2
+  for nome in base novo; do
+    awk -v n="$nome" -v m="$medida" '$1 == n && $2 == m' "$resultados" |
+      sort -g -k"$coluna","$coluna" |
+      awk -v c="$coluna" '{v[NR] = $c} END {
+        mediana = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+        printf "%s %s ", v[1], mediana }'
+  done
+  echo
+}
+
+# One line of the table: the four figures, the ratio of the medians, the name.
+linha() {
+  local rotulo=$1
+  awk -v r="$rotulo" '{printf "%9.3f %9.3f %9.3f %9.3f %7.2fx  %s\n", $1, $2, $3, $4, $4 / $2, r}'
+}
+
+echo
+echo "Rodadas: $rodadas, alternadas. Mínimo e mediana de cada versão; razão das medianas."
+printf "%9s %9s %9s %9s %8s\n" "base min" "base med" "novo min" "novo med" "novo/base"
+for linhas in 10000 100000; do
+  resumo pdf$linhas 3 | linha "$linhas linhas: CPU da execução inteira (s)"
+  resumo pdf$linhas 4 | linha "$linhas linhas: relógio da execução inteira (s)"
+  resumo pdf$linhas 5 | linha "$linhas linhas: pico de memória (MB)"
+  resumo pdf$linhas 6 | linha "$linhas linhas: tamanho do PDF (MB)"
+done
+paginas=$(awk '$2 == "previa" {print $5; exit}' "$resultados")
+resumo previa 3 | linha "prévia de $paginas páginas: CPU por página (ms)"
+
+# Words of the two 10,000-row PDFs, matched in order; the footers' time of
+# day changes between runs and is left out.
+palavras() {
+  pdftotext -bbox -enc UTF-8 "$1" - |
+    sed -n 's/.*xMin="\([0-9.]*\)" yMin="\([0-9.]*\)" xMax="\([0-9.]*\)" yMax="\([0-9.]*\)">\([^<]*\)<.*/\1 \2 \3 \4 \5/p'
+}
+palavras "$trabalho/pdf-base-10000/06-RelatorioDIPAMCodigo1.pdf" >"$trabalho/palavras-base"
+palavras "$trabalho/pdf-novo-10000/06-RelatorioDIPAMCodigo1.pdf" >"$trabalho/palavras-novo"
+paste -d' ' "$trabalho/palavras-base" "$trabalho/palavras-novo" | awk '
+  function abs(x) { return x < 0 ? -x : x }
+  $5 ~ /^[0-9][0-9]:[0-9][0-9]:[0-9][0-9]$/ { next }
+  {
+    if ($5 != $10) diferentes++
+    for (i = 1; i <= 4; i++) if (abs($i - $(i + 5)) > maior) maior = abs($i - $(i + 5))
+  }
+  END { printf "\nPalavras do PDF de 10.000 linhas: %d, %d diferentes, maior desvio %.4f pt\n",
+        NR, diferentes, maior }'
