@@ -5,7 +5,8 @@
 #     100,000 rows: CPU seconds (user + system), wall seconds, peak memory
 #     and the PDF's size;
 #   - the preview paging through a document of about 700 pages: the CPU
-#     milliseconds to show each next page (median over the pages).
+#     milliseconds to show each next page, and to render it alone (the
+#     median over the pages).
 # The two builds take turns, starting with each in turn, so that a change in
 # the machine's load falls on both. Also prints how far the words of the two
 # 10,000-row PDFs are apart (pdftotext -bbox; the time of day excluded).
@@ -62,11 +63,13 @@ exportar() {
     "$trabalho/tempo" >>"$resultados"
 }
 
-# One pass through the preview: appends "nome previa mediana minimo paginas".
+# One pass through the preview: appends "nome previa mediana minimo paginas"
+# and "nome renderizacao mediana minimo paginas".
 previa() {
   local nome=$1 pasta=$2
   "$pasta/bench/bench_dipam" --previa "$trabalho/dipam-$linhasPrevia.db" |
-    awk -v n="$nome" '{print n, "previa", $2, $3, $1}' >>"$resultados"
+    awk -v n="$nome" '{print n, "previa", $2, $3, $1; print n, "renderizacao", $4, $5, $1}' \
+      >>"$resultados"
 }
 
 for ((rodada = 1; rodada <= rodadas; rodada++)); do
@@ -109,7 +112,8 @@ for linhas in 10000 100000; do
   resumo pdf$linhas 6 | linha "$linhas linhas: tamanho do PDF (MB)"
 done
 paginas=$(awk '$2 == "previa" {print $5; exit}' "$resultados")
-resumo previa 3 | linha "prévia de $paginas páginas: CPU por página (ms)"
+resumo previa 3 | linha "prévia de $paginas páginas: CPU para mostrar cada página (ms)"
+resumo renderizacao 3 | linha "prévia de $paginas páginas: CPU para renderizar cada página (ms)"
 
 # Words of the two 10,000-row PDFs, matched in order; the footers' time of
 # day changes between runs and is left out.

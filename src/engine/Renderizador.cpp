@@ -299,6 +299,9 @@ const Renderizador::TextoMoldado& Renderizador::Moldar(Fonte& fonte, const QStri
     opcoes.setWrapMode(QTextOption::NoWrap);
     opcoes.setFlags(QTextOption::IncludeTrailingSpaces);
     leiaute.setTextOption(opcoes);
+    // Keeps the shaped glyphs past endLayout for glyphRuns, which would
+    // shape the text again otherwise.
+    leiaute.setCacheEnabled(true);
     leiaute.beginLayout();
     QTextLine linha = leiaute.createLine();
     linha.setLineWidth(larguraSemLimite);

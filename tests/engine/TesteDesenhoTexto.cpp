@@ -30,11 +30,13 @@ struct Texto {
     int32_t horizontal, vertical;
     double tamanho;
     int32_t negrito, italico, sublinhado;
+    bool multilinha = false;
 };
 
 // One page of texts: every alignment at several sizes and styles, accents,
 // placeholders, a line break, a text clipped to a box too small for it, one
-// with glyphs from a fallback font and one with glyphs no font here has.
+// with glyphs from a fallback font, one with glyphs no font here has, and a
+// paragraph.
 std::vector<Texto> PaginaRica() {
     const char* amostras[] = {"Declaração", "Município de São João", "1.234.567,89",
                               "Página %%p de %%P"};
@@ -47,6 +49,8 @@ std::vector<Texto> PaginaRica() {
     textos.push_back({0, 7, 8, 0.6, "Preço ✓ ₹ 10", 2, 1, 10, 0, 0, 0});
     textos.push_back({0, 8, 8, 0.6, "中文 ✓ ₹", 1, 1, 10, -1, 0, 0});
     textos.push_back({0, 9, 8, 0.6, "Linha\r\nquebrada", 1, 2, 9, 0, 0, 0});
+    textos.push_back({9, 7, 4, 3, "Valor adicionado das operações\r\npróprias, por município", 1, 1,
+                      10, -1, 0, 0, true});
     return textos;
 }
 
@@ -76,7 +80,8 @@ Documento Gravar(const std::vector<std::vector<Texto>>& paginas) {
         documento.Gravar(Operacao::AdicionarCaixa, {0.0, 0.0, 17.0, 25.7, int32_t{0}, 0.1,
                                                     int32_t{0}, int32_t{0xFFFFFF}, int32_t{1}});
         for (const Texto& t : pagina) {
-            documento.Gravar(Operacao::AdicionarTexto,
+            documento.Gravar(t.multilinha ? Operacao::AdicionarTextoMultilinha
+                                          : Operacao::AdicionarTexto,
                              {t.x, t.y, t.w, t.h, std::string_view(t.texto), t.horizontal,
                               t.vertical, std::string_view("Arial"), t.tamanho, t.negrito,
                               t.italico, t.sublinhado, int32_t{0}});
@@ -109,11 +114,16 @@ void GravarComDrawText(const std::string& caminho, const std::vector<std::vector
             fonte.setHintingPreference(QFont::PreferNoHinting);
             painter.setFont(fonte);
             const QFontMetricsF metricas(fonte, &escritor);
-            const QString texto = QString::fromStdString(t.texto)
-                                      .replace("%%p", QString::number(p + 1))
-                                      .replace("%%P", QString::number(paginas.size()))
-                                      .replace("\r\n", " ");
+            QString texto = QString::fromStdString(t.texto)
+                                .replace("%%p", QString::number(p + 1))
+                                .replace("%%P", QString::number(paginas.size()));
             const QRectF area((2 + t.x) * porCm, (2 + t.y) * porCm, t.w * porCm, t.h * porCm);
+            if (t.multilinha) {
+                painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap,
+                                 texto.replace("\r\n", "\n"));
+                continue;
+            }
+            texto.replace("\r\n", " ");
             const double largura = metricas.horizontalAdvance(texto);
             const double altura = metricas.ascent() + metricas.descent();
             const double x = t.horizontal == 0   ? area.left()
@@ -138,7 +148,8 @@ TEST(DesenhoTexto, PosicoesIguaisAsDoDrawText) {
 
     const PdfLido lido = LerPdf(renderizado);
     const PdfLido esperado = LerPdf(referencia);
-    for (const char* palavra : {"Declaração", "São", "Preço", "✓", "₹", "quebrada", "4399"}) {
+    for (const char* palavra :
+         {"Declaração", "São", "Preço", "✓", "₹", "quebrada", "município", "4399"}) {
         EXPECT_FALSE(lido.Achar(palavra).empty()) << palavra;
     }
     EXPECT_EQ(lido.Achar("Página").size(), 4u);
