@@ -283,7 +283,7 @@ void Renderizador::UsarFonte(QPainter& painter, const Fonte& fonte) {
 // Shapes a one-line text as drawText would (the same layout engine, with
 // kerning and font fallback) and keeps the result for its next uses.
 const Renderizador::TextoMoldado& Renderizador::Moldar(Fonte& fonte, const QString& texto,
-                                                       QPaintDevice* dispositivo) {
+                                                       const QPaintDevice* dispositivo) {
     const auto achado = fonte.textos.constFind(texto);
     if (achado != fonte.textos.cend()) {
         return *achado;
@@ -310,8 +310,6 @@ const Renderizador::TextoMoldado& Renderizador::Moldar(Fonte& fonte, const QStri
     TextoMoldado moldado;
     moldado.largura = linha.horizontalAdvance();
     moldado.subida = linha.ascent();
-    // On raster devices Qt moves the underline of a glyph run by the
-    // painter's translation twice, so underlined texts keep drawText.
     moldado.porDrawText = fonte.fonte.underline();
     if (!moldado.porDrawText) {
         moldado.corridas = linha.glyphRuns();

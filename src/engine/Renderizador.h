@@ -49,7 +49,9 @@ private:
     // A one-line text shaped by Qt once and drawn many times: its glyph runs
     // (laid out from the line's top-left corner), the line's ascent and its
     // advance. A text with a glyph that no font has keeps no runs and is
-    // drawn by drawText, which shows whatever Qt shows for it.
+    // drawn by drawText, which shows whatever Qt shows for it; so is an
+    // underlined one, whose underline Qt misplaces when it draws a glyph run
+    // on a raster device through a translated painter.
     struct TextoMoldado {
         QList<QGlyphRun> corridas;
         double largura = 0;
@@ -88,7 +90,7 @@ private:
     void UsarCorTexto(QPainter& painter, QRgb cor);
     Fonte& EscolherFonte(const QPaintDevice* dispositivo, const ChamadaLida& chamada);
     void UsarFonte(QPainter& painter, const Fonte& fonte);
-    const TextoMoldado& Moldar(Fonte& fonte, const QString& texto, QPaintDevice* dispositivo);
+    const TextoMoldado& Moldar(Fonte& fonte, const QString& texto, const QPaintDevice* dispositivo);
     QString Substituir(std::string_view texto, int pagina) const;
 
     const Documento& documento_;

@@ -34,7 +34,7 @@ struct Texto {
 };
 
 // One page of texts: every alignment at several sizes and styles, accents,
-// placeholders, a line break, a text clipped to a box too small for it, one
+// placeholders, a line break, spaces around a text, a text clipped to a box too small for it, one
 // with glyphs from a fallback font, one with glyphs no font here has, and a
 // paragraph.
 std::vector<Texto> PaginaRica() {
@@ -49,6 +49,7 @@ std::vector<Texto> PaginaRica() {
     textos.push_back({0, 7, 8, 0.6, "Preço ✓ ₹ 10", 2, 1, 10, 0, 0, 0});
     textos.push_back({0, 8, 8, 0.6, "中文 ✓ ₹", 1, 1, 10, -1, 0, 0});
     textos.push_back({0, 9, 8, 0.6, "Linha\r\nquebrada", 1, 2, 9, 0, 0, 0});
+    textos.push_back({0, 10, 8, 0.6, "  Subtotal   ", 2, 1, 9, 0, 0, 0});
     textos.push_back({9, 7, 4, 3, "Valor adicionado das operações\r\npróprias, por município", 1, 1,
                       10, -1, 0, 0, true});
     return textos;
@@ -149,7 +150,7 @@ TEST(DesenhoTexto, PosicoesIguaisAsDoDrawText) {
     const PdfLido lido = LerPdf(renderizado);
     const PdfLido esperado = LerPdf(referencia);
     for (const char* palavra :
-         {"Declaração", "São", "Preço", "✓", "₹", "quebrada", "município", "4399"}) {
+         {"Declaração", "São", "Preço", "✓", "₹", "quebrada", "Subtotal", "município", "4399"}) {
         EXPECT_FALSE(lido.Achar(palavra).empty()) << palavra;
     }
     EXPECT_EQ(lido.Achar("Página").size(), 4u);
