@@ -8,11 +8,12 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   libsqlite3-dev sqlite3 libicu-dev libqpdf-dev qpdf
   libgtest-dev googletest
-  fonts-liberation2 fontconfig
+  fonts-liberation2 fonts-dejavu-core fontconfig
   poppler-utils
   cups-daemon cups-client
   clang libclang-rt-14-dev
   qt6-translations-l10n adwaita-icon-theme
+  time
 )
 
 missing=()
