@@ -153,7 +153,10 @@ void Renderizador::UsarCorTexto(QPainter& painter, QRgb cor) {
 // out in one call. Only rectangles that do not overlap are put together:
 // each one's outline then covers whatever the fill of a later one could hide
 // of an earlier one, so the picture is the same as drawing them one by one.
-void Renderizador::AcumularRetangulo(QPainter& painter, const QRectF& area, const Estilo& estilo) {
+void Renderizador::AcumularRetangulo(QPainter& painter, const QRectF& retangulo,
+                                     const Estilo& estilo) {
+    // A negative width or height counts from the other side, as in Qt.
+    const QRectF area = retangulo.normalized();
     if (!acumulados_.isEmpty()) {
         const bool junto =
             estilo == estiloAcumulados_ &&

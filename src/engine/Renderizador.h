@@ -84,7 +84,7 @@ private:
 
     QRectF Area(const ChamadaLida& chamada) const;
     double Milimetros(double mm) const;
-    void AcumularRetangulo(QPainter& painter, const QRectF& area, const Estilo& estilo);
+    void AcumularRetangulo(QPainter& painter, const QRectF& retangulo, const Estilo& estilo);
     void DesenharAcumulados(QPainter& painter);
     void UsarEstilo(QPainter& painter, const Estilo& estilo);
     void UsarCorTexto(QPainter& painter, QRgb cor);
