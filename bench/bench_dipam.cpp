@@ -8,13 +8,6 @@
 //                                   "construir" or "pdf"); the runs above start
 //                                   one process per size and mode, so that the
 //                                   peak memory is that size's own.
-//   bench_dipam --previa BANCO      pages through the report in the preview
-//                                   window (offscreen) and prints the pages, the
-//                                   median and least CPU milliseconds that
-//                                   showing the next page took, and the same of
-//                                   rendering it alone
-//
-// bench/comparar.sh runs two builds of this side by side.
 
 #include "engine/MotorRelatorio.h"
 #include "entry/AplicacaoQt.h"
@@ -22,17 +15,12 @@
 #include <RelatoriosTarvo/Database.h>
 #include <RelatoriosTarvo/Erro.h>
 
-#include <QAction>
-#include <QApplication>
-#include <QWidget>
-
 #include <malloc.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -171,44 +159,6 @@ int Medir(const std::string& caminho, const std::string& modo) {
     return EXIT_SUCCESS;
 }
 
-// Shows the report in the preview and moves to the next page until the last,
-// the way a reader scrolls through it.
-int Previa(const std::string& caminho) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    const auto aplicacao = tarvo::AplicacaoQt::Garantir(tarvo::AplicacaoQt::Uso::Janelas);
-    const tarvo::Database banco(caminho);
-    tarvo::RelatorioDIPAMCodigo1 relatorio;
-    relatorio.Construir(banco, 1);
-    tarvo::MotorRelatorio& motor = relatorio.Motor();
-    motor.ExibirDocumento();
-    QApplication::processEvents();
-    QAction* proxima = nullptr;
-    for (QAction* acao : motor.Janela()->findChildren<QAction*>()) {
-        if (acao->text() == QStringLiteral("Próxima"))
-            proxima = acao;
-    }
-    if (proxima == nullptr)
-        throw std::runtime_error("a janela não tem a ação Próxima");
-    // Going to a page renders it; the event loop then paints the window.
-    std::vector<double> renderizar;
-    std::vector<double> total;
-    for (int pagina = 2; pagina <= motor.NumeroPaginas(); ++pagina) {
-        const double antes = SegundosCpu();
-        proxima->trigger();
-        const double renderizada = SegundosCpu();
-        QApplication::processEvents();
-        renderizar.push_back((renderizada - antes) * 1000);
-        total.push_back((SegundosCpu() - antes) * 1000);
-    }
-    if (total.empty())
-        throw std::runtime_error("o relatório tem uma página só");
-    std::sort(renderizar.begin(), renderizar.end());
-    std::sort(total.begin(), total.end());
-    std::printf("%d %.3f %.3f %.3f %.3f\n", motor.NumeroPaginas(), total[total.size() / 2],
-                total.front(), renderizar[renderizar.size() / 2], renderizar.front());
-    return EXIT_SUCCESS;
-}
-
 // Runs one measurement in a child process; gives its wall and CPU seconds.
 std::pair<double, double> MedirEmProcesso(const std::string& caminho, const std::string& modo) {
     const auto inicio = Relogio::now();
@@ -238,8 +188,6 @@ int main(int argc, char** argv) {
         const std::vector<std::string> argumentos(argv + 1, argv + argc);
         if (argumentos.size() == 3 && argumentos[0] == "--medir")
             return Medir(argumentos[1], argumentos[2]);
-        if (argumentos.size() == 2 && argumentos[0] == "--previa")
-            return Previa(argumentos[1]);
         if (argumentos.size() == 3 && argumentos[0] == "--gerar") {
             Gerar(argumentos[2], std::stoi(argumentos[1]));
             return EXIT_SUCCESS;

@@ -4,19 +4,17 @@
 #   - the command-line program's whole run (--pdf of report 6) on 10,000 and
 #     100,000 rows: CPU seconds (user + system), wall seconds, peak memory
 #     and the PDF's size;
-#   - the preview paging through a document of about 700 pages: the CPU
-#     milliseconds to show each next page, and to render it alone (the
-#     median over the pages).
+#   - the preview scrolled from the first page to the last of a 726-page
+#     report, a screenful at a time (bench_previa at 100% and at 200%):
+#     milliseconds a page.
 # The two builds take turns, starting with each in turn, so that a change in
 # the machine's load falls on both. Also prints how far the words of the two
 # 10,000-row PDFs are apart (pdftotext -bbox; the time of day excluded).
 #
 #   bench/comparar.sh BASE NOVO [RODADAS]
 #
-# BASE and NOVO are build folders (Release) with app/relatorios-tarvo and
-# bench/bench_dipam built; both bench_dipam must know --previa (build BASE
-# with this folder's bench_dipam.cpp copied in when it predates it).
-# RODADAS defaults to 5.
+# BASE and NOVO are build folders (Release) with app/relatorios-tarvo,
+# bench/bench_dipam and bench/bench_previa built. RODADAS defaults to 5.
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
@@ -27,7 +25,7 @@ base=$(cd "$1" && pwd)
 novo=$(cd "$2" && pwd)
 rodadas=${3:-5}
 for pasta in "$base" "$novo"; do
-  for programa in app/relatorios-tarvo bench/bench_dipam; do
+  for programa in app/relatorios-tarvo bench/bench_dipam bench/bench_previa; do
     if [ ! -x "$pasta/$programa" ]; then
       echo "falta $pasta/$programa" >&2
       exit 2
@@ -42,7 +40,7 @@ export XDG_RUNTIME_DIR=$trabalho
 # The date and time in the page footers are the only words that differ.
 export LC_ALL=C.UTF-8
 
-linhasPrevia=19300 # about 700 pages
+linhasPrevia=20000 # 726 pages
 for linhas in 10000 100000 $linhasPrevia; do
   "$novo/bench/bench_dipam" --gerar $linhas "$trabalho/dipam-$linhas.db"
 done
@@ -63,13 +61,12 @@ exportar() {
     "$trabalho/tempo" >>"$resultados"
 }
 
-# One pass through the preview: appends "nome previa mediana minimo paginas"
-# and "nome renderizacao mediana minimo paginas".
+# One scroll through the preview: appends "nome previaZOOM msPorPagina".
 previa() {
-  local nome=$1 pasta=$2
-  "$pasta/bench/bench_dipam" --previa "$trabalho/dipam-$linhasPrevia.db" |
-    awk -v n="$nome" '{print n, "previa", $2, $3, $1; print n, "renderizacao", $4, $5, $1}' \
-      >>"$resultados"
+  local nome=$1 pasta=$2 zoom=$3
+  "$pasta/bench/bench_previa" "$trabalho/dipam-$linhasPrevia.db" --zoom "$zoom" --escala 1 |
+    sed -n 's/.*ms por tela, \([0-9.]*\) ms por página.*/\1/p' |
+    awk -v n="$nome" -v z="$zoom" '{print n, "previa" z, $1}' >>"$resultados"
 }
 
 for ((rodada = 1; rodada <= rodadas; rodada++)); do
@@ -78,7 +75,8 @@ for ((rodada = 1; rodada <= rodadas; rodada++)); do
     if [ "$nome" = base ]; then pasta=$base; else pasta=$novo; fi
     exportar "$nome" "$pasta" 10000
     exportar "$nome" "$pasta" 100000
-    previa "$nome" "$pasta"
+    previa "$nome" "$pasta" 100
+    previa "$nome" "$pasta" 200
   done
   echo "rodada $rodada de $rodadas" >&2
 done
@@ -111,9 +109,8 @@ for linhas in 10000 100000; do
   resumo pdf$linhas 5 | linha "$linhas linhas: pico de memória (MB)"
   resumo pdf$linhas 6 | linha "$linhas linhas: tamanho do PDF (MB)"
 done
-paginas=$(awk '$2 == "previa" {print $5; exit}' "$resultados")
-resumo previa 3 | linha "prévia de $paginas páginas: CPU para mostrar cada página (ms)"
-resumo renderizacao 3 | linha "prévia de $paginas páginas: CPU para renderizar cada página (ms)"
+resumo previa100 3 | linha "prévia de 726 páginas a 100%: rolagem, relógio por página (ms)"
+resumo previa200 3 | linha "prévia de 726 páginas a 200%: rolagem, relógio por página (ms)"
 
 # Words of the two 10,000-row PDFs, matched in order; the footers' time of
 # day changes between runs and is left out.

@@ -3,11 +3,11 @@
 // restarts too, and a tile of a page painted with a moved and clipped
 // painter matches the whole page.
 
-#include "LeitorPdf.h"
 #include "engine/Documento.h"
 #include "engine/Fontes.h"
 #include "engine/Renderizador.h"
 #include "engine/SaidaDocumento.h"
+#include "support/LeitorPdf.h"
 
 #include <QDateTime>
 #include <QPageLayout>
