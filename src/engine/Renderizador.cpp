@@ -8,6 +8,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QTextLayout>
+#include <QTransform>
 
 #include <algorithm>
 
@@ -66,6 +67,7 @@ void Renderizador::DesenharPagina(QPainter& painter, int pagina) {
     fonteAtual_ = nullptr;
     estiloDefinido_ = false;
     acumulados_.clear();
+    visivel_ = Visivel(painter);
     const auto& margens = documento_.Margens();
     origem_ = QPointF(margens[0] * porCmX_, margens[1] * porCmY_);
 
@@ -101,6 +103,30 @@ void Renderizador::DesenharPagina(QPainter& painter, int pagina) {
         }
     }
     DesenharAcumulados(painter);
+}
+
+// The part of the sheet that a raster device shows, in the painter's
+// coordinates: a tile of a page skips what falls outside it. None where that
+// cannot be told, and on vector devices, which always get whole pages.
+std::optional<QRectF> Renderizador::Visivel(const QPainter& painter) {
+    bool inversivel = false;
+    const QTransform inversa = painter.deviceTransform().inverted(&inversivel);
+    if (painter.paintEngine()->type() != QPaintEngine::Raster || !inversivel ||
+        !inversa.isAffine()) {
+        return std::nullopt;
+    }
+    const QPaintDevice* dispositivo = painter.device();
+    QRectF visivel = inversa.mapRect(QRectF(0, 0, dispositivo->width(), dispositivo->height()));
+    if (painter.hasClipping()) {
+        visivel = visivel.intersected(painter.clipBoundingRect());
+    }
+    return visivel;
+}
+
+// Whether anything drawn within `margem` of `area` can show.
+bool Renderizador::Mostra(const QRectF& area, double margem) const {
+    return !visivel_ ||
+           visivel_->intersects(area.normalized().adjusted(-margem, -margem, margem, margem));
 }
 
 QRectF Renderizador::Area(const ChamadaLida& chamada) const {
@@ -216,6 +242,9 @@ void Renderizador::DesenharAcumulados(QPainter& painter) {
 // X, Y, width, height, filled flag, outline colour, fill colour, line style.
 void Renderizador::Retangulo(QPainter& painter, const ChamadaLida& chamada) {
     const QRectF area = Area(chamada);
+    if (!Mostra(area, Milimetros(0.0))) {
+        return;
+    }
     if (chamada.Long(4) != 0) {
         AcumularRetangulo(painter, area, Estilo{{}, 0, Cor(chamada.Long(6))});
     } else if (chamada.Long(7) != 0) {
@@ -232,6 +261,9 @@ void Renderizador::Caixa(QPainter& painter, const ChamadaLida& chamada) {
     if (chamada.Long(8) != 0) {
         estilo.caneta = Cor(chamada.Long(6));
         estilo.larguraCaneta = Milimetros(chamada.Double(5));
+    }
+    if (!Mostra(area, estilo.larguraCaneta)) {
+        return;
     }
     if (raio <= 0) {
         AcumularRetangulo(painter, area, estilo);
@@ -338,9 +370,12 @@ void Renderizador::Texto(QPainter& painter, const ChamadaLida& chamada, int pagi
     if (texto.isEmpty()) {
         return;
     }
-    DesenharAcumulados(painter);
     const QRectF area = Area(chamada);
     Fonte& fonte = EscolherFonte(painter.device(), chamada);
+    if (!Mostra(area, fonte.metricas.height())) {
+        return;
+    }
+    DesenharAcumulados(painter);
     const TextoMoldado& moldado = Moldar(fonte, texto, painter.device());
     UsarCorTexto(painter, Cor(chamada.Long(12)));
 
@@ -380,9 +415,13 @@ void Renderizador::Texto(QPainter& painter, const ChamadaLida& chamada, int pagi
 }
 
 void Renderizador::TextoMultilinha(QPainter& painter, const ChamadaLida& chamada, int pagina) {
-    DesenharAcumulados(painter);
     const QRectF area = Area(chamada);
-    UsarFonte(painter, EscolherFonte(painter.device(), chamada));
+    const Fonte& fonte = EscolherFonte(painter.device(), chamada);
+    if (!Mostra(area, fonte.metricas.height())) {
+        return;
+    }
+    DesenharAcumulados(painter);
+    UsarFonte(painter, fonte);
     UsarCorTexto(painter, Cor(chamada.Long(12)));
     QString texto = Substituir(chamada.Texto(4), pagina);
     texto.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -396,8 +435,11 @@ void Renderizador::TextoMultilinha(QPainter& painter, const ChamadaLida& chamada
 // X, Y, width, height, picture, mode (0 stretched to the rectangle,
 // otherwise fitted inside it keeping its proportions).
 void Renderizador::Imagem(QPainter& painter, const ChamadaLida& chamada) {
-    DesenharAcumulados(painter);
     const QRectF area = Area(chamada);
+    if (!Mostra(area, 1.0)) {
+        return;
+    }
+    DesenharAcumulados(painter);
     const QImage& imagem = chamada.Imagem(4).Imagem();
     if (chamada.Long(5) == 0) {
         painter.drawImage(area, imagem);

@@ -82,6 +82,8 @@ private:
     void TextoMultilinha(QPainter& painter, const ChamadaLida& chamada, int pagina);
     void Imagem(QPainter& painter, const ChamadaLida& chamada);
 
+    static std::optional<QRectF> Visivel(const QPainter& painter);
+    bool Mostra(const QRectF& area, double margem) const;
     QRectF Area(const ChamadaLida& chamada) const;
     double Milimetros(double mm) const;
     void AcumularRetangulo(QPainter& painter, const QRectF& retangulo, const Estilo& estilo);
@@ -102,6 +104,8 @@ private:
     double porCmX_ = 0;
     double porCmY_ = 0;
     QPointF origem_;
+    // What the device shows of the page being painted; none for all of it.
+    std::optional<QRectF> visivel_;
 
     // Fonts in use, for the current resolution; few per document.
     std::deque<Fonte> fontes_;
