@@ -5,7 +5,7 @@
 #     100,000 rows: CPU seconds (user + system), wall seconds, peak memory
 #     and the PDF's size;
 #   - the preview scrolled from the first page to the last of a 726-page
-#     report, a screenful at a time (bench_previa at 100% and at 200%):
+#     report, a screenful at a time (bench_previa at 100%, 200% and 400%):
 #     milliseconds a page.
 # The two builds take turns, starting with each in turn, so that a change in
 # the machine's load falls on both. Also prints how far the words of the two
@@ -64,7 +64,8 @@ exportar() {
 # One scroll through the preview: appends "nome previaZOOM msPorPagina".
 previa() {
   local nome=$1 pasta=$2 zoom=$3
-  "$pasta/bench/bench_previa" "$trabalho/dipam-$linhasPrevia.db" --zoom "$zoom" --escala 1 |
+  "$pasta/bench/bench_previa" "$trabalho/dipam-$linhasPrevia.db" --zoom "$zoom" --escala 1 \
+    2>/dev/null |
     sed -n 's/.*ms por tela, \([0-9.]*\) ms por página.*/\1/p' |
     awk -v n="$nome" -v z="$zoom" '{print n, "previa" z, $1}' >>"$resultados"
 }
@@ -77,6 +78,7 @@ for ((rodada = 1; rodada <= rodadas; rodada++)); do
     exportar "$nome" "$pasta" 100000
     previa "$nome" "$pasta" 100
     previa "$nome" "$pasta" 200
+    previa "$nome" "$pasta" 400
   done
   echo "rodada $rodada de $rodadas" >&2
 done
@@ -111,6 +113,7 @@ for linhas in 10000 100000; do
 done
 resumo previa100 3 | linha "prévia de 726 páginas a 100%: rolagem, relógio por página (ms)"
 resumo previa200 3 | linha "prévia de 726 páginas a 200%: rolagem, relógio por página (ms)"
+resumo previa400 3 | linha "prévia de 726 páginas a 400%: rolagem, relógio por página (ms)"
 
 # Words of the two 10,000-row PDFs, matched in order; the footers' time of
 # day changes between runs and is left out.
