@@ -247,6 +247,12 @@ void SaidaDocumento::Impressora(const Documento& documento, const OpcoesImpressa
         }
     }
     if (progresso) {
+        // A Cancelar pressed while the last pages were laid out still counts.
+        QCoreApplication::processEvents();
+        if (progresso->wasCanceled()) {
+            Descartar(impressora, painter);
+            return;
+        }
         progresso->setLabelText(QStringLiteral("Enviando à impressora…"));
         progresso->setCancelButton(nullptr);
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
