@@ -20,10 +20,6 @@ namespace {
 constexpr int dpiMedida = 1200;
 constexpr double pixelsPorCm = dpiMedida / 2.54;
 
-QString Utf8(std::string_view texto) {
-    return QString::fromUtf8(texto.data(), static_cast<qsizetype>(texto.size()));
-}
-
 bool ETexto(Operacao op) {
     return op == Operacao::AdicionarTexto || op == Operacao::AdicionarTextoMultilinha;
 }
@@ -152,8 +148,7 @@ std::vector<QRectF> VariasLinhas(QPaintDevice* medida, const QRectF& area,
 } // namespace
 
 LocalizadorTexto::LocalizadorTexto(const Documento& documento, const QDateTime& momento)
-    : documento_(documento), data_(momento.toString(QStringLiteral("dd/MM/yyyy"))),
-      hora_(momento.toString(QStringLiteral("HH:mm:ss"))) {}
+    : documento_(documento), marcadores_(momento, documento.NumeroPaginas()) {}
 
 QString LocalizadorTexto::Dobrar(const QString& texto) {
     QString dobrado = texto.toLower();
@@ -216,7 +211,7 @@ std::vector<LocalizadorTexto::Ocorrencia> LocalizadorTexto::Buscar(const QString
 QString LocalizadorTexto::TextoMostrado(size_t chamada, int pagina) const {
     size_t posicao = chamada;
     const ChamadaLida lida = documento_.Ler(posicao);
-    QString texto = Substituir(lida.Texto(4), pagina);
+    QString texto = marcadores_.Substituir(lida.Texto(4), pagina);
     if (lida.op == Operacao::AdicionarTexto) {
         // One line: line breaks show as spaces.
         texto.replace(QLatin1String("\r\n"), QLatin1String(" "));
@@ -250,42 +245,6 @@ std::vector<QRectF> LocalizadorTexto::Retangulos(const Ocorrencia& ocorrencia) c
         retangulo = QRectF(retangulo.topLeft() / pixelsPorCm, retangulo.size() / pixelsPorCm);
     }
     return retangulos;
-}
-
-// The placeholders as the renderer replaces them.
-QString LocalizadorTexto::Substituir(std::string_view texto, int pagina) const {
-    size_t marca = texto.find("%%");
-    if (marca == std::string_view::npos) {
-        return Utf8(texto);
-    }
-    QString resultado;
-    size_t inicio = 0;
-    while (marca != std::string_view::npos && marca + 2 < texto.size()) {
-        resultado += Utf8(texto.substr(inicio, marca - inicio));
-        switch (texto[marca + 2]) {
-        case 'D':
-            resultado += data_;
-            break;
-        case 'H':
-            resultado += hora_;
-            break;
-        case 'p':
-            resultado += QString::number(pagina);
-            break;
-        case 'P':
-            resultado += QString::number(documento_.NumeroPaginas());
-            break;
-        default:
-            resultado += QLatin1String("%%");
-            inicio = marca + 2;
-            marca = texto.find("%%", inicio);
-            continue;
-        }
-        inicio = marca + 3;
-        marca = texto.find("%%", inicio);
-    }
-    resultado += Utf8(texto.substr(inicio));
-    return resultado;
 }
 
 } // namespace tarvo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Marcadores.h"
+
 #include <QDateTime>
 #include <QRectF>
 #include <QString>
@@ -45,11 +47,8 @@ public:
     static QString Dobrar(const QString& texto);
 
 private:
-    QString Substituir(std::string_view texto, int pagina) const;
-
     const Documento& documento_;
-    const QString data_;
-    const QString hora_;
+    const Marcadores marcadores_;
 };
 
 } // namespace tarvo

@@ -1,6 +1,7 @@
 #include "engine/Renderizador.h"
 
 #include "engine/Fontes.h"
+#include "engine/Marcadores.h"
 
 #include <QColor>
 #include <QDateTime>
@@ -28,10 +29,6 @@ QRgb Cor(int32_t valor) {
                 static_cast<int>((bits >> 16) & 0xFF));
 }
 
-QString Utf8(std::string_view texto) {
-    return QString::fromUtf8(texto.data(), static_cast<qsizetype>(texto.size()));
-}
-
 Qt::Alignment Alinhamento(int32_t horizontal, int32_t vertical) {
     const Qt::Alignment h = horizontal == 1   ? Qt::AlignHCenter
                             : horizontal == 2 ? Qt::AlignRight
@@ -45,9 +42,7 @@ Qt::Alignment Alinhamento(int32_t horizontal, int32_t vertical) {
 } // namespace
 
 Renderizador::Renderizador(const Documento& documento, const QDateTime& momento)
-    : documento_(documento), data_(momento.toString(QStringLiteral("dd/MM/yyyy"))),
-      hora_(momento.toString(QStringLiteral("HH:mm:ss"))),
-      total_(QString::number(documento.NumeroPaginas())) {}
+    : documento_(documento), marcadores_(momento, documento.NumeroPaginas()) {}
 
 QSizeF Renderizador::TamanhoPapel(const Documento& documento) {
     return documento.Paisagem() ? QSizeF(alturaA4, larguraA4) : QSizeF(larguraA4, alturaA4);
@@ -360,7 +355,7 @@ const Renderizador::TextoMoldado& Renderizador::Moldar(Fonte& fonte, const QStri
 }
 
 void Renderizador::Texto(QPainter& painter, const ChamadaLida& chamada, int pagina) {
-    QString texto = Substituir(chamada.Texto(4), pagina);
+    QString texto = marcadores_.Substituir(chamada.Texto(4), pagina);
     // One line: line breaks show as spaces.
     if (texto.contains(QLatin1Char('\n')) || texto.contains(QLatin1Char('\r'))) {
         texto.replace(QLatin1String("\r\n"), QLatin1String(" "));
@@ -423,7 +418,7 @@ void Renderizador::TextoMultilinha(QPainter& painter, const ChamadaLida& chamada
     DesenharAcumulados(painter);
     UsarFonte(painter, fonte);
     UsarCorTexto(painter, Cor(chamada.Long(12)));
-    QString texto = Substituir(chamada.Texto(4), pagina);
+    QString texto = marcadores_.Substituir(chamada.Texto(4), pagina);
     texto.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     texto.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     // Wraps at word boundaries and clips to the rectangle when it overflows.
@@ -449,42 +444,6 @@ void Renderizador::Imagem(QPainter& painter, const ChamadaLida& chamada) {
     QRectF destino(QPointF(), tamanho);
     destino.moveCenter(area.center());
     painter.drawImage(destino, imagem);
-}
-
-QString Renderizador::Substituir(std::string_view texto, int pagina) const {
-    size_t marca = texto.find("%%");
-    if (marca == std::string_view::npos) {
-        return Utf8(texto);
-    }
-    QString resultado;
-    size_t inicio = 0;
-    while (marca != std::string_view::npos && marca + 2 < texto.size()) {
-        resultado += Utf8(texto.substr(inicio, marca - inicio));
-        switch (texto[marca + 2]) {
-        case 'D':
-            resultado += data_;
-            break;
-        case 'H':
-            resultado += hora_;
-            break;
-        case 'p':
-            resultado += QString::number(pagina);
-            break;
-        case 'P':
-            resultado += total_;
-            break;
-        default:
-            // Not a placeholder: keep the "%%" and look on after it.
-            resultado += QLatin1String("%%");
-            inicio = marca + 2;
-            marca = texto.find("%%", inicio);
-            continue;
-        }
-        inicio = marca + 3;
-        marca = texto.find("%%", inicio);
-    }
-    resultado += Utf8(texto.substr(inicio));
-    return resultado;
 }
 
 } // namespace tarvo

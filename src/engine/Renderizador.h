@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Documento.h"
+#include "engine/Marcadores.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -93,12 +94,9 @@ private:
     Fonte& EscolherFonte(const QPaintDevice* dispositivo, const ChamadaLida& chamada);
     void UsarFonte(QPainter& painter, const Fonte& fonte);
     const TextoMoldado& Moldar(Fonte& fonte, const QString& texto, const QPaintDevice* dispositivo);
-    QString Substituir(std::string_view texto, int pagina) const;
 
     const Documento& documento_;
-    const QString data_;
-    const QString hora_;
-    const QString total_;
+    const Marcadores marcadores_;
 
     // Device resolution of the page being painted, in pixels per centimetre.
     double porCmX_ = 0;

@@ -64,11 +64,16 @@ void ExigirPasta(const char* pastaPdf, const char* pastaJson) {
                           "Nenhuma pasta de saída indicada (PDF ou JSON).");
 }
 
+// Executar, Visualizar or Imprimir: the reports of a mask, with or without
+// the dialog.
+using Saida = void (tarvo::Relatorios::*)(const tarvo::Database&, const std::string&,
+                                          const int32_t&, const int32_t&);
+
 template <typename Fonte>
-long Executar(tarvo_relatorios* relatorios, Fonte fonte, const char* ie, int32_t declaracao,
-              int32_t opcoes) {
+long Mostrar(tarvo_relatorios* relatorios, Saida saida, Fonte fonte, const char* ie,
+             int32_t declaracao, int32_t mascara) {
     return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
-        objeto.Executar(Banco(fonte), Texto(ie), declaracao, opcoes);
+        (objeto.*saida)(Banco(fonte), Texto(ie), declaracao, mascara);
     });
 }
 
@@ -79,23 +84,6 @@ long Exportar(tarvo_relatorios* relatorios, Fonte fonte, const char* ie, int32_t
         ExigirPasta(pastaPdf, pastaJson);
         objeto.Exportar(Banco(fonte), Texto(ie), declaracao, mascara, Texto(pastaPdf),
                         Texto(pastaJson));
-    });
-}
-
-// Previewing or printing the reports of a mask, without the dialog.
-template <typename Fonte>
-long Visualizar(tarvo_relatorios* relatorios, Fonte fonte, const char* ie, int32_t declaracao,
-                int32_t mascara) {
-    return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
-        objeto.Visualizar(Banco(fonte), Texto(ie), declaracao, mascara);
-    });
-}
-
-template <typename Fonte>
-long Imprimir(tarvo_relatorios* relatorios, Fonte fonte, const char* ie, int32_t declaracao,
-              int32_t mascara) {
-    return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
-        objeto.Imprimir(Banco(fonte), Texto(ie), declaracao, mascara);
     });
 }
 
@@ -152,13 +140,15 @@ void tarvo_relatorios_destruir(tarvo_relatorios* relatorios) {
 
 long tarvo_relatorios_executar(tarvo_relatorios* relatorios, sqlite3* banco, const char* ie,
                                int32_t declaracao, int32_t opcoes_selecionadas) {
-    return Executar(relatorios, banco, ie, declaracao, opcoes_selecionadas);
+    return Mostrar(relatorios, &tarvo::Relatorios::Executar, banco, ie, declaracao,
+                   opcoes_selecionadas);
 }
 
 long tarvo_relatorios_executar_arquivo(tarvo_relatorios* relatorios, const char* caminho_banco,
                                        const char* ie, int32_t declaracao,
                                        int32_t opcoes_selecionadas) {
-    return Executar(relatorios, caminho_banco, ie, declaracao, opcoes_selecionadas);
+    return Mostrar(relatorios, &tarvo::Relatorios::Executar, caminho_banco, ie, declaracao,
+                   opcoes_selecionadas);
 }
 
 long tarvo_relatorios_exportar(tarvo_relatorios* relatorios, sqlite3* banco, const char* ie,
@@ -188,22 +178,24 @@ long tarvo_relatorios_exportar_pdf_unico_arquivo(tarvo_relatorios* relatorios,
 
 long tarvo_relatorios_visualizar(tarvo_relatorios* relatorios, sqlite3* banco, const char* ie,
                                  int32_t declaracao, int32_t mascara) {
-    return Visualizar(relatorios, banco, ie, declaracao, mascara);
+    return Mostrar(relatorios, &tarvo::Relatorios::Visualizar, banco, ie, declaracao, mascara);
 }
 
 long tarvo_relatorios_visualizar_arquivo(tarvo_relatorios* relatorios, const char* caminho_banco,
                                          const char* ie, int32_t declaracao, int32_t mascara) {
-    return Visualizar(relatorios, caminho_banco, ie, declaracao, mascara);
+    return Mostrar(relatorios, &tarvo::Relatorios::Visualizar, caminho_banco, ie, declaracao,
+                   mascara);
 }
 
 long tarvo_relatorios_imprimir(tarvo_relatorios* relatorios, sqlite3* banco, const char* ie,
                                int32_t declaracao, int32_t mascara) {
-    return Imprimir(relatorios, banco, ie, declaracao, mascara);
+    return Mostrar(relatorios, &tarvo::Relatorios::Imprimir, banco, ie, declaracao, mascara);
 }
 
 long tarvo_relatorios_imprimir_arquivo(tarvo_relatorios* relatorios, const char* caminho_banco,
                                        const char* ie, int32_t declaracao, int32_t mascara) {
-    return Imprimir(relatorios, caminho_banco, ie, declaracao, mascara);
+    return Mostrar(relatorios, &tarvo::Relatorios::Imprimir, caminho_banco, ie, declaracao,
+                   mascara);
 }
 
 long tarvo_relatorios_aguardar_janelas(tarvo_relatorios* relatorios) {
