@@ -9,7 +9,7 @@
 # TarvoRecusa, which refuses every job. Exits 77 (the fixture's "skipped")
 # when the scheduler cannot run here.
 set -euo pipefail
-# cupsd and lpadmin live in sbin, which a normal user's PATH may lack.
+# cupsd lives in sbin, which a normal user's PATH may lack.
 PATH=$PATH:/usr/sbin:/sbin
 
 uso() {
@@ -130,6 +130,26 @@ DefaultAuthType None
 </Policy>
 EOF
 
+# The queues are written into the scheduler's own configuration before it
+# starts: no administration command is sent anywhere, so nothing can reach
+# the machine's scheduler even if the socket were not ours.
+cat >"$raiz/conf/printers.conf" <<EOF
+<DefaultPrinter TarvoPDF>
+Info Fila de teste: cada trabalho em $raiz/saida
+DeviceURI tarvopdf:$raiz/saida
+State Idle
+Accepting Yes
+Shared No
+</DefaultPrinter>
+<Printer TarvoRecusa>
+Info Fila de teste que recusa todo trabalho
+DeviceURI tarvopdf:$raiz/saida
+State Idle
+Accepting No
+Shared No
+</Printer>
+EOF
+
 if ! cupsd -t -c "$raiz/conf/cupsd.conf" -s "$raiz/conf/cups-files.conf" >"$raiz/log/verificacao.txt" 2>&1; then
   echo "cups-teste.sh: cupsd rejects the configuration:" >&2
   cat "$raiz/log/verificacao.txt" >&2
@@ -156,10 +176,5 @@ if ! lpstat -h "$socket" -r 2>/dev/null | grep -q 'is running'; then
   parar
   exit 77
 fi
-
-lpadmin -h "$socket" -p TarvoPDF -E -v "tarvopdf:$raiz/saida"
-lpadmin -h "$socket" -d TarvoPDF
-lpadmin -h "$socket" -p TarvoRecusa -E -v "tarvopdf:$raiz/saida"
-cupsreject -h "$socket" TarvoRecusa
 
 echo "cups-teste.sh: the tests' cupsd listens on $socket (pid $(cat "$pidfile")); its default queue TarvoPDF writes to $raiz/saida, TarvoRecusa refuses jobs"
