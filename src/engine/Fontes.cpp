@@ -1,5 +1,7 @@
 #include "engine/Fontes.h"
 
+#include "engine/Documento.h"
+
 #include <QDir>
 #include <QFont>
 #include <QFontDatabase>
@@ -41,6 +43,17 @@ QString Fontes::Familia(std::string_view nome) {
         }
     }
     return texto;
+}
+
+QFont Fontes::DaChamada(const ChamadaLida& chamada) {
+    Registrar();
+    QFont fonte(Familia(chamada.Texto(7)));
+    fonte.setPointSizeF(chamada.Double(8));
+    fonte.setBold(chamada.Long(9) != 0);
+    fonte.setItalic(chamada.Long(10) != 0);
+    fonte.setUnderline(chamada.Long(11) != 0);
+    fonte.setHintingPreference(QFont::PreferNoHinting);
+    return fonte;
 }
 
 } // namespace tarvo

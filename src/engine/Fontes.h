@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <string_view>
 
 namespace tarvo {
+
+struct ChamadaLida;
 
 // The fonts of the reports. The Liberation families are registered from
 // their files so that "Arial", "Times New Roman" and "Courier New" resolve to
@@ -14,6 +17,10 @@ public:
     static void Registrar();
     // The family that stands for `nome` (case-insensitive).
     static QString Familia(std::string_view nome);
+    // The font a text call is drawn with: family, points, bold, italic,
+    // underline, and unhinted outlines, so that the advances are the same at
+    // every resolution and the preview lays text out as the paper does.
+    static QFont DaChamada(const ChamadaLida& chamada);
 };
 
 } // namespace tarvo

@@ -2,6 +2,7 @@
 
 #include "engine/Documento.h"
 #include "engine/Fontes.h"
+#include "engine/Renderizador.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -33,38 +34,18 @@ QImage Medida() {
     return medida;
 }
 
-// The font a text call is drawn with, as the renderer builds it.
-QFont Fonte(const ChamadaLida& chamada) {
-    Fontes::Registrar();
-    QFont fonte(Fontes::Familia(chamada.Texto(7)));
-    fonte.setPointSizeF(chamada.Double(8));
-    fonte.setBold(chamada.Long(9) != 0);
-    fonte.setItalic(chamada.Long(10) != 0);
-    fonte.setUnderline(chamada.Long(11) != 0);
-    fonte.setHintingPreference(QFont::PreferNoHinting);
-    return fonte;
-}
-
 // One line, as Renderizador::Texto places it: the baseline by hand from the
 // font's ascent and descent, the line clipped to its rectangle when it does
 // not fit.
 std::vector<QRectF> UmaLinha(QPaintDevice* medida, const QRectF& area, const ChamadaLida& chamada,
                              const QString& texto, qsizetype inicio, qsizetype fim) {
-    const QFontMetricsF metricas(Fonte(chamada), medida);
+    const QFontMetricsF metricas(Fontes::DaChamada(chamada), medida);
     const double largura = metricas.horizontalAdvance(texto);
     const double altura = metricas.ascent() + metricas.descent();
-    double x = area.left();
-    if (chamada.Long(5) == 1) {
-        x += (area.width() - largura) / 2.0;
-    } else if (chamada.Long(5) == 2) {
-        x = area.right() - largura;
-    }
-    double topo = area.top();
-    if (chamada.Long(6) == 1) {
-        topo = area.top() + (area.height() - altura) / 2.0;
-    } else if (chamada.Long(6) == 2) {
-        topo = area.bottom() - altura;
-    }
+    const QPointF linha =
+        Renderizador::PosicaoLinha(area, largura, metricas, chamada.Long(5), chamada.Long(6));
+    const double x = linha.x();
+    const double topo = linha.y();
     const double x0 = x + metricas.horizontalAdvance(texto.left(inicio));
     const double x1 = x + metricas.horizontalAdvance(texto.left(fim));
     QRectF retangulo(QPointF(x0, topo), QPointF(x1, topo + altura));
@@ -83,7 +64,7 @@ std::vector<QRectF> UmaLinha(QPaintDevice* medida, const QRectF& area, const Cha
 std::vector<QRectF> VariasLinhas(QPaintDevice* medida, const QRectF& area,
                                  const ChamadaLida& chamada, const QString& texto, qsizetype inicio,
                                  qsizetype fim) {
-    const QFont fonte = Fonte(chamada);
+    const QFont fonte = Fontes::DaChamada(chamada);
     QString linhas = texto;
     linhas.replace(QLatin1Char('\n'), QChar::LineSeparator);
     QTextLayout layout(linhas, fonte, medida);
@@ -210,18 +191,7 @@ std::vector<LocalizadorTexto::Ocorrencia> LocalizadorTexto::Buscar(const QString
 
 QString LocalizadorTexto::TextoMostrado(size_t chamada, int pagina) const {
     size_t posicao = chamada;
-    const ChamadaLida lida = documento_.Ler(posicao);
-    QString texto = marcadores_.Substituir(lida.Texto(4), pagina);
-    if (lida.op == Operacao::AdicionarTexto) {
-        // One line: line breaks show as spaces.
-        texto.replace(QLatin1String("\r\n"), QLatin1String(" "));
-        texto.replace(QLatin1Char('\r'), QLatin1Char(' '));
-        texto.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    } else {
-        texto.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        texto.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    }
-    return texto;
+    return marcadores_.Mostrado(documento_.Ler(posicao), pagina);
 }
 
 std::vector<QRectF> LocalizadorTexto::Retangulos(const Ocorrencia& ocorrencia) const {

@@ -1,5 +1,7 @@
 #include "engine/Marcadores.h"
 
+#include "engine/Documento.h"
+
 namespace tarvo {
 
 Marcadores::Marcadores(const QDateTime& momento, int totalPaginas)
@@ -44,6 +46,17 @@ QString Marcadores::Substituir(std::string_view texto, int pagina) const {
     }
     resultado += Utf8(texto.substr(inicio));
     return resultado;
+}
+
+QString Marcadores::Mostrado(const ChamadaLida& chamada, int pagina) const {
+    QString texto = Substituir(chamada.Texto(4), pagina);
+    const QString quebra =
+        chamada.op == Operacao::AdicionarTexto ? QStringLiteral(" ") : QStringLiteral("\n");
+    texto.replace(QLatin1String("\r\n"), quebra);
+    texto.replace(QLatin1Char('\r'), quebra);
+    if (chamada.op == Operacao::AdicionarTexto)
+        texto.replace(QLatin1Char('\n'), quebra);
+    return texto;
 }
 
 } // namespace tarvo

@@ -48,6 +48,25 @@ QSizeF Renderizador::TamanhoPapel(const Documento& documento) {
     return documento.Paisagem() ? QSizeF(alturaA4, larguraA4) : QSizeF(larguraA4, alturaA4);
 }
 
+QPointF Renderizador::PosicaoLinha(const QRectF& area, double largura,
+                                   const QFontMetricsF& metricas, int32_t horizontal,
+                                   int32_t vertical) {
+    const double altura = metricas.ascent() + metricas.descent();
+    double x = area.left();
+    if (horizontal == 1) {
+        x += (area.width() - largura) / 2.0;
+    } else if (horizontal == 2) {
+        x = area.right() - largura;
+    }
+    double topo = area.top();
+    if (vertical == 1) {
+        topo += (area.height() - altura) / 2.0;
+    } else if (vertical == 2) {
+        topo = area.bottom() - altura;
+    }
+    return QPointF(x, topo);
+}
+
 void Renderizador::DesenharPagina(QPainter& painter, int pagina) {
     Fontes::Registrar();
     const QPaintDevice* dispositivo = painter.device();
@@ -289,14 +308,7 @@ Renderizador::Fonte& Renderizador::EscolherFonte(const QPaintDevice* dispositivo
             return candidata;
         }
     }
-    QFont qfonte(Fontes::Familia(nome));
-    qfonte.setPointSizeF(tamanho);
-    qfonte.setBold((estilo & 1) != 0);
-    qfonte.setItalic((estilo & 2) != 0);
-    qfonte.setUnderline((estilo & 4) != 0);
-    // Unhinted outlines: the same advances at every resolution, so the
-    // preview lays text out exactly as the paper does.
-    qfonte.setHintingPreference(QFont::PreferNoHinting);
+    const QFont qfonte = Fontes::DaChamada(chamada);
     fontes_.push_back(
         Fonte{std::string(nome), tamanho, estilo, qfonte, QFontMetricsF(qfonte, dispositivo), {}});
     return fontes_.back();
@@ -355,13 +367,7 @@ const Renderizador::TextoMoldado& Renderizador::Moldar(Fonte& fonte, const QStri
 }
 
 void Renderizador::Texto(QPainter& painter, const ChamadaLida& chamada, int pagina) {
-    QString texto = marcadores_.Substituir(chamada.Texto(4), pagina);
-    // One line: line breaks show as spaces.
-    if (texto.contains(QLatin1Char('\n')) || texto.contains(QLatin1Char('\r'))) {
-        texto.replace(QLatin1String("\r\n"), QLatin1String(" "));
-        texto.replace(QLatin1Char('\r'), QLatin1Char(' '));
-        texto.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    }
+    const QString texto = marcadores_.Mostrado(chamada, pagina);
     if (texto.isEmpty()) {
         return;
     }
@@ -375,20 +381,11 @@ void Renderizador::Texto(QPainter& painter, const ChamadaLida& chamada, int pagi
     UsarCorTexto(painter, Cor(chamada.Long(12)));
 
     const double largura = moldado.largura;
-    const double ascendente = fonte.metricas.ascent();
-    const double altura = ascendente + fonte.metricas.descent();
-    double x = area.left();
-    if (chamada.Long(5) == 1) {
-        x += (area.width() - largura) / 2.0;
-    } else if (chamada.Long(5) == 2) {
-        x = area.right() - largura;
-    }
-    double base = area.top() + ascendente;
-    if (chamada.Long(6) == 1) {
-        base = area.top() + (area.height() - altura) / 2.0 + ascendente;
-    } else if (chamada.Long(6) == 2) {
-        base = area.bottom() - fonte.metricas.descent();
-    }
+    const double altura = fonte.metricas.ascent() + fonte.metricas.descent();
+    const QPointF linha =
+        PosicaoLinha(area, largura, fonte.metricas, chamada.Long(5), chamada.Long(6));
+    const double x = linha.x();
+    const double base = linha.y() + fonte.metricas.ascent();
     const bool cabe = largura <= area.width() && altura <= area.height();
     if (!cabe) {
         painter.save();
@@ -418,9 +415,7 @@ void Renderizador::TextoMultilinha(QPainter& painter, const ChamadaLida& chamada
     DesenharAcumulados(painter);
     UsarFonte(painter, fonte);
     UsarCorTexto(painter, Cor(chamada.Long(12)));
-    QString texto = marcadores_.Substituir(chamada.Texto(4), pagina);
-    texto.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    texto.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QString texto = marcadores_.Mostrado(chamada, pagina);
     // Wraps at word boundaries and clips to the rectangle when it overflows.
     painter.drawText(
         area, static_cast<int>(Alinhamento(chamada.Long(5), chamada.Long(6))) | Qt::TextWordWrap,

@@ -42,6 +42,13 @@ public:
     // The sheet in centimetres: A4 in the document's orientation.
     static QSizeF TamanhoPapel(const Documento& documento);
 
+    // Where a one-line text of `largura` sits in `area` (the top-left corner
+    // of its line; the baseline is one ascent below), for a horizontal
+    // alignment 0 left, 1 centre, 2 right and a vertical one 0 top, 1 middle,
+    // 2 bottom. Whatever places such a text places it here.
+    static QPointF PosicaoLinha(const QRectF& area, double largura, const QFontMetricsF& metricas,
+                                int32_t horizontal, int32_t vertical);
+
     // Shaped texts kept at most, over all fonts; past it the store starts
     // again. Bounds the memory of documents with many distinct texts.
     static constexpr int limiteTextosMoldados = 4096;
