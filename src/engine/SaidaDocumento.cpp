@@ -139,21 +139,30 @@ QImage SaidaDocumento::Imagem(const Documento& documento, Renderizador& renderiz
                    "Resolução fora do intervalo de 1 a 1200 pontos por polegada.", origem);
     }
     ExigirAplicacao(false);
-    const QSizeF papel = Renderizador::TamanhoPapel(documento);
-    QImage imagem(qRound(papel.width() / 2.54 * dpi), qRound(papel.height() / 2.54 * dpi),
-                  QImage::Format_RGB32);
+    return ParteImagem(renderizador, pagina, dpi,
+                       QRect(QPoint(), TamanhoImagem(Renderizador::TamanhoPapel(documento), dpi)));
+}
+
+QImage SaidaDocumento::ParteImagem(Renderizador& renderizador, int pagina, int dpi,
+                                   const QRect& area) {
+    QImage imagem(area.size(), QImage::Format_RGB32);
     if (imagem.isNull()) {
         throw Erro(Erro::ArgumentoInvalido, "Não há memória para a imagem da página.", origem);
     }
     // The image's resolution is what the renderer converts centimetres and
-    // points with.
+    // points with; the part is the sheet shifted by whole pixels.
     const int pontosPorMetro = qRound(dpi / 0.0254);
     imagem.setDotsPerMeterX(pontosPorMetro);
     imagem.setDotsPerMeterY(pontosPorMetro);
     imagem.fill(Qt::white);
     QPainter painter(&imagem);
+    painter.translate(-area.topLeft());
     renderizador.DesenharPagina(painter, pagina);
     return imagem;
+}
+
+QSize SaidaDocumento::TamanhoImagem(const QSizeF& papel, int dpi) {
+    return QSize(qRound(papel.width() / 2.54 * dpi), qRound(papel.height() / 2.54 * dpi));
 }
 
 void SaidaDocumento::Impressora(const Documento& documento, const OpcoesImpressao& opcoes) {

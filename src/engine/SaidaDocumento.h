@@ -23,6 +23,11 @@ public:
     // Page `pagina` (from 1) at `dpi` dots per inch (a whole number).
     static QImage Imagem(const Documento& documento, Renderizador& renderizador, int pagina,
                          int dpi);
+    // The part `area` of that image (in its pixels), the same pixels, drawn
+    // alone: a tile of the preview.
+    static QImage ParteImagem(Renderizador& renderizador, int pagina, int dpi, const QRect& area);
+    // The size in pixels of the image of a sheet of `papel` centimetres.
+    static QSize TamanhoImagem(const QSizeF& papel, int dpi);
 
     struct OpcoesImpressao {
         // The print dialog: printer, all pages, page ranges ("1,3", "2-5"),

@@ -2,6 +2,7 @@
 
 #include "engine/Documento.h"
 #include "engine/Renderizador.h"
+#include "engine/SaidaDocumento.h"
 
 #include <QKeyEvent>
 #include <QPaintEvent>
@@ -155,9 +156,7 @@ void VistaPaginas::Reorganizar(std::optional<Ancora> ancora) {
     dpi_ = dpi;
     zoom_ = Zoom();
     const QSizeF papel = documento_ ? Renderizador::TamanhoPapel(*documento_) : QSizeF(21, 29.7);
-    // As SaidaDocumento::Imagem sizes the page image.
-    tamanhoPagina_ =
-        QSize(qRound(papel.width() / 2.54 * dpi_), qRound(papel.height() / 2.54 * dpi_));
+    tamanhoPagina_ = SaidaDocumento::TamanhoImagem(papel, dpi_);
     tamanhoLogico_ = QSizeF(tamanhoPagina_) / dpr_;
     AtualizarBarras();
     if (ancora) {
@@ -412,19 +411,9 @@ QRect VistaPaginas::AreaBloco(const Grade& grade, int coluna, int linha) const {
                  std::min(grade.altura, tamanhoPagina_.height() - y));
 }
 
-// A piece of the page image of SaidaDocumento::Imagem at the same
-// resolution: the same white sheet, the same dots per metre (which the
-// renderer converts centimetres with), shifted by whole pixels.
+// A tile: the same pixels as that part of the whole page image.
 QImage VistaPaginas::Renderizar(int pagina, const QRect& area) {
-    QImage imagem(area.size(), QImage::Format_RGB32);
-    const int pontosPorMetro = qRound(dpi_ / 0.0254);
-    imagem.setDotsPerMeterX(pontosPorMetro);
-    imagem.setDotsPerMeterY(pontosPorMetro);
-    imagem.fill(Qt::white);
-    QPainter painter(&imagem);
-    painter.translate(-area.topLeft());
-    renderizador_->DesenharPagina(painter, pagina);
-    return imagem;
+    return SaidaDocumento::ParteImagem(*renderizador_, pagina, dpi_, area);
 }
 
 const QImage& VistaPaginas::Bloco(int pagina, int coluna, int linha) {
