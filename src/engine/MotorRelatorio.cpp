@@ -228,6 +228,10 @@ void MotorRelatorio::DefinirAssunto(const std::string& assunto) {
     impl_->Gravavel().DefinirAssunto(assunto);
 }
 
+const std::string& MotorRelatorio::Assunto() const {
+    return impl_->documento->Assunto();
+}
+
 void MotorRelatorio::SalvarPdf(const std::string& caminho) const {
     SaidaDocumento::Pdf(*impl_->documento, caminho);
 }

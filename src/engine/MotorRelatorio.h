@@ -93,6 +93,7 @@ public:
     // What the document is about, for the properties of its PDF files; not
     // one of the recorded calls. IniciarDocumento clears it.
     void DefinirAssunto(const std::string& assunto);
+    const std::string& Assunto() const;
     void SalvarPdf(const std::string& caminho) const;
     void SalvarJson(const std::string& caminho) const;
     // The documents of several engines in one PDF, in order, each keeping

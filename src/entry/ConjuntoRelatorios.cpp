@@ -364,11 +364,6 @@ std::string ConjuntoRelatorios::Aviso(const Database& BancoDados, const std::str
     return aviso;
 }
 
-std::string ConjuntoRelatorios::Assunto(int posicao, const Database& BancoDados,
-                                        const std::string& IE, const int32_t& Declaracao) {
-    return LinhaDe(posicao).assunto(BancoDados, IE, Declaracao);
-}
-
 const std::string& ConjuntoRelatorios::TextoLista(int posicao) {
     return LinhaDe(posicao).textoLista;
 }

@@ -66,11 +66,6 @@ public:
                                                      const int32_t& Declaracao);
     static std::string Aviso(const Database& BancoDados, const std::string& IE,
                              const int32_t& Declaracao, const int32_t& Mascara);
-    // What the report at a list position shows, for the properties of its
-    // PDF: "Declaração 7 — IE 123, exercício 2003, Razão Social", or for the
-    // registration report "IE 123, Razão Social".
-    static std::string Assunto(int posicao, const Database& BancoDados, const std::string& IE,
-                               const int32_t& Declaracao);
 
     static const std::string& TextoLista(int posicao);
     static const std::string& NomeClasse(int posicao);

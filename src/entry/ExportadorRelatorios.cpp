@@ -39,16 +39,17 @@ ExportadorRelatorios::Exportar(const Database& BancoDados, const std::string& IE
 
     std::vector<std::string> gravados;
     std::vector<MotorRelatorio::ParteUnica> partes;
-    int principal = -1; // the report whose subject the single file takes
+    // The report the single file is about: the declaration's first, or the
+    // taxpayer's registration when it is alone.
+    const MotorRelatorio* sobre = nullptr;
     for (int i = 0; i < ConjuntoRelatorios::Quantidade; ++i) {
         if (!ConjuntoRelatorios::Selecionado(Mascara, i))
             continue;
         relatorios_.Construir(i, BancoDados, IE, Declaracao);
-        partes.push_back({&relatorios_.Relatorio(i).Motor(), ConjuntoRelatorios::TextoLista(i)});
-        // A declaration's report before the taxpayer's registration.
-        if (principal <= 0)
-            principal = i;
         MotorRelatorio& motor = relatorios_.Relatorio(i).Motor();
+        partes.push_back({&motor, ConjuntoRelatorios::TextoLista(i)});
+        if (sobre == nullptr || sobre == &relatorios_.Relatorio(0).Motor())
+            sobre = &motor;
         if (!pastaPdf.empty()) {
             const std::string caminho =
                 (std::filesystem::path(pastaPdf) / NomeArquivo(i, "pdf")).string();
@@ -63,9 +64,8 @@ ExportadorRelatorios::Exportar(const Database& BancoDados, const std::string& IE
         }
     }
     if (!arquivoUnico.empty() && !partes.empty()) {
-        MotorRelatorio::SalvarPdfUnico(
-            partes, "Relatórios da Declaração do Vantiro",
-            ConjuntoRelatorios::Assunto(principal, BancoDados, IE, Declaracao), arquivoUnico);
+        MotorRelatorio::SalvarPdfUnico(partes, "Relatórios da Declaração do Vantiro",
+                                       sobre->Assunto(), arquivoUnico);
         gravados.push_back(arquivoUnico);
     }
     return gravados;
