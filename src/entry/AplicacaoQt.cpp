@@ -72,7 +72,7 @@ AplicacaoQt::AplicacaoQt(Origem origem) : origem_(origem) {
     // error ("XDG_RUNTIME_DIR not set", font fallbacks): they are kept only
     // when asked for.
     if (!Definida("RELATORIOS_TARVO_DEPURAR"))
-        qInstallMessageHandler(SilenciarQt);
+        manipuladorAnterior_ = qInstallMessageHandler(SilenciarQt);
     argumentos_ = {"relatorios_tarvo"};
     if (origem_ == Origem::PropriaSemTela)
         argumentos_.insert(argumentos_.end(), {"-platform", "offscreen"});
@@ -91,6 +91,10 @@ AplicacaoQt::AplicacaoQt(Origem origem) : origem_(origem) {
 AplicacaoQt::~AplicacaoQt() {
     if (traducao_ && QCoreApplication::instance() != nullptr)
         QCoreApplication::removeTranslator(traducao_.get());
+    // The process's messages are its own again once our application is gone.
+    aplicacao_.reset();
+    if (manipuladorAnterior_.has_value())
+        qInstallMessageHandler(*manipuladorAnterior_);
 }
 
 // Debian's qt6-translations-l10n puts qtbase_pt_BR.qm in Qt's translations

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +54,8 @@ private:
     // messages), installed while this holder lives; declared after the
     // application so that it goes first.
     std::unique_ptr<QTranslator> traducao_;
+    // The message handler before ours, while ours silences Qt.
+    std::optional<QtMessageHandler> manipuladorAnterior_;
 };
 
 } // namespace tarvo
