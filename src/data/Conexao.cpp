@@ -124,7 +124,7 @@ Conexao::Conexao(const std::string& caminho) {
     proprio_.reset(db);
     if (rc != SQLITE_OK) {
         if (db == nullptr)
-            throw Erro(rc, sqlite3_errstr(rc), TARVO_ORIGEM_SQLITE);
+            throw Erro(rc, caminho + ": " + sqlite3_errstr(rc), TARVO_ORIGEM_SQLITE);
         ErroDoArquivo(db, caminho);
     }
     db_ = db;
