@@ -37,6 +37,15 @@ bool Digito(char c) {
 // ---- Reference decimal numbers -------------------------------------------
 
 // value = digitos * 10^expoente, digitos a plain string of decimal digits.
+// The text without the blanks around it; false when nothing else is left.
+bool Aparar(std::string_view& t, std::string_view brancos) {
+    const size_t inicio = t.find_first_not_of(brancos);
+    if (inicio == std::string_view::npos)
+        return false;
+    t = t.substr(inicio, t.find_last_not_of(brancos) + 1 - inicio);
+    return true;
+}
+
 struct Decimal {
     bool negativo = false;
     std::string digitos;
@@ -46,11 +55,8 @@ struct Decimal {
 // "[blanks][+|-]digits[.digits][(e|E)[+|-]digits][blanks]", at least one
 // mantissa digit; blanks are the C locale's white space.
 std::optional<Decimal> LerDecimal(std::string_view t) {
-    const std::string_view brancos = " \t\n\r\f\v";
-    const size_t inicio = t.find_first_not_of(brancos);
-    if (inicio == std::string_view::npos)
+    if (!Aparar(t, " \t\n\r\f\v"))
         return std::nullopt;
-    t = t.substr(inicio, t.find_last_not_of(brancos) + 1 - inicio);
     Decimal d;
     size_t i = 0;
     if (i < t.size() && (t[i] == '+' || t[i] == '-'))
@@ -261,11 +267,8 @@ struct DataEsperada {
 };
 
 std::optional<DataEsperada> LerData(std::string_view t) {
-    const std::string_view brancos = " \t\r\n";
-    const size_t inicio = t.find_first_not_of(brancos);
-    if (inicio == std::string_view::npos)
+    if (!Aparar(t, " \t\r\n"))
         return std::nullopt;
-    t = t.substr(inicio, t.find_last_not_of(brancos) + 1 - inicio);
     const auto numero = [&](size_t posicao, size_t digitos, int& saida) {
         if (posicao + digitos > t.size())
             return false;
