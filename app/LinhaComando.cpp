@@ -15,6 +15,18 @@ std::optional<int32_t> Inteiro(const std::string& texto) {
     return valor;
 }
 
+// "2", "2.5" or "2,5" seconds.
+std::optional<double> Segundos(std::string texto) {
+    for (char& c : texto)
+        c = c == ',' ? '.' : c;
+    double valor = 0;
+    const char* const fim = texto.data() + texto.size();
+    const auto [ponteiro, erro] = std::from_chars(texto.data(), fim, valor);
+    if (texto.empty() || erro != std::errc() || ponteiro != fim || !(valor >= 0) || valor > 1e9)
+        return std::nullopt;
+    return valor;
+}
+
 } // namespace
 
 LinhaComando LinhaComando::Interpretar(const std::vector<std::string>& argumentos) {
@@ -33,6 +45,10 @@ LinhaComando LinhaComando::Interpretar(const std::vector<std::string>& argumento
             (nome == "--visualizar" ? linha.visualizar : linha.imprimir) = true;
             continue;
         }
+        if (nome == "--silencioso") {
+            linha.silencioso = true;
+            continue;
+        }
         if (nome.rfind("--", 0) != 0) {
             linha.erro = "argumento inesperado: " + nome;
             break;
@@ -46,7 +62,7 @@ LinhaComando LinhaComando::Interpretar(const std::vector<std::string>& argumento
         }
         const bool conhecida = nome == "--banco" || nome == "--ie" || nome == "--declaracao" ||
                                nome == "--selecao" || nome == "--pdf" || nome == "--json" ||
-                               nome == "--pdf-unico";
+                               nome == "--pdf-unico" || nome == "--tempo-limite";
         if (!conhecida) {
             linha.erro = "opção desconhecida: " + nome;
             break;
@@ -71,6 +87,13 @@ LinhaComando LinhaComando::Interpretar(const std::vector<std::string>& argumento
                 linha.declaracao = numero;
             else
                 linha.selecao = numero;
+        } else if (nome == "--tempo-limite") {
+            const std::optional<double> segundos = Segundos(*valor);
+            if (!segundos)
+                linha.erro = "valor inválido para --tempo-limite: \"" + *valor +
+                             "\" (é preciso um número de segundos de 0 a 1000000000)";
+            else
+                linha.tempoLimite = *segundos;
         } else if (valor->empty()) {
             linha.erro = (nome == "--pdf-unico" ? "arquivo vazio em " : "pasta vazia em ") + nome;
         } else if (nome == "--pdf-unico") {
@@ -100,6 +123,7 @@ std::string LinhaComando::TextoAjuda() {
     return R"(Uso: relatorios-tarvo --banco ARQUIVO [--ie TEXTO] [--declaracao N]
                         [--selecao MASCARA] [--pdf PASTA] [--json PASTA]
                         [--pdf-unico ARQUIVO] [--visualizar | --imprimir]
+                        [--tempo-limite SEGUNDOS] [--silencioso]
 
 Visualiza, imprime ou exporta os dez relatórios de uma Declaração do Vantiro.
 
@@ -117,12 +141,17 @@ Opções:
                        do documento no motor de relatórios
   --pdf-unico ARQUIVO  exporta sem diálogo: grava todos os relatórios escolhidos,
                        na ordem da lista, num só PDF, com um marcador por
-                       relatório; pode ser combinado com --pdf e --json
+                       relatório; pode ser combinado com --pdf e --json;
+                       "-" grava o PDF na saída padrão (se não for um terminal)
   --visualizar         sem diálogo: abre a visualização dos relatórios escolhidos
                        (o primeiro da lista na frente) e termina quando a última
                        janela é fechada
   --imprimir           sem diálogo nem janela: imprime os relatórios escolhidos na
                        impressora padrão
+  --tempo-limite SEGUNDOS
+                       interrompe o trabalho quando uma consulta ao banco passa
+                       desse tempo (padrão: sem limite)
+  --silencioso         não mostra o andamento nem os avisos na saída de erro
   -h, --help           mostra esta ajuda e sai
   --version            mostra a versão e sai
 
@@ -132,9 +161,11 @@ seleção de relatórios; depois de visualizar, o programa termina quando a
 script abre os relatórios de uma declaração com, por exemplo:
   relatorios-tarvo --banco declaracao.db --declaracao 1 --selecao 32 --visualizar
 Ao exportar, não abre janela nenhuma nem precisa de tela. As pastas que faltam
-são criadas, e cada arquivo aparece inteiro ou não aparece. NN é a posição do
-relatório na lista (01 a 10) e Classe o
-nome da sua classe:
+são criadas, e cada arquivo aparece inteiro ou não aparece; nenhum arquivo é
+gravado sobre o banco de dados (nem sobre os seus arquivos -wal, -journal e
+-shm), sobre outra saída da mesma exportação nem sobre algo que não seja um
+arquivo comum. NN é a posição do relatório na lista (01 a 10) e Classe o nome
+da sua classe:
   01-RelatorioCadastro         06-RelatorioDIPAMCodigo1
   02-RelatorioEntradas         07-RelatorioDIPAMCodigo2
   03-RelatorioSaidas           08-RelatorioDIPAMCodigo3
@@ -145,8 +176,10 @@ Saída: 0 em caso de sucesso (uma linha "aviso: ..." na saída de erro quando
 a declaração ou o contribuinte não estão no banco, ou a seleção não escolhe
 nenhum relatório); 1 num erro dos relatórios, com a linha "erro N: descrição"
 ("erro N (SQLite): descrição" para os códigos do SQLite) na saída de erro (os
-arquivos já gravados ficam); 2 num erro nas opções ou num banco de dados que
-não se pode abrir.
+arquivos já gravados ficam); 2 num erro nas opções (também duas saídas que são
+o mesmo arquivo, ou uma saída que não é um arquivo comum) ou num banco de
+dados que não se pode abrir; 130, 143 ou 129 quando interrompido por Ctrl+C,
+SIGTERM ou SIGHUP, sem deixar arquivo pela metade.
 )";
 }
 

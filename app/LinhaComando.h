@@ -36,6 +36,9 @@ public:
     std::string arquivoPdfUnico;
     bool visualizar = false;
     bool imprimir = false;
+    bool silencioso = false;
+    // Seconds a query may run; 0 for no limit.
+    double tempoLimite = 0;
     std::string erro;
 };
 

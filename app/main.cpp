@@ -8,12 +8,15 @@
 #include <RelatoriosTarvo/Relatorios.h>
 #include <RelatoriosTarvo/relatorios_tarvo.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <malloc.h>
 #include <memory>
 #include <new>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -21,13 +24,90 @@ namespace {
 constexpr int SaidaErro = 1;
 constexpr int SaidaUso = 2;
 
+// The signal that asked the work under way to stop, and whether there is
+// such work: outside it nothing is being written, so a signal ends the
+// program at once.
+volatile std::sig_atomic_t sinalRecebido = 0;
+volatile std::sig_atomic_t trabalhando = 0;
+
+extern "C" void AoSinal(int sinal) {
+    if (trabalhando && sinalRecebido == 0) {
+        sinalRecebido = sinal;
+        return;
+    }
+    // A second signal does not wait: the temporaries have no names, so
+    // nothing is left behind.
+    _exit(128 + sinal);
+}
+
+void InstalarSinais() {
+    struct sigaction acao {};
+    acao.sa_handler = AoSinal;
+    sigemptyset(&acao.sa_mask);
+    for (const int sinal : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(sinal, &acao, nullptr);
+}
+
+// Marks the library's work, during which a signal stops it cleanly.
+class Trabalho {
+public:
+    Trabalho() { trabalhando = 1; }
+    ~Trabalho() { trabalhando = 0; }
+    Trabalho(const Trabalho&) = delete;
+    Trabalho& operator=(const Trabalho&) = delete;
+};
+
+// One line on a terminal's standard error that tells which report is under
+// way, rewritten at most ten times a second and cleared at the end.
+class LinhaAndamento {
+public:
+    explicit LinhaAndamento(bool ativa) : ativa_(ativa) {}
+    ~LinhaAndamento() { Limpar(); }
+    LinhaAndamento(const LinhaAndamento&) = delete;
+    LinhaAndamento& operator=(const LinhaAndamento&) = delete;
+
+    void Mostrar(const tarvo::Progresso& progresso) {
+        const auto agora = std::chrono::steady_clock::now();
+        if (!ativa_ || (progresso.posicao == posicao_ && progresso.gravando == gravando_ &&
+                        agora - ultima_ < std::chrono::milliseconds(100)))
+            return;
+        posicao_ = progresso.posicao;
+        gravando_ = progresso.gravando;
+        ultima_ = agora;
+        std::string linha = "[" + std::to_string(progresso.relatorio) + "/" +
+                            std::to_string(progresso.relatorios) + "] " +
+                            tarvo::Relatorios::TextoLista(progresso.posicao);
+        if (linha.size() > 60)
+            linha = linha.substr(0, 57) + "...";
+        linha += progresso.gravando ? ": gravando, página " : ": ";
+        linha += std::to_string(progresso.paginas) + (progresso.gravando       ? ""
+                                                      : progresso.paginas == 1 ? " página"
+                                                                               : " páginas");
+        std::cerr << "\r\033[K" << linha << std::flush;
+        escrita_ = true;
+    }
+    void Limpar() {
+        if (escrita_)
+            std::cerr << "\r\033[K" << std::flush;
+        escrita_ = false;
+    }
+
+private:
+    const bool ativa_;
+    bool escrita_ = false;
+    int posicao_ = -1;
+    bool gravando_ = false;
+    std::chrono::steady_clock::time_point ultima_;
+};
+
 // "erro N: descrição", with SQLite's codes told apart from the library's own.
 void MostrarErro(const tarvo::Erro& erro) {
     std::cerr << "erro " << erro.Numero() << (erro.DoSqlite() ? " (SQLite)" : "") << ": "
               << erro.Descricao() << "\n";
 }
 
-int Executar(const tarvo::LinhaComando& opcoes, const tarvo::Database& banco) {
+int Executar(const tarvo::LinhaComando& opcoes, const tarvo::Database& banco,
+             LinhaAndamento& andamento) {
     std::string ie;
     if (opcoes.ie)
         ie = *opcoes.ie;
@@ -38,24 +118,33 @@ int Executar(const tarvo::LinhaComando& opcoes, const tarvo::Database& banco) {
     // In the dialog the user picks the reports: any of them may come out blank.
     const int32_t verificados = opcoes.Exportacao() || opcoes.Direto() ? opcoes.Mascara() : -1;
     const std::string aviso = tarvo::Relatorios::Aviso(banco, ie, declaracao, verificados);
-    if (!aviso.empty())
+    if (!aviso.empty() && !opcoes.silencioso)
         std::cerr << "aviso: " << aviso << "\n";
 
     tarvo::Relatorios relatorios;
-    if (opcoes.Exportacao()) {
-        relatorios.Exportar(banco, ie, declaracao, opcoes.Mascara(), opcoes.pastaPdf,
-                            opcoes.pastaJson, opcoes.arquivoPdfUnico);
-        return EXIT_SUCCESS;
+    relatorios.DefinirAcompanhamento([&andamento](const tarvo::Progresso& progresso) {
+        andamento.Mostrar(progresso);
+        return sinalRecebido == 0;
+    });
+    {
+        const Trabalho trabalho;
+        if (opcoes.Exportacao()) {
+            relatorios.Exportar(banco, ie, declaracao, opcoes.Mascara(), opcoes.pastaPdf,
+                                opcoes.pastaJson, opcoes.arquivoPdfUnico);
+            return EXIT_SUCCESS;
+        }
+        if (opcoes.imprimir) {
+            relatorios.Imprimir(banco, ie, declaracao, opcoes.Mascara());
+            return EXIT_SUCCESS;
+        }
+        if (opcoes.visualizar)
+            relatorios.Visualizar(banco, ie, declaracao, opcoes.Mascara());
+        else
+            relatorios.Executar(banco, ie, declaracao, opcoes.Mascara());
     }
-    if (opcoes.imprimir) {
-        relatorios.Imprimir(banco, ie, declaracao, opcoes.Mascara());
-        return EXIT_SUCCESS;
-    }
-    if (opcoes.visualizar)
-        relatorios.Visualizar(banco, ie, declaracao, opcoes.Mascara());
-    else
-        relatorios.Executar(banco, ie, declaracao, opcoes.Mascara());
-    // The previews live on until the user closes the last of them.
+    andamento.Limpar();
+    // The previews live on until the user closes the last of them; a signal
+    // now simply ends the program.
     relatorios.AguardarJanelas();
     return EXIT_SUCCESS;
 }
@@ -69,6 +158,7 @@ int main(int argc, char** argv) {
     // owns its process, so it keeps them instead.
     mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
+    InstalarSinais();
 
     const tarvo::LinhaComando opcoes =
         tarvo::LinhaComando::Interpretar(std::vector<std::string>(argv + 1, argv + argc));
@@ -91,20 +181,32 @@ int main(int argc, char** argv) {
 
     std::unique_ptr<tarvo::Database> banco;
     try {
-        banco = std::make_unique<tarvo::Database>(opcoes.banco);
-    } catch (const tarvo::Erro& erro) {
+        // Outputs that clash with each other, or that are no files, are
+        // mistakes in the options, found before anything is opened.
+        if (opcoes.Exportacao())
+            tarvo::Relatorios::VerificarDestinos(opcoes.Mascara(), opcoes.pastaPdf,
+                                                 opcoes.pastaJson, opcoes.arquivoPdfUnico);
         // The file given is missing, unreadable or no database: the user's
         // argument is wrong, as with a bad option.
+        banco = std::make_unique<tarvo::Database>(opcoes.banco);
+        banco->DefinirTempoLimite(opcoes.tempoLimite);
+    } catch (const tarvo::Erro& erro) {
         MostrarErro(erro);
         return SaidaUso;
     }
+    LinhaAndamento andamento(!opcoes.silencioso && isatty(STDERR_FILENO));
     try {
-        return Executar(opcoes, *banco);
+        return Executar(opcoes, *banco, andamento);
     } catch (const tarvo::Erro& erro) {
+        andamento.Limpar();
         MostrarErro(erro);
+        if (erro.Numero() == tarvo::Erro::Interrompido && sinalRecebido != 0)
+            return 128 + sinalRecebido;
     } catch (const std::bad_alloc&) {
+        andamento.Limpar();
         MostrarErro(tarvo::Erro(tarvo::Erro::SemMemoria, "Out of memory"));
     } catch (const std::exception& erro) {
+        andamento.Limpar();
         MostrarErro(
             tarvo::Erro(tarvo::Erro::Interno, std::string("Internal error: ") + erro.what()));
     }

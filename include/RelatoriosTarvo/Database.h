@@ -25,6 +25,12 @@ public:
     explicit Database(sqlite3* emprestado);
     ~Database();
 
+    // Every query that runs longer than this many seconds from its start
+    // stops with Erro::Interrompido; 0 (the default) sets no limit. On a
+    // borrowed connection the limit takes SQLite's progress handler while a
+    // query runs.
+    void DefinirTempoLimite(double segundos);
+
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 

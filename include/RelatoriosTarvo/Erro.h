@@ -43,6 +43,7 @@ public:
     static constexpr long SemImpressora = TARVO_ERRO_SEM_IMPRESSORA;
     static constexpr long FalhaImpressao = TARVO_ERRO_FALHA_IMPRESSAO;
     static constexpr long FalhaInterface = TARVO_ERRO_FALHA_INTERFACE;
+    static constexpr long Interrompido = TARVO_ERRO_INTERROMPIDO;
 
 private:
     long numero_;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <RelatoriosTarvo/Exportacao.h>
+#include <RelatoriosTarvo/Progresso.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,6 +26,14 @@ class Database;
 class TARVO_API Relatorios {
 public:
     static constexpr int Quantidade = 10;
+
+    // Called while the reports of a call are built and written: at the start
+    // of each report, every few hundred rows, every page laid out or
+    // written, and every tenth of a second of a long query. Returning false
+    // stops the call: SQLite's query is interrupted, nothing more is
+    // written, and the call raises Erro::Interrompido ("interrompido pelo
+    // usuário"); files written before stay. Called on the calling thread.
+    using Acompanhamento = std::function<bool(const Progresso&)>;
 
     Relatorios();
     ~Relatorios();
@@ -57,7 +67,9 @@ public:
                                       const int32_t& Declaracao, const int32_t& Mascara,
                                       const std::string& PastaPdf, const std::string& PastaJson,
                                       const std::string& ArquivoPdfUnico);
-    // Only the one PDF of the selected reports.
+    // Only the one PDF of the selected reports. For all the Exportar calls,
+    // "-" as ArquivoPdfUnico is the standard output (refused when it is a
+    // terminal); "./-" names a file called "-".
     void ExportarPdfUnico(const Database& BancoDados, const std::string& IE,
                           const int32_t& Declaracao, const int32_t& Mascara,
                           const std::string& ArquivoPdfUnico);
@@ -75,6 +87,19 @@ public:
     // there is none; reports printed before an error stay printed.
     void Imprimir(const Database& BancoDados, const std::string& IE, const int32_t& Declaracao,
                   const int32_t& Mascara);
+
+    // The callback of the calls that follow (Executar, Exportar, Visualizar,
+    // Imprimir); an empty one removes it.
+    void DefinirAcompanhamento(Acompanhamento acompanhamento);
+
+    // Raises Erro::GravacaoArquivo naming both when two of the files an
+    // Exportar with these arguments would write are one file (by any spelling
+    // or link), or when one of them exists and is not a regular file (a
+    // folder, device, FIFO or socket). Exportar makes these checks itself,
+    // and also refuses to write over the database or its -wal, -journal and
+    // -shm files, before it builds anything.
+    static void VerificarDestinos(const int32_t& Mascara, const std::string& PastaPdf,
+                                  const std::string& PastaJson, const std::string& ArquivoPdfUnico);
 
     // Runs the Qt event loop until the last preview window of this object is
     // closed; returns at once when none is open.

@@ -37,7 +37,9 @@ enum tarvo_erro {
     TARVO_ERRO_FIGURA_INVALIDA = 31102,     /* a picture cannot be drawn */
     TARVO_ERRO_SEM_IMPRESSORA = 31103,      /* no printer available */
     TARVO_ERRO_FALHA_IMPRESSAO = 31104,     /* the printer refused the job */
-    TARVO_ERRO_FALHA_INTERFACE = 31201      /* no display or no usable Qt application */
+    TARVO_ERRO_FALHA_INTERFACE = 31201,     /* no display or no usable Qt application */
+    TARVO_ERRO_INTERROMPIDO = 31301         /* stopped by the progress callback or the
+                                               time limit; nothing more was written */
 };
 
 /* Origins of an error, as tarvo_relatorios_erro_origem gives them. */
@@ -49,6 +51,20 @@ enum tarvo_erro {
 
 /* One Relatorios object: the ten reports, their documents and previews. */
 typedef struct tarvo_relatorios tarvo_relatorios;
+
+/* Where a call stands, as its progress callback sees it. */
+typedef struct tarvo_progresso {
+    int posicao;      /* the report's list position, 0 to 9 */
+    int relatorio;    /* which of the selected reports, from 1 */
+    int relatorios;   /* how many reports the call builds */
+    long long linhas; /* rows read for this report so far */
+    int paginas;      /* pages laid out so far, or written while gravando */
+    int gravando;     /* non-zero while the report's files are written */
+} tarvo_progresso;
+
+/* A progress callback: returns 0 to go on, anything else to stop the call,
+ * which then returns TARVO_ERRO_INTERROMPIDO having written nothing more. */
+typedef int (*tarvo_acompanhamento)(const tarvo_progresso* progresso, void* dados);
 
 /* The library's version, "1.0.0". */
 TARVO_API const char* tarvo_relatorios_versao(void);
@@ -91,7 +107,8 @@ TARVO_API long tarvo_relatorios_exportar_arquivo(tarvo_relatorios* relatorios,
                                                  int32_t declaracao, int32_t mascara,
                                                  const char* pasta_pdf, const char* pasta_json);
 
-/* Without any window: the reports of mask bits 0 to 9 in one PDF file,
+/* Without any window: the reports of mask bits 0 to 9 in one PDF file ("-"
+ * for the standard output, refused when it is a terminal),
  * in list order, each with its own orientation and page numbering, with one
  * bookmark per report and the declaration's document properties. A missing
  * folder is created; the file appears whole or not at all. */
@@ -123,6 +140,17 @@ TARVO_API long tarvo_relatorios_imprimir(tarvo_relatorios* relatorios, struct sq
 TARVO_API long tarvo_relatorios_imprimir_arquivo(tarvo_relatorios* relatorios,
                                                  const char* caminho_banco, const char* ie,
                                                  int32_t declaracao, int32_t mascara);
+
+/* The progress callback of the handle's calls that build reports, called on
+ * the calling thread at the start of each report, every few hundred rows,
+ * every page laid out or written and every tenth of a second of a long
+ * query, with `dados` passed back; NULL removes it. */
+TARVO_API long tarvo_relatorios_definir_acompanhamento(tarvo_relatorios* relatorios,
+                                                       tarvo_acompanhamento funcao, void* dados);
+
+/* Every query of the handle's calls that runs longer than `segundos` stops
+ * the call with TARVO_ERRO_INTERROMPIDO; 0 (the default) sets no limit. */
+TARVO_API long tarvo_relatorios_definir_tempo_limite(tarvo_relatorios* relatorios, double segundos);
 
 /* Runs the Qt event loop until the last preview window of the handle is
  * closed; returns at once when none is open. For hosts without an event loop

@@ -7,6 +7,7 @@
 #include "data/FuncoesSqlite.h"
 #include "data/Recordset.h"
 #include "data/TradutorJet.h"
+#include "data/VigilanciaConsultas.h"
 #include <RelatoriosTarvo/Erro.h>
 
 #include <sqlite3.h>
@@ -128,6 +129,7 @@ Conexao::Conexao(const std::string& caminho) {
         ErroDoArquivo(db, caminho);
     }
     db_ = db;
+    vigilancia_ = std::make_shared<VigilanciaConsultas>(db_);
     sqlite3_busy_timeout(db_, kEsperaBloqueioMs);
     // Reading the schema now makes a file that is no database, or a damaged
     // one, fail here, naming the file, rather than at some report's query.
@@ -140,10 +142,27 @@ Conexao::Conexao(const std::string& caminho) {
 Conexao::Conexao(sqlite3* emprestado) : db_(emprestado) {
     if (db_ == nullptr)
         throw Erro(Erro::ArgumentoInvalido, "Invalid argument.");
+    vigilancia_ = std::make_shared<VigilanciaConsultas>(db_);
     Preparar(db_);
 }
 
-Conexao::~Conexao() = default;
+// A borrowed connection gets its progress handler back.
+Conexao::~Conexao() {
+    if (vigilancia_)
+        vigilancia_->Soltar();
+}
+
+std::vector<std::string> Conexao::Arquivos() const {
+    std::vector<std::string> arquivos;
+    for (int i = 0; const char* esquema = sqlite3_db_name(db_, i); ++i) {
+        const char* arquivo = sqlite3_db_filename(db_, esquema);
+        if (arquivo == nullptr || *arquivo == '\0')
+            continue;
+        for (const char* sufixo : {"", "-wal", "-journal", "-shm"})
+            arquivos.push_back(std::string(arquivo) + sufixo);
+    }
+    return arquivos;
+}
 
 std::unique_ptr<Recordset> Conexao::OpenRecordset(const std::string& sql,
                                                   const int32_t& tipo) const {
@@ -165,7 +184,7 @@ std::unique_ptr<Recordset> Conexao::OpenRecordset(const std::string& sql,
         !sqlite3_stmt_readonly(comando.get()))
         throw Erro(Erro::SqlNaoSuportado, "Instrução SQL não suportada: " + sql);
     return std::unique_ptr<Recordset>(
-        new Recordset(std::move(comando), consulta.colunasMoeda, consulta.tabelas));
+        new Recordset(std::move(comando), consulta.colunasMoeda, consulta.tabelas, vigilancia_));
 }
 
 std::string Conexao::DobrarAspas(const std::string& texto) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct sqlite3;
 
@@ -10,6 +11,7 @@ namespace tarvo {
 
 class Database;
 class Recordset;
+class VigilanciaConsultas;
 
 // The connection behind a Database: either opened here from a file, strictly
 // read-only, or borrowed from the host as an open sqlite3 handle that is
@@ -37,6 +39,14 @@ public:
 
     sqlite3* Handle() const { return db_; }
 
+    // What watches this connection's queries (time limit, progress).
+    VigilanciaConsultas& Vigilancia() const { return *vigilancia_; }
+
+    // The files of the database and its companions (-wal, -journal, -shm),
+    // for every attached database that has a file: nothing the library
+    // writes may land on them.
+    std::vector<std::string> Arquivos() const;
+
     // The text with every single quote doubled, to be put between single
     // quotes in SQL text as one literal.
     static std::string DobrarAspas(const std::string& texto);
@@ -50,6 +60,7 @@ private:
 
     std::unique_ptr<sqlite3, FecharConexao> proprio_;
     sqlite3* db_ = nullptr;
+    std::shared_ptr<VigilanciaConsultas> vigilancia_;
 };
 
 } // namespace tarvo

@@ -51,8 +51,10 @@ void Recordset::FinalizarComando::operator()(sqlite3_stmt* stmt) const {
 }
 
 Recordset::Recordset(Comando comando, const std::vector<std::string>& colunasMoeda,
-                     std::vector<std::string> tabelas)
-    : comando_(std::move(comando)), tabelas_(std::move(tabelas)) {
+                     std::vector<std::string> tabelas,
+                     std::shared_ptr<VigilanciaConsultas> vigilancia)
+    : vigilancia_(std::move(vigilancia)), abertura_(VigilanciaConsultas::Relogio::now()),
+      comando_(std::move(comando)), tabelas_(std::move(tabelas)) {
     sqlite3_stmt* const stmt = comando_.get();
     const int quantidade = sqlite3_column_count(stmt);
     colunas_.reserve(static_cast<size_t>(quantidade));
@@ -79,14 +81,19 @@ Recordset::Recordset(Comando comando, const std::vector<std::string>& colunasMoe
 Recordset::~Recordset() = default;
 
 void Recordset::Avancar() {
+    eof_ = true;
+    vigilancia_->AntesDoPasso(abertura_);
     const int rc = sqlite3_step(comando_.get());
+    vigilancia_->DepoisDoPasso();
     if (rc == SQLITE_ROW) {
         eof_ = false;
+        vigilancia_->Linha();
         return;
     }
-    eof_ = true;
     if (rc == SQLITE_DONE)
         return;
+    if (std::optional<Erro> motivo = vigilancia_->Motivo())
+        throw *motivo;
     sqlite3* db = sqlite3_db_handle(comando_.get());
     if (std::optional<Erro> erro = FuncoesSqlite::ErroDaMensagem(sqlite3_errmsg(db)))
         throw *erro;

@@ -2,6 +2,7 @@
 
 #include "common/Valor.h"
 #include "data/Campo.h"
+#include "data/VigilanciaConsultas.h"
 
 #include <memory>
 #include <string>
@@ -55,7 +56,7 @@ private:
     };
 
     Recordset(Comando comando, const std::vector<std::string>& colunasMoeda,
-              std::vector<std::string> tabelas);
+              std::vector<std::string> tabelas, std::shared_ptr<VigilanciaConsultas> vigilancia);
     void Avancar();
     void ExigirAberto() const;
     int Indice(const std::string& nome) const;
@@ -63,6 +64,9 @@ private:
     static Valor LerValor(sqlite3_stmt* stmt, int indice, bool moeda);
     [[noreturn]] void ItemNaoEncontrado(const std::string& nome) const;
 
+    // Shared with the connection, which may go first.
+    std::shared_ptr<VigilanciaConsultas> vigilancia_;
+    VigilanciaConsultas::Relogio::time_point abertura_;
     Comando comando_;
     std::vector<Coluna> colunas_;
     std::vector<std::string> tabelas_; // of the FROM clause, for messages

@@ -2,6 +2,7 @@
 
 #include <RelatoriosTarvo/Erro.h>
 
+#include "common/Andamento.h"
 #include "common/ArquivoAtomico.h"
 #include "engine/PipelineArquivo.h"
 
@@ -11,6 +12,7 @@
 #include <qpdf/QPDFWriter.hh>
 
 #include <exception>
+#include <memory>
 
 namespace tarvo {
 
@@ -70,10 +72,22 @@ void Marcar(QPDF& pdf, const std::vector<AcabamentoPdf::Marcador>& marcadores) {
     raiz.replaceKey("/PageMode", QPDFObjectHandle::newName("/UseOutlines"));
 }
 
+// qpdf reports each percent written; a stop asked for meanwhile ends the
+// writing there.
+class Verificacao : public QPDFWriter::ProgressReporter {
+public:
+    explicit Verificacao(Andamento& andamento) : andamento_(andamento) {}
+    void reportProgress(int) override { andamento_.Verificar(); }
+
+private:
+    Andamento& andamento_;
+};
+
 } // namespace
 
 void AcabamentoPdf::Acabar(const std::string& entrada, const Propriedades& propriedades,
-                           const std::vector<Marcador>& marcadores, ArquivoAtomico& saida) {
+                           const std::vector<Marcador>& marcadores, ArquivoAtomico& saida,
+                           Andamento* andamento) {
     try {
         QPDF pdf;
         pdf.setSuppressWarnings(true);
@@ -85,6 +99,8 @@ void AcabamentoPdf::Acabar(const std::string& entrada, const Propriedades& propr
         escritor.setOutputPipeline(&arquivo);
         escritor.setDecodeLevel(qpdf_dl_none);
         escritor.setCompressStreams(false);
+        if (andamento != nullptr)
+            escritor.registerProgressReporter(std::make_shared<Verificacao>(*andamento));
         escritor.write();
     } catch (const Erro&) {
         throw;

@@ -6,6 +6,7 @@
 
 namespace tarvo {
 
+class Andamento;
 class ArquivoAtomico;
 
 // The finishing of a PDF that Qt wrote, with qpdf: the document's properties
@@ -25,9 +26,11 @@ public:
 
     // Reads the PDF at `entrada` and writes it, finished, into `saida`. The
     // file opens with the bookmarks shown when there are any. qpdf's errors
-    // raise Erro::GravacaoArquivo naming the destination.
+    // raise Erro::GravacaoArquivo naming the destination. `andamento`, when
+    // given, may stop the writing as it goes.
     static void Acabar(const std::string& entrada, const Propriedades& propriedades,
-                       const std::vector<Marcador>& marcadores, ArquivoAtomico& saida);
+                       const std::vector<Marcador>& marcadores, ArquivoAtomico& saida,
+                       Andamento* andamento = nullptr);
 };
 
 } // namespace tarvo

@@ -81,6 +81,10 @@ public:
     // not one of the calls, so it is not part of the record.
     const std::string& Assunto() const { return assunto_; }
     void DefinirAssunto(std::string assunto) { assunto_ = std::move(assunto); }
+    // The files its outputs must never land on: the database it was built
+    // from and that database's companions.
+    const std::vector<std::string>& Protegidos() const { return protegidos_; }
+    void DefinirProtegidos(std::vector<std::string> arquivos) { protegidos_ = std::move(arquivos); }
 
     std::vector<Chamada> Chamadas() const;
     size_t BytesOcupados() const;
@@ -109,6 +113,7 @@ private:
     std::string titulo_;
     std::string tituloResumido_;
     std::string assunto_;
+    std::vector<std::string> protegidos_;
     int icone_ = -1;
     bool paisagem_ = false;
     std::array<double, 4> margens_ = {2.0, 2.0, 2.0, 2.0};

@@ -2,6 +2,7 @@
 
 #include <RelatoriosTarvo/Erro.h>
 
+#include "common/Andamento.h"
 #include "common/ArquivoAtomico.h"
 #include "engine/AcabamentoPdf.h"
 #include "engine/DispositivoArquivo.h"
@@ -36,7 +37,7 @@ std::string DataPdf(const QDateTime& momento) {
 
 // Qt paints every page of every part, each part in its own orientation.
 void Pintar(const std::vector<EscritorPdf::Parte>& partes, const std::string& titulo,
-            const QDateTime& momento, ArquivoAtomico& arquivo) {
+            const QDateTime& momento, ArquivoAtomico& arquivo, Andamento* andamento) {
     DispositivoArquivo dispositivo(arquivo);
     QPdfWriter escritor(&dispositivo);
     escritor.setResolution(resolucaoPdf);
@@ -62,6 +63,8 @@ void Pintar(const std::vector<EscritorPdf::Parte>& partes, const std::string& ti
                 }
             }
             primeira = false;
+            if (andamento != nullptr)
+                andamento->Pagina();
             if (pagina <= documento.NumeroPaginas())
                 renderizador.DesenharPagina(painter, pagina);
         }
@@ -76,16 +79,21 @@ void Pintar(const std::vector<EscritorPdf::Parte>& partes, const std::string& ti
 } // namespace
 
 void EscritorPdf::Gravar(const std::vector<Parte>& partes, const Propriedades& propriedades,
-                         const std::string& caminho) {
+                         const std::string& caminho, Andamento* andamento) {
     if (partes.empty())
         throw Erro(Erro::ArgumentoInvalido, "Nenhum documento para gravar em \"" + caminho + "\".",
                    origem);
     SaidaDocumento::ExigirAplicacao(false);
     const QDateTime momento = QDateTime::currentDateTime();
+    std::vector<std::string> protegidos;
+    for (const Parte& parte : partes) {
+        const std::vector<std::string>& doDocumento = parte.documento->Protegidos();
+        protegidos.insert(protegidos.end(), doDocumento.begin(), doDocumento.end());
+    }
     // Qt's pages go to a temporary beside the destination that is never put
     // in place; qpdf reads it and writes the final file.
-    ArquivoAtomico paginas(caminho);
-    Pintar(partes, propriedades.titulo, momento, paginas);
+    ArquivoAtomico paginas(caminho, protegidos);
+    Pintar(partes, propriedades.titulo, momento, paginas, andamento);
     paginas.Descarregar();
 
     std::vector<AcabamentoPdf::Marcador> marcadores;
@@ -95,10 +103,10 @@ void EscritorPdf::Gravar(const std::vector<Parte>& partes, const Propriedades& p
             marcadores.push_back({parte.marcador, inicio});
         inicio += static_cast<size_t>(std::max(parte.documento->NumeroPaginas(), 1));
     }
-    ArquivoAtomico arquivo(caminho);
-    AcabamentoPdf::Acabar(paginas.Temporario(),
+    ArquivoAtomico arquivo(caminho, protegidos);
+    AcabamentoPdf::Acabar(paginas.Leitura(),
                           {propriedades.titulo, propriedades.assunto, DataPdf(momento)}, marcadores,
-                          arquivo);
+                          arquivo, andamento);
     arquivo.Confirmar();
 }
 

@@ -5,6 +5,7 @@
 
 namespace tarvo {
 
+class Andamento;
 class Documento;
 
 // Writes one or more documents as one PDF file. Qt paints the pages into a
@@ -25,9 +26,12 @@ public:
     };
 
     // Each part keeps its own orientation and page numbering; an empty
-    // document is one blank page, as in a file of its own.
+    // document is one blank page, as in a file of its own. The file never
+    // lands on one of the documents' protected files. `andamento` counts
+    // the pages written and may stop the writing, which then leaves
+    // nothing.
     static void Gravar(const std::vector<Parte>& partes, const Propriedades& propriedades,
-                       const std::string& caminho);
+                       const std::string& caminho, Andamento* andamento = nullptr);
 };
 
 } // namespace tarvo

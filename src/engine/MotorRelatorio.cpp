@@ -1,5 +1,6 @@
 #include "engine/MotorRelatorio.h"
 
+#include "common/Andamento.h"
 #include "common/ArquivoAtomico.h"
 #include "engine/Documento.h"
 #include "engine/EscritorPdf.h"
@@ -59,6 +60,7 @@ struct MotorRelatorio::Impl {
     // under it.
     std::shared_ptr<Documento> documento = std::make_shared<Documento>();
     std::unique_ptr<JanelaPrevia> janela;
+    Andamento* andamento = nullptr;
 
     Documento& Gravavel() {
         if (documento.use_count() > 1) {
@@ -117,6 +119,8 @@ void MotorRelatorio::DefinirMargens(const double& esquerda, const double& superi
 }
 
 void MotorRelatorio::NovaPagina() {
+    if (impl_->andamento != nullptr)
+        impl_->andamento->Pagina();
     impl_->Gravavel().Gravar(Operacao::NovaPagina, {});
 }
 
@@ -232,21 +236,30 @@ const std::string& MotorRelatorio::Assunto() const {
     return impl_->documento->Assunto();
 }
 
-void MotorRelatorio::SalvarPdf(const std::string& caminho) const {
-    SaidaDocumento::Pdf(*impl_->documento, caminho);
+void MotorRelatorio::ProtegerArquivos(std::vector<std::string> arquivos) {
+    impl_->Gravavel().DefinirProtegidos(std::move(arquivos));
+}
+
+void MotorRelatorio::Acompanhar(Andamento* andamento) {
+    impl_->andamento = andamento;
+}
+
+void MotorRelatorio::SalvarPdf(const std::string& caminho, Andamento* andamento) const {
+    SaidaDocumento::Pdf(*impl_->documento, caminho, andamento);
 }
 
 void MotorRelatorio::SalvarPdfUnico(const std::vector<ParteUnica>& partes,
                                     const std::string& titulo, const std::string& assunto,
-                                    const std::string& caminho) {
+                                    const std::string& caminho, Andamento* andamento) {
     std::vector<EscritorPdf::Parte> documentos;
     for (const ParteUnica& parte : partes)
         documentos.push_back({parte.motor->impl_->documento.get(), parte.marcador});
-    EscritorPdf::Gravar(documentos, {titulo, assunto}, caminho);
+    EscritorPdf::Gravar(documentos, {titulo, assunto}, caminho, andamento);
 }
 
 void MotorRelatorio::SalvarJson(const std::string& caminho) const {
-    ArquivoAtomico::Gravar(caminho, RegistroJson::Escrever(*impl_->documento));
+    ArquivoAtomico::Gravar(caminho, RegistroJson::Escrever(*impl_->documento),
+                           impl_->documento->Protegidos());
 }
 
 QImage MotorRelatorio::RenderizarPagina(int pagina, double dpi) const {

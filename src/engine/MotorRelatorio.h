@@ -14,6 +14,8 @@ class QWidget;
 
 namespace tarvo {
 
+class Andamento;
+
 // One argument of a recorded call: a Double, a Long or a String (a picture
 // is recorded as the name of the image control it comes from).
 using Argumento = std::variant<double, int32_t, std::string>;
@@ -94,7 +96,14 @@ public:
     // one of the recorded calls. IniciarDocumento clears it.
     void DefinirAssunto(const std::string& assunto);
     const std::string& Assunto() const;
-    void SalvarPdf(const std::string& caminho) const;
+    // Files the document's outputs never replace (the database it comes
+    // from); not one of the recorded calls. IniciarDocumento clears it.
+    void ProtegerArquivos(std::vector<std::string> arquivos);
+    // The progress of the build under way: NovaPagina counts its pages and
+    // stops the build when asked to. nullptr when the build ends.
+    void Acompanhar(Andamento* andamento);
+    // Writing counts the pages written in `andamento`, which may stop it.
+    void SalvarPdf(const std::string& caminho, Andamento* andamento = nullptr) const;
     void SalvarJson(const std::string& caminho) const;
     // The documents of several engines in one PDF, in order, each keeping
     // its orientation and page numbering, with one bookmark per engine.
@@ -103,7 +112,8 @@ public:
         std::string marcador;
     };
     static void SalvarPdfUnico(const std::vector<ParteUnica>& partes, const std::string& titulo,
-                               const std::string& assunto, const std::string& caminho);
+                               const std::string& assunto, const std::string& caminho,
+                               Andamento* andamento = nullptr);
     // pagina counts from 1; dpi from 1 to 1200, rounded to a whole number.
     QImage RenderizarPagina(int pagina, double dpi) const;
     bool JanelaVisivel() const;

@@ -124,8 +124,10 @@ void SaidaDocumento::ExigirAplicacao(bool janelas) {
     }
 }
 
-void SaidaDocumento::Pdf(const Documento& documento, const std::string& caminho) {
-    EscritorPdf::Gravar({{&documento, ""}}, {documento.Titulo(), documento.Assunto()}, caminho);
+void SaidaDocumento::Pdf(const Documento& documento, const std::string& caminho,
+                         Andamento* andamento) {
+    EscritorPdf::Gravar({{&documento, ""}}, {documento.Titulo(), documento.Assunto()}, caminho,
+                        andamento);
 }
 
 QImage SaidaDocumento::Imagem(const Documento& documento, Renderizador& renderizador, int pagina,

@@ -8,6 +8,7 @@ class QWidget;
 
 namespace tarvo {
 
+class Andamento;
 class Documento;
 class Renderizador;
 
@@ -18,7 +19,8 @@ public:
     // A4 pages with the fonts embedded, the long title as the PDF's title
     // and the document's subject as its subject. The file is replaced only
     // when the whole PDF was written.
-    static void Pdf(const Documento& documento, const std::string& caminho);
+    static void Pdf(const Documento& documento, const std::string& caminho,
+                    Andamento* andamento = nullptr);
 
     // Page `pagina` (from 1) at `dpi` dots per inch (a whole number).
     static QImage Imagem(const Documento& documento, Renderizador& renderizador, int pagina,

@@ -8,7 +8,9 @@
 #include "data/Conexao.h"
 #include "data/LeituraConsistente.h"
 #include "data/Recordset.h"
+#include "data/VigilanciaConsultas.h"
 #include "engine/CursorOcupado.h"
+#include "engine/DialogoAndamento.h"
 #include "engine/JanelaPrevia.h"
 #include "entry/frmImpressaoRelatorios.h"
 #include "reports/RelatorioCadastro.h"
@@ -27,6 +29,7 @@
 #include <QTimer>
 
 #include <array>
+#include <utility>
 
 namespace tarvo {
 
@@ -172,6 +175,39 @@ std::string EmBranco(const std::vector<int>& numeros) {
     return ListaRelatorios(numeros) + (numeros.size() == 1 ? " sai em branco" : " saem em branco");
 }
 
+// "3 - Saídas" and "relatório 2 de 5, 12 páginas", for the window that tells
+// how far the build got.
+std::string TextoAndamento(const Progresso& progresso) {
+    std::string texto = ConjuntoRelatorios::TextoLista(progresso.posicao) + "\nrelatório " +
+                        std::to_string(progresso.relatorio) + " de " +
+                        std::to_string(progresso.relatorios);
+    if (progresso.paginas > 0)
+        texto += ", " + std::to_string(progresso.paginas) +
+                 (progresso.paginas == 1 ? " página" : " páginas");
+    return texto;
+}
+
+// The build's progress goes to the connection's queries and to the report's
+// engine for as long as the build lasts.
+class Acompanhado {
+public:
+    Acompanhado(VigilanciaConsultas& vigilancia, MotorRelatorio& motor, Andamento* andamento)
+        : vigilancia_(vigilancia), motor_(motor) {
+        vigilancia_.Acompanhar(andamento);
+        motor_.Acompanhar(andamento);
+    }
+    ~Acompanhado() {
+        vigilancia_.Acompanhar(nullptr);
+        motor_.Acompanhar(nullptr);
+    }
+    Acompanhado(const Acompanhado&) = delete;
+    Acompanhado& operator=(const Acompanhado&) = delete;
+
+private:
+    VigilanciaConsultas& vigilancia_;
+    MotorRelatorio& motor_;
+};
+
 } // namespace
 
 ConjuntoRelatorios& ConjuntoRelatorios::De(Relatorios& relatorios) {
@@ -222,22 +258,45 @@ void ConjuntoRelatorios::Executar(const Database& BancoDados, const std::string&
 
     const int32_t modo = dialogo_->lngModoSaida;
     if (modo == 1 || modo == 2) {
-        const CursorOcupado ocupado;
         std::vector<QWidget*> janelas;
-        for (int i = 0; i < Quantidade; ++i) {
-            if (!lista.item(i)->isSelected())
-                continue;
-            Construir(i, BancoDados, IE, Declaracao);
-            if (dialogo_->lngModoSaida == 1) {
-                Relatorio(i).Exibir();
-                janelas.push_back(Relatorio(i).Motor().Janela());
-            } else if (dialogo_->lngModoSaida == 2) {
-                Relatorio(i).Imprimir();
-            }
-        }
+        ConstruirComJanela(
+            BancoDados, IE, Declaracao, [&](int i) { return lista.item(i)->isSelected(); },
+            [&](int i) {
+                if (dialogo_->lngModoSaida == 1) {
+                    Relatorio(i).Exibir();
+                    janelas.push_back(Relatorio(i).Motor().Janela());
+                } else if (dialogo_->lngModoSaida == 2) {
+                    Relatorio(i).Imprimir();
+                }
+            });
         JanelaPrevia::Cascata(janelas);
     }
     dialogo_->hide();
+}
+
+template <typename Selecao, typename Saida>
+void ConjuntoRelatorios::ConstruirComJanela(const Database& BancoDados, const std::string& IE,
+                                            const int32_t& Declaracao, Selecao selecionado,
+                                            Saida saida) {
+    int relatorios = 0;
+    for (int i = 0; i < Quantidade; ++i)
+        relatorios += selecionado(i) ? 1 : 0;
+    const CursorOcupado ocupado;
+    DialogoAndamento janela(relatorios);
+    const Andamento::Funcao& hospedeiro = acompanhamento_;
+    Andamento andamento([&](const Progresso& progresso) {
+        if (hospedeiro && !hospedeiro(progresso))
+            return false;
+        return janela.Atualizar(progresso.relatorio, TextoAndamento(progresso));
+    });
+    int relatorio = 0;
+    for (int i = 0; i < Quantidade; ++i) {
+        if (!selecionado(i))
+            continue;
+        andamento.IniciarRelatorio(i, ++relatorio, relatorios);
+        Construir(i, BancoDados, IE, Declaracao, &andamento);
+        saida(i);
+    }
 }
 
 void ConjuntoRelatorios::Visualizar(const Database& BancoDados, const std::string& IE,
@@ -245,47 +304,51 @@ void ConjuntoRelatorios::Visualizar(const Database& BancoDados, const std::strin
     PrepararAplicacao(AplicacaoQt::Uso::Janelas);
     for (int i = 0; i < Quantidade; ++i)
         Relatorio(i).Ocultar();
-    const CursorOcupado ocupado;
     std::vector<QWidget*> janelas;
-    for (int i = 0; i < Quantidade; ++i) {
-        if (!Selecionado(Mascara, i))
-            continue;
-        Construir(i, BancoDados, IE, Declaracao);
-        Relatorio(i).Exibir();
-        janelas.push_back(Relatorio(i).Motor().Janela());
-    }
+    ConstruirComJanela(
+        BancoDados, IE, Declaracao, [&](int i) { return Selecionado(Mascara, i); },
+        [&](int i) {
+            Relatorio(i).Exibir();
+            janelas.push_back(Relatorio(i).Motor().Janela());
+        });
     JanelaPrevia::Cascata(janelas);
 }
 
 void ConjuntoRelatorios::Imprimir(const Database& BancoDados, const std::string& IE,
                                   const int32_t& Declaracao, const int32_t& Mascara) {
     PrepararAplicacao(AplicacaoQt::Uso::SemJanelas);
+    Andamento andamento = NovoAndamento();
+    int relatorio = 0;
     for (int i = 0; i < Quantidade; ++i) {
         if (!Selecionado(Mascara, i))
             continue;
-        Construir(i, BancoDados, IE, Declaracao);
+        andamento.IniciarRelatorio(i, ++relatorio, Selecionados(Mascara));
+        Construir(i, BancoDados, IE, Declaracao, &andamento);
         Relatorio(i).Motor().ImprimirSemJanelas();
     }
 }
 
 void ConjuntoRelatorios::Construir(int posicao, const Database& BancoDados, const std::string& IE,
-                                   const int32_t& Declaracao) {
+                                   const int32_t& Declaracao, Andamento* andamento) {
     const LinhaTabela& linha = LinhaDe(posicao);
     try {
+        const Conexao& conexao = Conexao::De(BancoDados);
         LeituraConsistente leitura(BancoDados);
         RelatorioBase& relatorio = Relatorio(posicao);
-        linha.construir(relatorio, BancoDados, IE, Declaracao);
-        // Read after the report, so that a missing table fails in the report.
-        relatorio.Motor().DefinirAssunto(linha.assunto(BancoDados, IE, Declaracao));
+        {
+            // Let go before the transaction ends, which must not be
+            // interrupted.
+            const Acompanhado acompanhado(conexao.Vigilancia(), relatorio.Motor(), andamento);
+            linha.construir(relatorio, BancoDados, IE, Declaracao);
+            // Read after the report, so that a missing table fails in the report.
+            relatorio.Motor().DefinirAssunto(linha.assunto(BancoDados, IE, Declaracao));
+        }
+        relatorio.Motor().ProtegerArquivos(conexao.Arquivos());
         leitura.Terminar();
     } catch (const Erro& erro) {
-        // A field that cannot be read names itself; the report it was read
-        // for completes the picture.
-        const long numero = erro.Numero();
-        if (erro.DoSqlite() || (numero != Erro::TipoIncompativel && numero != Erro::Overflow &&
-                                numero != Erro::ItemNaoEncontrado))
-            throw;
-        throw Erro(numero, erro.Descricao() + ", no relatório \"" + linha.textoLista + "\"",
+        // What went wrong names itself (a field, a table, a file); the
+        // report it happened in completes the picture.
+        throw Erro(erro.Numero(), erro.Descricao() + ", no relatório \"" + linha.textoLista + "\"",
                    erro.Origem());
     }
 }
@@ -370,6 +433,13 @@ const std::string& ConjuntoRelatorios::TextoLista(int posicao) {
 
 const std::string& ConjuntoRelatorios::NomeClasse(int posicao) {
     return LinhaDe(posicao).nomeClasse;
+}
+
+int ConjuntoRelatorios::Selecionados(const int32_t& Mascara) {
+    int quantidade = 0;
+    for (int i = 0; i < Quantidade; ++i)
+        quantidade += Selecionado(Mascara, i) ? 1 : 0;
+    return quantidade;
 }
 
 bool ConjuntoRelatorios::Selecionado(const int32_t& Mascara, int posicao) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Andamento.h"
 #include "entry/AplicacaoQt.h"
 
 #include <cstdint>
@@ -45,9 +46,17 @@ public:
 
     // Builds the report at a list position on one snapshot of the database:
     // the registration report from the IE, the nine others from the
-    // declaration. A field that cannot be read names the report in the error.
+    // declaration. Every error raised on the way names the report. The
+    // rows and pages counted go to `andamento`, which may stop the build.
     void Construir(int posicao, const Database& BancoDados, const std::string& IE,
-                   const int32_t& Declaracao);
+                   const int32_t& Declaracao, Andamento* andamento = nullptr);
+
+    // The host's progress callback for the calls that follow.
+    void DefinirAcompanhamento(Andamento::Funcao funcao) { acompanhamento_ = std::move(funcao); }
+    // The progress of a new call, reporting to the host's callback.
+    Andamento NovoAndamento() const { return Andamento(acompanhamento_); }
+    // How many of the ten the mask selects.
+    static int Selecionados(const int32_t& Mascara);
     // The report at a list position (Erro 3001 outside 0 to 9).
     RelatorioBase& Relatorio(int posicao) const;
 
@@ -80,6 +89,13 @@ private:
     // Set while the dialog of a call is up, when the host's own events may
     // run and call again.
     bool emExecucao_ = false;
+    Andamento::Funcao acompanhamento_;
+
+    // Builds the selected reports with a window that tells how far it got
+    // and offers Cancelar, and hands each one to `saida` as it is built.
+    template <typename Selecao, typename Saida>
+    void ConstruirComJanela(const Database& BancoDados, const std::string& IE,
+                            const int32_t& Declaracao, Selecao selecionado, Saida saida);
 };
 
 } // namespace tarvo

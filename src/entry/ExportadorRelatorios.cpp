@@ -1,10 +1,14 @@
 #include "entry/ExportadorRelatorios.h"
 
+#include "common/ArquivoAtomico.h"
+#include "common/CaminhoResolvido.h"
+#include "data/Conexao.h"
 #include "entry/ConjuntoRelatorios.h"
 #include "reports/RelatorioBase.h"
 #include <RelatoriosTarvo/Erro.h>
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace tarvo {
@@ -21,22 +25,68 @@ void CriarPasta(const std::string& pasta) {
                    "Não foi possível criar a pasta " + pasta + ": " + erro.message());
 }
 
+std::string CaminhoNaPasta(const std::string& pasta, int posicao, const char* extensao) {
+    return (std::filesystem::path(pasta) / ExportadorRelatorios::NomeArquivo(posicao, extensao))
+        .string();
+}
+
 } // namespace
 
 ExportadorRelatorios::ExportadorRelatorios(ConjuntoRelatorios& relatorios)
     : relatorios_(relatorios) {}
+
+std::vector<std::string> ExportadorRelatorios::Destinos(const int32_t& Mascara,
+                                                        const std::string& pastaPdf,
+                                                        const std::string& pastaJson,
+                                                        const std::string& arquivoUnico) {
+    std::vector<std::string> destinos;
+    for (int i = 0; i < ConjuntoRelatorios::Quantidade; ++i) {
+        if (!ConjuntoRelatorios::Selecionado(Mascara, i))
+            continue;
+        if (!pastaPdf.empty())
+            destinos.push_back(CaminhoNaPasta(pastaPdf, i, "pdf"));
+        if (!pastaJson.empty())
+            destinos.push_back(CaminhoNaPasta(pastaJson, i, "json"));
+    }
+    if (!arquivoUnico.empty() && ConjuntoRelatorios::Selecionados(Mascara) > 0)
+        destinos.push_back(arquivoUnico);
+    return destinos;
+}
+
+void ExportadorRelatorios::VerificarDestinos(const std::vector<std::string>& destinos,
+                                             const std::vector<std::string>& protegidos) {
+    std::vector<CaminhoResolvido> resolvidos;
+    for (const std::string& destino : destinos) {
+        const std::optional<CaminhoResolvido> resolvido =
+            ArquivoAtomico::VerificarDestino(destino, protegidos);
+        if (!resolvido)
+            continue;
+        for (const CaminhoResolvido& anterior : resolvidos) {
+            if (anterior.MesmoArquivo(*resolvido))
+                throw ArquivoAtomico::FalhaDe(destino, "é o mesmo arquivo que \"" +
+                                                           anterior.Original() +
+                                                           "\", outra saída desta exportação");
+        }
+        resolvidos.push_back(*resolvido);
+    }
+}
 
 std::vector<std::string>
 ExportadorRelatorios::Exportar(const Database& BancoDados, const std::string& IE,
                                const int32_t& Declaracao, const int32_t& Mascara,
                                const std::string& pastaPdf, const std::string& pastaJson,
                                const std::string& arquivoUnico) {
+    // Every destination is checked before anything is built or written.
+    VerificarDestinos(Destinos(Mascara, pastaPdf, pastaJson, arquivoUnico),
+                      Conexao::De(BancoDados).Arquivos());
     relatorios_.PrepararAplicacao(AplicacaoQt::Uso::SemJanelas);
     CriarPasta(pastaPdf);
     CriarPasta(pastaJson);
-    if (!arquivoUnico.empty())
+    if (!arquivoUnico.empty() && arquivoUnico != ArquivoAtomico::SaidaPadrao)
         CriarPasta(std::filesystem::path(arquivoUnico).parent_path().string());
 
+    Andamento andamento = relatorios_.NovoAndamento();
+    const int relatorios = ConjuntoRelatorios::Selecionados(Mascara);
     std::vector<std::string> gravados;
     std::vector<MotorRelatorio::ParteUnica> partes;
     // The report the single file is about: the declaration's first, or the
@@ -45,27 +95,29 @@ ExportadorRelatorios::Exportar(const Database& BancoDados, const std::string& IE
     for (int i = 0; i < ConjuntoRelatorios::Quantidade; ++i) {
         if (!ConjuntoRelatorios::Selecionado(Mascara, i))
             continue;
-        relatorios_.Construir(i, BancoDados, IE, Declaracao);
+        andamento.IniciarRelatorio(i, static_cast<int>(partes.size()) + 1, relatorios);
+        relatorios_.Construir(i, BancoDados, IE, Declaracao, &andamento);
         MotorRelatorio& motor = relatorios_.Relatorio(i).Motor();
         partes.push_back({&motor, ConjuntoRelatorios::TextoLista(i)});
         if (sobre == nullptr || sobre == &relatorios_.Relatorio(0).Motor())
             sobre = &motor;
+        if (!pastaPdf.empty() || !pastaJson.empty())
+            andamento.IniciarGravacao();
         if (!pastaPdf.empty()) {
-            const std::string caminho =
-                (std::filesystem::path(pastaPdf) / NomeArquivo(i, "pdf")).string();
-            motor.SalvarPdf(caminho);
+            const std::string caminho = CaminhoNaPasta(pastaPdf, i, "pdf");
+            motor.SalvarPdf(caminho, &andamento);
             gravados.push_back(caminho);
         }
         if (!pastaJson.empty()) {
-            const std::string caminho =
-                (std::filesystem::path(pastaJson) / NomeArquivo(i, "json")).string();
+            const std::string caminho = CaminhoNaPasta(pastaJson, i, "json");
             motor.SalvarJson(caminho);
             gravados.push_back(caminho);
         }
     }
     if (!arquivoUnico.empty() && !partes.empty()) {
+        andamento.IniciarGravacao();
         MotorRelatorio::SalvarPdfUnico(partes, "Relatórios da Declaração do Vantiro",
-                                       sobre->Assunto(), arquivoUnico);
+                                       sobre->Assunto(), arquivoUnico, &andamento);
         gravados.push_back(arquivoUnico);
     }
     return gravados;

@@ -21,13 +21,24 @@ public:
     // builds the report (IE for the registration report, Declaracao for the
     // others), then writes pastaPdf/NN-Classe.pdf and pastaJson/NN-Classe.json,
     // and at the end arquivoUnico with every selected report in list order;
-    // an empty name skips that output, a missing folder is created.
-    // Each file appears whole or not at all. Returns the files written; on an
+    // an empty name skips that output, a missing folder is created. Every
+    // destination is checked first (VerificarDestinos, with the database's
+    // files protected). Each file appears whole or not at all. Returns the files written; on an
     // error the files already written stay.
     std::vector<std::string> Exportar(const Database& BancoDados, const std::string& IE,
                                       const int32_t& Declaracao, const int32_t& Mascara,
                                       const std::string& pastaPdf, const std::string& pastaJson,
                                       const std::string& arquivoUnico);
+
+    // The files such an export writes, in the order it writes them.
+    static std::vector<std::string> Destinos(const int32_t& Mascara, const std::string& pastaPdf,
+                                             const std::string& pastaJson,
+                                             const std::string& arquivoUnico);
+    // Raises Erro::GravacaoArquivo, naming both, when two destinations are
+    // one file or one is a file of `protegidos`, and for a destination that
+    // exists and is not a regular file.
+    static void VerificarDestinos(const std::vector<std::string>& destinos,
+                                  const std::vector<std::string>& protegidos);
 
     // "01-RelatorioCadastro.pdf" for position 0 and "pdf".
     static std::string NomeArquivo(int posicao, const std::string& extensao);

@@ -46,6 +46,17 @@ void Relatorios::Imprimir(const Database& BancoDados, const std::string& IE,
     conjunto_->Imprimir(BancoDados, IE, Declaracao, Mascara);
 }
 
+void Relatorios::DefinirAcompanhamento(Acompanhamento acompanhamento) {
+    conjunto_->DefinirAcompanhamento(std::move(acompanhamento));
+}
+
+void Relatorios::VerificarDestinos(const int32_t& Mascara, const std::string& PastaPdf,
+                                   const std::string& PastaJson,
+                                   const std::string& ArquivoPdfUnico) {
+    ExportadorRelatorios::VerificarDestinos(
+        ExportadorRelatorios::Destinos(Mascara, PastaPdf, PastaJson, ArquivoPdfUnico), {});
+}
+
 void Relatorios::AguardarJanelas() {
     conjunto_->AguardarJanelas();
 }

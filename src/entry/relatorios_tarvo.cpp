@@ -4,12 +4,17 @@
 #include <RelatoriosTarvo/Erro.h>
 #include <RelatoriosTarvo/Relatorios.h>
 
+#include "data/VigilanciaConsultas.h"
+
 #include <exception>
+#include <memory>
 #include <new>
 #include <string>
 
 struct tarvo_relatorios {
     tarvo::Relatorios relatorios;
+    // Given to every database a call opens or borrows.
+    double tempoLimite = 0;
     long erroNumero = 0;
     std::string erroOrigem;
     std::string erroDescricao;
@@ -45,17 +50,22 @@ std::string Texto(const char* texto) {
     return texto == nullptr ? std::string() : texto;
 }
 
-// The database of a call: the host's connection, borrowed, or a file.
-tarvo::Database Banco(sqlite3* banco) {
+// The database of a call: the host's connection, borrowed, or a file, with
+// the handle's time limit.
+std::unique_ptr<tarvo::Database> Banco(const tarvo_relatorios* relatorios, sqlite3* banco) {
     if (banco == nullptr)
         throw tarvo::Erro(tarvo::Erro::ArgumentoInvalido, "Invalid argument.");
-    return tarvo::Database(banco);
+    auto database = std::make_unique<tarvo::Database>(banco);
+    database->DefinirTempoLimite(relatorios->tempoLimite);
+    return database;
 }
 
-tarvo::Database Banco(const char* caminho) {
+std::unique_ptr<tarvo::Database> Banco(const tarvo_relatorios* relatorios, const char* caminho) {
     if (caminho == nullptr)
         throw tarvo::Erro(tarvo::Erro::ArgumentoInvalido, "Invalid argument.");
-    return tarvo::Database(std::string(caminho));
+    auto database = std::make_unique<tarvo::Database>(std::string(caminho));
+    database->DefinirTempoLimite(relatorios->tempoLimite);
+    return database;
 }
 
 void ExigirPasta(const char* pastaPdf, const char* pastaJson) {
@@ -73,7 +83,7 @@ template <typename Fonte>
 long Mostrar(tarvo_relatorios* relatorios, Saida saida, Fonte fonte, const char* ie,
              int32_t declaracao, int32_t mascara) {
     return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
-        (objeto.*saida)(Banco(fonte), Texto(ie), declaracao, mascara);
+        (objeto.*saida)(*Banco(relatorios, fonte), Texto(ie), declaracao, mascara);
     });
 }
 
@@ -82,7 +92,7 @@ long Exportar(tarvo_relatorios* relatorios, Fonte fonte, const char* ie, int32_t
               int32_t mascara, const char* pastaPdf, const char* pastaJson) {
     return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
         ExigirPasta(pastaPdf, pastaJson);
-        objeto.Exportar(Banco(fonte), Texto(ie), declaracao, mascara, Texto(pastaPdf),
+        objeto.Exportar(*Banco(relatorios, fonte), Texto(ie), declaracao, mascara, Texto(pastaPdf),
                         Texto(pastaJson));
     });
 }
@@ -93,7 +103,8 @@ long ExportarPdfUnico(tarvo_relatorios* relatorios, Fonte fonte, const char* ie,
     return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
         if (Texto(caminhoPdf).empty())
             throw tarvo::Erro(tarvo::Erro::ArgumentoInvalido, "Nenhum arquivo PDF indicado.");
-        objeto.ExportarPdfUnico(Banco(fonte), Texto(ie), declaracao, mascara, caminhoPdf);
+        objeto.ExportarPdfUnico(*Banco(relatorios, fonte), Texto(ie), declaracao, mascara,
+                                caminhoPdf);
     });
 }
 
@@ -102,7 +113,7 @@ const char* IEDaDeclaracao(tarvo_relatorios* relatorios, Fonte fonte, int32_t de
     bool achou = false;
     const long erro = Chamar(relatorios, [&](tarvo::Relatorios&) {
         const std::optional<std::string> ie =
-            tarvo::Relatorios::IEDaDeclaracao(Banco(fonte), declaracao);
+            tarvo::Relatorios::IEDaDeclaracao(*Banco(relatorios, fonte), declaracao);
         achou = ie.has_value();
         relatorios->texto = ie.value_or("");
     });
@@ -113,7 +124,8 @@ template <typename Fonte>
 const char* Aviso(tarvo_relatorios* relatorios, Fonte fonte, const char* ie, int32_t declaracao,
                   int32_t mascara) {
     const long erro = Chamar(relatorios, [&](tarvo::Relatorios&) {
-        relatorios->texto = tarvo::Relatorios::Aviso(Banco(fonte), Texto(ie), declaracao, mascara);
+        relatorios->texto =
+            tarvo::Relatorios::Aviso(*Banco(relatorios, fonte), Texto(ie), declaracao, mascara);
     });
     return erro == 0 ? relatorios->texto.c_str() : nullptr;
 }
@@ -196,6 +208,29 @@ long tarvo_relatorios_imprimir_arquivo(tarvo_relatorios* relatorios, const char*
                                        const char* ie, int32_t declaracao, int32_t mascara) {
     return Mostrar(relatorios, &tarvo::Relatorios::Imprimir, caminho_banco, ie, declaracao,
                    mascara);
+}
+
+long tarvo_relatorios_definir_acompanhamento(tarvo_relatorios* relatorios,
+                                             tarvo_acompanhamento funcao, void* dados) {
+    return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
+        if (funcao == nullptr) {
+            objeto.DefinirAcompanhamento(nullptr);
+            return;
+        }
+        objeto.DefinirAcompanhamento([funcao, dados](const tarvo::Progresso& progresso) {
+            const tarvo_progresso estado = {progresso.posicao,    progresso.relatorio,
+                                            progresso.relatorios, progresso.linhas,
+                                            progresso.paginas,    progresso.gravando ? 1 : 0};
+            return funcao(&estado, dados) == 0;
+        });
+    });
+}
+
+long tarvo_relatorios_definir_tempo_limite(tarvo_relatorios* relatorios, double segundos) {
+    return Chamar(relatorios, [&](tarvo::Relatorios&) {
+        tarvo::VigilanciaConsultas::VerificarTempoLimite(segundos);
+        relatorios->tempoLimite = segundos;
+    });
 }
 
 long tarvo_relatorios_aguardar_janelas(tarvo_relatorios* relatorios) {

@@ -100,7 +100,8 @@ TEST_F(TesteLinhaComando, MascaraEscolheERelatorioComErroParaComMensagem) {
     banco.Executar("DROP TABLE tblReferência;");
     r = Rodar({"--banco", Banco(), "--declaracao", "7", "--selecao", "3", "--json", Pasta("k")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.erros, "erro 1 (SQLite): no such table: tblReferência\n");
+    EXPECT_EQ(r.erros,
+              "erro 1 (SQLite): no such table: tblReferência, no relatório \"2 - Entradas\"\n");
     EXPECT_EQ(Arquivos("k"), QStringList({"01-RelatorioCadastro.json"}));
 }
 

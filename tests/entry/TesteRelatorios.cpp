@@ -204,8 +204,9 @@ TEST_F(TesteRelatorios, ImprimirSemDialogoNemJanela) {
 }
 
 // Only the registration report can be built without tblDeclaração: the
-// first failing report shows which one came first.
-TEST_F(TesteRelatorios, OrdemDaTabelaEErroPassaSemAlteracao) {
+// first failing report shows which one came first. SQLite's error keeps its
+// code and text, and names the report.
+TEST_F(TesteRelatorios, OrdemDaTabelaEErroDoSqliteNomeiaORelatorio) {
     banco.Executar("DROP TABLE tblDeclaração;");
     const Acao acao = [](frmImpressaoRelatorios& dialogo) {
         Clicar(dialogo, 9);
@@ -217,7 +218,9 @@ TEST_F(TesteRelatorios, OrdemDaTabelaEErroPassaSemAlteracao) {
         ADD_FAILURE() << "Executar não falhou";
     } catch (const Erro& erro) {
         EXPECT_EQ(erro.Numero(), 1);
-        EXPECT_EQ(erro.Descricao(), "no such table: tblDeclaração");
+        EXPECT_TRUE(erro.DoSqlite());
+        EXPECT_EQ(erro.Descricao(),
+                  "no such table: tblDeclaração, no relatório \"10 - Resumo de Receita Bruta\"");
     }
     EXPECT_EQ(Construidos(), (std::set<int>{0}));
     EXPECT_TRUE(Visivel(0));
