@@ -203,10 +203,10 @@ TEST_F(TesteRelatorios, ImprimirSemDialogoNemJanela) {
     QFile::remove(QString::fromStdString(pdf));
 }
 
-// Only the registration report can be built without tblDeclaração: the
+// Only the registration report can be built without tblDeclaração's key: the
 // first failing report shows which one came first.
 TEST_F(TesteRelatorios, OrdemDaTabelaEErroPassaSemAlteracao) {
-    banco.Executar("DROP TABLE tblDeclaração;");
+    banco.Executar("ALTER TABLE tblDeclaração RENAME COLUMN Declaração TO Número;");
     const Acao acao = [](frmImpressaoRelatorios& dialogo) {
         Clicar(dialogo, 9);
         Clicar(dialogo, 0);
@@ -217,7 +217,7 @@ TEST_F(TesteRelatorios, OrdemDaTabelaEErroPassaSemAlteracao) {
         ADD_FAILURE() << "Executar não falhou";
     } catch (const Erro& erro) {
         EXPECT_EQ(erro.Numero(), 1);
-        EXPECT_EQ(erro.Descricao(), "no such table: tblDeclaração");
+        EXPECT_EQ(erro.Descricao(), "no such column: tblDeclaração.Declaração");
     }
     EXPECT_EQ(Construidos(), (std::set<int>{0}));
     EXPECT_TRUE(Visivel(0));
