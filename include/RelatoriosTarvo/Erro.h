@@ -35,6 +35,7 @@ public:
     static constexpr long FormularioJaExibido = TARVO_ERRO_FORMULARIO_JA_EXIBIDO;
     static constexpr long ArgumentoInvalido = TARVO_ERRO_ARGUMENTO_INVALIDO;
     static constexpr long SemRegistroAtual = TARVO_ERRO_SEM_REGISTRO_ATUAL;
+    static constexpr long TabelaNaoEncontrada = TARVO_ERRO_TABELA_NAO_ENCONTRADA;
     static constexpr long ItemNaoEncontrado = TARVO_ERRO_ITEM_NAO_ENCONTRADO;
     static constexpr long ObjetoInvalido = TARVO_ERRO_OBJETO_INVALIDO;
     static constexpr long SqlNaoSuportado = TARVO_ERRO_SQL_NAO_SUPORTADO;

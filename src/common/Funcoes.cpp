@@ -152,7 +152,9 @@ Resultado Converter(const Campo& campo, Resultado (*conversao)(const Valor&)) {
         std::string descricao = erro.Descricao() + ": " + campo.Name();
         if (!campo.SourceTable().empty())
             descricao += " (" + campo.SourceTable() + ")";
-        descricao += " = \"" + TextoUtf8::UmaLinha(Funcoes::CampoTexto(campo), 60) + "\"";
+        descricao += " = \"" +
+                     TextoUtf8::UmaLinha(Funcoes::CampoTexto(campo), 60, TextoUtf8::Corte::NoFim) +
+                     "\"";
         throw Erro(erro.Numero(), descricao, erro.Origem());
     }
 }

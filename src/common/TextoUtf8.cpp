@@ -36,11 +36,14 @@ size_t TextoUtf8::Sequencia(std::string_view texto, size_t i) {
     return n;
 }
 
-std::string TextoUtf8::UmaLinha(std::string_view texto, size_t limite) {
+namespace {
+
+constexpr std::string_view kReticencias = "\xE2\x80\xA6";
+
+// The text as one line, stopping once it would pass `limite` bytes; tells
+// whether anything was left out.
+bool Linha(std::string_view texto, size_t limite, std::string& saida) {
     static constexpr std::string_view substituto = "\xEF\xBF\xBD";
-    static constexpr std::string_view reticencias = "\xE2\x80\xA6";
-    std::string saida;
-    saida.reserve(std::min(texto.size(), limite) + reticencias.size());
     bool espaco = false;
     size_t i = 0;
     while (i < texto.size()) {
@@ -53,22 +56,48 @@ std::string TextoUtf8::UmaLinha(std::string_view texto, size_t limite) {
         std::string_view caractere = texto.substr(i, 1);
         size_t avanco = 1;
         if (c >= 0x80) {
-            const size_t n = Sequencia(texto, i);
+            const size_t n = TextoUtf8::Sequencia(texto, i);
             caractere = n == 0 ? substituto : texto.substr(i, n);
             avanco = n == 0 ? 1 : n;
         }
-        const size_t acrescimo = (espaco ? 1 : 0) + caractere.size();
-        if (saida.size() + acrescimo > limite) {
-            saida += reticencias;
-            return saida;
-        }
+        if (saida.size() + (espaco ? 1 : 0) + caractere.size() > limite)
+            return true;
         if (espaco)
             saida += ' ';
         espaco = false;
         saida += caractere;
         i += avanco;
     }
-    return saida;
+    return false;
+}
+
+bool Continuacao(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+} // namespace
+
+std::string TextoUtf8::UmaLinha(std::string_view texto, size_t limite, Corte corte) {
+    std::string linha;
+    if (corte == Corte::NoFim) {
+        linha.reserve(std::min(texto.size(), limite) + kReticencias.size());
+        if (Linha(texto, limite, linha))
+            linha += kReticencias;
+        return linha;
+    }
+    linha.reserve(texto.size());
+    Linha(texto, std::string_view::npos, linha);
+    if (linha.size() <= limite)
+        return linha;
+    // Half of the room for each end; the line is valid UTF-8 by now, so a
+    // character boundary is wherever no continuation byte stands.
+    size_t inicio = limite - limite / 2;
+    while (inicio > 0 && Continuacao(linha[inicio]))
+        --inicio;
+    size_t fim = linha.size() - limite / 2;
+    while (fim < linha.size() && Continuacao(linha[fim]))
+        ++fim;
+    return linha.substr(0, inicio) + std::string(kReticencias) + linha.substr(fim);
 }
 
 } // namespace tarvo

@@ -20,6 +20,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string_view>
 
 namespace tarvo {
@@ -106,6 +107,36 @@ std::string NomeParaAbrir(const std::string& caminho, int& opcoes) {
     return uri + "?immutable=1";
 }
 
+// The tables the reports read, in the order of the schema.
+constexpr std::array<const char*, 10> kTabelas = {
+    "tblContribuinte",     "tblDeclaração", "tblReferência", "tblEntradas",   "tblSaídas",
+    "tblDetalhesInterUFs", "tblEstados",    "tblDIPAM",      "tblMunicípios", "tblCódigosDIPAM"};
+
+// A file SQLite opens is not yet a declaration: an empty file is an empty
+// database. Refused here, naming the file and the first table missing (a
+// view of that name does as well), rather than at some report's query. Names
+// compare as SQLite resolves them in a query, ignoring ASCII case only.
+void ExigirTabelas(sqlite3* db, const std::string& caminho) {
+    sqlite3_stmt* preparado = nullptr;
+    if (sqlite3_prepare_v2(db,
+                           "SELECT 1 FROM sqlite_schema WHERE type IN ('table', 'view') AND "
+                           "name = ?1 COLLATE NOCASE",
+                           -1, &preparado, nullptr) != SQLITE_OK)
+        ErroDoArquivo(db, caminho);
+    const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> consulta(preparado,
+                                                                              sqlite3_finalize);
+    for (const char* tabela : kTabelas) {
+        sqlite3_reset(consulta.get());
+        sqlite3_bind_text(consulta.get(), 1, tabela, -1, SQLITE_STATIC);
+        const int rc = sqlite3_step(consulta.get());
+        if (rc == SQLITE_DONE)
+            throw Erro(Erro::TabelaNaoEncontrada,
+                       caminho + ": não é um banco de declarações: falta a tabela " + tabela);
+        if (rc != SQLITE_ROW)
+            ErroDoArquivo(db, caminho);
+    }
+}
+
 } // namespace
 
 void Conexao::FecharConexao::operator()(sqlite3* db) const {
@@ -136,6 +167,7 @@ Conexao::Conexao(const std::string& caminho) {
     if (sqlite3_exec(db_, "SELECT 1 FROM sqlite_schema LIMIT 1", nullptr, nullptr, nullptr) !=
         SQLITE_OK)
         ErroDoArquivo(db_, caminho);
+    ExigirTabelas(db_, caminho);
     Preparar(db_);
 }
 

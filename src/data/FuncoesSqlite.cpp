@@ -2,7 +2,9 @@
 
 #include "data/ErroSqlite.h"
 
+#include "common/Funcoes.h"
 #include "common/Moeda.h"
+#include "common/TextoUtf8.h"
 
 #include <sqlite3.h>
 
@@ -147,6 +149,45 @@ Moeda MoedaDeValor(sqlite3_value* valor) {
     }
 }
 
+// A value as a field reader's error quotes it: numbers as the reports would
+// show them; a blob, whose bytes are rarely text, in SQL's notation.
+std::string ValorParaMensagem(sqlite3_value* valor) {
+    constexpr size_t kTamanhoValor = 60;
+    std::string texto;
+    switch (sqlite3_value_type(valor)) {
+    case SQLITE_INTEGER:
+        texto = Funcoes::CampoTexto(Valor(static_cast<int64_t>(sqlite3_value_int64(valor))));
+        break;
+    case SQLITE_FLOAT:
+        texto = Funcoes::CampoTexto(Valor(sqlite3_value_double(valor)));
+        break;
+    case SQLITE_BLOB: {
+        constexpr char kHex[] = "0123456789ABCDEF";
+        const auto* bytes = static_cast<const unsigned char*>(sqlite3_value_blob(valor));
+        const size_t tamanho = static_cast<size_t>(sqlite3_value_bytes(valor));
+        texto = "X'";
+        for (size_t i = 0; i < tamanho && texto.size() <= kTamanhoValor; ++i) {
+            texto += kHex[bytes[i] >> 4];
+            texto += kHex[bytes[i] & 0xF];
+        }
+        return TextoUtf8::UmaLinha(texto + "'", kTamanhoValor, TextoUtf8::Corte::NoFim);
+    }
+    default:
+        AcrescentarTexto(texto, valor);
+        break;
+    }
+    return "\"" + TextoUtf8::UmaLinha(texto, kTamanhoValor, TextoUtf8::Corte::NoFim) + "\"";
+}
+
+std::string Texto(sqlite3_value* valor) {
+    std::string texto;
+    AcrescentarTexto(texto, valor);
+    return texto;
+}
+
+// tarvo_soma(valor, campo, tabelas): the field and tables name a value that
+// is no amount as the field readers do, "Type mismatch: EntradaInterna
+// (tblEntradas) = \"2001-03-05\"", and a total out of range by its sum.
 void PassoSoma(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
         return;
@@ -155,12 +196,24 @@ void PassoSoma(sqlite3_context* ctx, int, sqlite3_value** argv) {
         sqlite3_result_error_nomem(ctx);
         return;
     }
+    const auto onde = [&] {
+        const std::string tabelas = Texto(argv[2]);
+        return tabelas.empty() ? std::string() : " (" + tabelas + ")";
+    };
+    Moeda valor;
     try {
-        const Moeda total = Moeda::DeDezMilesimos(estado->dezMilesimos) + MoedaDeValor(argv[0]);
-        estado->dezMilesimos = total.DezMilesimos();
+        valor = MoedaDeValor(argv[0]);
+    } catch (const Erro& erro) {
+        ResultadoErro(ctx, Erro(erro.Numero(), erro.Descricao() + ": " + Texto(argv[1]) + onde() +
+                                                   " = " + ValorParaMensagem(argv[0])));
+        return;
+    }
+    try {
+        estado->dezMilesimos = (Moeda::DeDezMilesimos(estado->dezMilesimos) + valor).DezMilesimos();
         estado->algum = true;
     } catch (const Erro& erro) {
-        ResultadoErro(ctx, erro);
+        ResultadoErro(
+            ctx, Erro(erro.Numero(), erro.Descricao() + ": Sum(" + Texto(argv[1]) + ")" + onde()));
     }
 }
 
@@ -200,7 +253,7 @@ void FuncoesSqlite::Registrar(sqlite3* db) {
     // Replacing a function fails while the connection runs a statement (the
     // host's, or an earlier recordset's); one registration serves them all.
     if (Compila(db, std::string("SELECT ") + Concatenar + "(NULL), " + Esquerda + "(NULL, 0), " +
-                        Soma + "(0)"))
+                        Soma + "(0, '', '')"))
         return;
     const int opcoes = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     ErroSqlite::Verificar(db,
@@ -209,7 +262,7 @@ void FuncoesSqlite::Registrar(sqlite3* db) {
     ErroSqlite::Verificar(db,
                           sqlite3_create_function_v2(db, Esquerda, 2, opcoes, nullptr,
                                                      FuncaoEsquerda, nullptr, nullptr, nullptr));
-    ErroSqlite::Verificar(db, sqlite3_create_function_v2(db, Soma, 1, opcoes, nullptr, nullptr,
+    ErroSqlite::Verificar(db, sqlite3_create_function_v2(db, Soma, 3, opcoes, nullptr, nullptr,
                                                          PassoSoma, FinalSoma, nullptr));
 }
 

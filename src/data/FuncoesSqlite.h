@@ -9,7 +9,8 @@ struct sqlite3;
 namespace tarvo {
 
 // The SQL functions that translated Jet text calls: the & operator, Left and
-// the exact money sum. They are stateless, so registering them on a borrowed
+// the exact money sum, tarvo_soma(valor, campo, tabelas), whose last two
+// arguments name the field in its errors. They are stateless, so registering them on a borrowed
 // connection leaves nothing behind that depends on this library's objects.
 class FuncoesSqlite {
 public:

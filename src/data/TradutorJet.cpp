@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace tarvo {
 
@@ -106,6 +107,7 @@ TradutorJet::Consulta TradutorJet::Traduzir(std::string_view jet) {
     if (tokens.size() == 0)
         NaoSuportado("Instrução SQL vazia");
     TradutorJet tradutor;
+    tradutor.jet_ = jet;
     Consulta consulta;
     consulta.sql = tradutor.Selecao(tokens, 0, tokens.size(), true);
     consulta.colunasMoeda = std::move(tradutor.colunasMoeda_);
@@ -142,7 +144,7 @@ TradutorJet::Tokens TradutorJet::Separar(std::string_view jet) {
                 }
                 texto += jet[j++];
             }
-            tokens.push_back({Tipo::Texto, std::move(texto)});
+            tokens.push_back({Tipo::Texto, std::move(texto), i, j + 1});
             i = j + 1;
         } else if (c == '[') {
             const size_t fim = jet.find(']', i + 1);
@@ -150,7 +152,7 @@ TradutorJet::Tokens TradutorJet::Separar(std::string_view jet) {
                 NaoSuportado("Nome sem colchete de fechamento na instrução SQL");
             if (fim == i + 1)
                 NaoSuportado("Nome vazio entre colchetes na instrução SQL");
-            tokens.push_back({Tipo::Nome, std::string(jet.substr(i + 1, fim - i - 1))});
+            tokens.push_back({Tipo::Nome, std::string(jet.substr(i + 1, fim - i - 1)), i, fim + 1});
             i = fim + 1;
         } else if (Digito(c) || (c == '.' && i + 1 < n && Digito(jet[i + 1]) &&
                                  (tokens.empty() || (tokens.back().tipo != Tipo::Palavra &&
@@ -177,13 +179,13 @@ TradutorJet::Tokens TradutorJet::Separar(std::string_view jet) {
                 NaoSuportado("Número inválido na instrução SQL: " +
                              std::string(jet.substr(i, fim - i)));
             }
-            tokens.push_back({Tipo::Numero, std::string(jet.substr(i, j - i))});
+            tokens.push_back({Tipo::Numero, std::string(jet.substr(i, j - i)), i, j});
             i = j;
         } else if (CaractereDeNome(static_cast<unsigned char>(c))) {
             size_t j = i;
             while (j < n && CaractereDeNome(static_cast<unsigned char>(jet[j])))
                 ++j;
-            tokens.push_back({Tipo::Palavra, std::string(jet.substr(i, j - i))});
+            tokens.push_back({Tipo::Palavra, std::string(jet.substr(i, j - i)), i, j});
             i = j;
         } else if (c == ';') {
             // A final semicolon is allowed; anything after it is a second statement.
@@ -193,10 +195,10 @@ TradutorJet::Tokens TradutorJet::Separar(std::string_view jet) {
         } else {
             const std::string_view dupla = jet.substr(i, 2);
             if (dupla == "<>" || dupla == "<=" || dupla == ">=") {
-                tokens.push_back({Tipo::Simbolo, std::string(dupla)});
+                tokens.push_back({Tipo::Simbolo, std::string(dupla), i, i + 2});
                 i += 2;
             } else if (std::string_view("(),.*+-/&=<>").find(c) != std::string_view::npos) {
-                tokens.push_back({Tipo::Simbolo, std::string(1, c)});
+                tokens.push_back({Tipo::Simbolo, std::string(1, c), i, i + 1});
                 ++i;
             } else {
                 NaoSuportado("Caractere não suportado na instrução SQL: " +
@@ -288,6 +290,15 @@ std::string TradutorJet::Selecao(const Lista& t, size_t b, size_t e, bool princi
     const size_t fimLista = *std::min_element(inicio.begin(), inicio.end());
     if (fimLista == i)
         NaoSuportado("Instrução SQL sem lista de colunas");
+    // The FROM clause first: a sum in this SELECT names its tables.
+    std::vector<std::string> tabelas;
+    std::string origem;
+    if (inicio[0] != e)
+        origem = Origem(t, inicio[0] + 1, fimDe(0), tabelas);
+    if (principal)
+        tabelas_ = tabelas;
+    std::vector<std::string> externas = std::exchange(tabelasDaSelecao_, std::move(tabelas));
+
     std::string lista;
     size_t item = i;
     for (size_t j = i; j <= fimLista; ++j) {
@@ -306,7 +317,7 @@ std::string TradutorJet::Selecao(const Lista& t, size_t b, size_t e, bool princi
 
     if (inicio[0] != e) {
         Juntar(saida, "FROM");
-        Juntar(saida, Origem(t, inicio[0] + 1, fimDe(0), principal));
+        Juntar(saida, origem);
     }
     if (inicio[1] != e) {
         Juntar(saida, "WHERE");
@@ -320,6 +331,7 @@ std::string TradutorJet::Selecao(const Lista& t, size_t b, size_t e, bool princi
         Juntar(saida, "ORDER BY");
         Juntar(saida, Ordenacao(t, inicio[3] + 2, e));
     }
+    tabelasDaSelecao_ = std::move(externas);
     return saida;
 }
 
@@ -393,27 +405,54 @@ void TradutorJet::CopiarSemParentesesDeJuncao(const Lista& t, size_t b, size_t e
     }
 }
 
-std::string TradutorJet::Origem(const Lista& t, size_t b, size_t e, bool principal) {
+std::string TradutorJet::Origem(const Lista& t, size_t b, size_t e,
+                                std::vector<std::string>& tabelas) {
     Tokens semJuncoes;
     CopiarSemParentesesDeJuncao(t, b, e, semJuncoes);
     const Lista origem(std::move(semJuncoes));
     std::string saida = Trecho(origem, 0, origem.size());
-    if (principal) {
-        // With the joins' parentheses gone every table is at the top level.
-        for (size_t i = 0; i < origem.size(); ++i) {
-            const Token& token = origem[i];
-            if (token.tipo == Tipo::Simbolo && token.texto == "(") {
-                i = origem.Fecha(i, origem.size());
-                continue;
-            }
-            const bool inicio =
-                i == 0 || (origem[i - 1].tipo == Tipo::Simbolo && origem[i - 1].texto == ",") ||
-                (origem[i - 1].tipo == Tipo::Palavra && EhPalavra(origem[i - 1], "JOIN"));
-            if (inicio && (token.tipo == Tipo::Palavra || token.tipo == Tipo::Nome))
-                tabelas_.push_back(token.texto);
+    // With the joins' parentheses gone every table is at the top level.
+    for (size_t i = 0; i < origem.size(); ++i) {
+        const Token& token = origem[i];
+        if (token.tipo == Tipo::Simbolo && token.texto == "(") {
+            i = origem.Fecha(i, origem.size());
+            continue;
         }
+        const bool inicio =
+            i == 0 || (origem[i - 1].tipo == Tipo::Simbolo && origem[i - 1].texto == ",") ||
+            (origem[i - 1].tipo == Tipo::Palavra && EhPalavra(origem[i - 1], "JOIN"));
+        if (inicio && (token.tipo == Tipo::Palavra || token.tipo == Tipo::Nome))
+            tabelas.push_back(token.texto);
     }
     return saida;
+}
+
+std::string TradutorJet::Soma(const Lista& t, size_t b, size_t e) {
+    if (b == e)
+        NaoSuportado("Sum sem argumento na instrução SQL");
+    if (t[b].tipo == Tipo::Palavra && EhPalavra(t[b], "DISTINCT"))
+        NaoSuportado("Palavra SQL não suportada aqui: " + t[b].texto);
+    // What a value that is no amount is reported under, as the field readers
+    // name a field: a column and its table (the qualifier, or the tables of
+    // this SELECT), or else the expression as written.
+    const auto nome = [&](size_t k) {
+        return t[k].tipo == Tipo::Palavra || t[k].tipo == Tipo::Nome;
+    };
+    std::string campo;
+    std::string tabelas;
+    if (e - b == 3 && nome(b) && t[b + 1].tipo == Tipo::Simbolo && t[b + 1].texto == "." &&
+        nome(b + 2)) {
+        campo = t[b + 2].texto;
+        tabelas = t[b].texto;
+    } else {
+        campo = e - b == 1 && nome(b)
+                    ? t[b].texto
+                    : std::string(jet_.substr(t[b].inicio, t[e - 1].fim - t[b].inicio));
+        for (const std::string& tabela : tabelasDaSelecao_)
+            tabelas += (tabelas.empty() ? "" : ", ") + tabela;
+    }
+    return std::string(FuncoesSqlite::Soma) + "(" + Trecho(t, b, e) + ", " + Literal(campo) + ", " +
+           Literal(tabelas) + ")";
 }
 
 std::string TradutorJet::Ordenacao(const Lista& t, size_t b, size_t e) {
@@ -517,11 +556,14 @@ std::string TradutorJet::Operando(const Lista& t, size_t b, size_t e) {
             const std::string palavra = Maiusculas(token.texto);
             const bool chamada =
                 i + 1 < e && t[i + 1].tipo == Tipo::Simbolo && t[i + 1].texto == "(";
-            if (chamada && (palavra == "SUM" || palavra == "LEFT")) {
-                const char* funcao =
-                    palavra == "SUM" ? FuncoesSqlite::Soma : FuncoesSqlite::Esquerda;
+            if (chamada && palavra == "SUM") {
                 const size_t fecha = t.Fecha(i + 1, e);
-                Juntar(saida, std::string(funcao) + "(" + Trecho(t, i + 2, fecha) + ")");
+                Juntar(saida, Soma(t, i + 2, fecha));
+                i = fecha;
+            } else if (chamada && palavra == "LEFT") {
+                const size_t fecha = t.Fecha(i + 1, e);
+                Juntar(saida,
+                       std::string(FuncoesSqlite::Esquerda) + "(" + Trecho(t, i + 2, fecha) + ")");
                 i = fecha;
             } else if (palavra == "NULL") {
                 Juntar(saida, "NULL");

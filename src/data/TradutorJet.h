@@ -9,8 +9,10 @@ namespace tarvo {
 
 // Rewrites the Jet-dialect SELECT texts of the reports for SQLite, token by
 // token: names are quoted, & becomes a Null-tolerant concatenation, Left and
-// sum become the library's functions, ORDER BY sorts text in Portuguese
-// order, DISTINCTROW goes and parentheses around inner joins are dropped.
+// sum become the library's functions (a sum is also given, as text, the field
+// and tables a value that is no amount is reported under), ORDER BY sorts
+// text in Portuguese order, DISTINCTROW goes and parentheses around inner
+// joins are dropped.
 // It is no SQL compiler: anything it does not know raises
 // Erro::SqlNaoSuportado naming the token, rather than reaching the database
 // with a meaning of its own. The output is rebuilt from the tokens, so
@@ -40,6 +42,8 @@ private:
     struct Token {
         Tipo tipo;
         std::string texto; // literals without quotes, names without brackets
+        size_t inicio;     // where it stands in the Jet text, for messages
+        size_t fim;
     };
     using Tokens = std::vector<Token>;
 
@@ -64,15 +68,21 @@ private:
 
     std::string Selecao(const Lista& t, size_t b, size_t e, bool principal);
     std::string ItemSelecao(const Lista& t, size_t b, size_t e, bool principal);
-    std::string Origem(const Lista& t, size_t b, size_t e, bool principal);
+    // Collects the names of the tables in `tabelas`.
+    std::string Origem(const Lista& t, size_t b, size_t e, std::vector<std::string>& tabelas);
+    // The library's sum of the argument between b and e, given the names a
+    // value that is no amount is reported under.
+    std::string Soma(const Lista& t, size_t b, size_t e);
     std::string Ordenacao(const Lista& t, size_t b, size_t e);
     std::string Trecho(const Lista& t, size_t b, size_t e);
     std::string Segmento(const Lista& t, size_t b, size_t e);
     std::string Operando(const Lista& t, size_t b, size_t e);
 
+    std::string_view jet_;
     int expressoesSemNome_ = 0;
     std::vector<std::string> colunasMoeda_;
     std::vector<std::string> tabelas_;
+    std::vector<std::string> tabelasDaSelecao_; // of the SELECT being translated
 };
 
 } // namespace tarvo

@@ -165,7 +165,7 @@ TEST(Funcoes, CabecalhoCodigoDIPAM) {
         EXPECT_EQ(Funcoes::CabecalhoCodigoDIPAM(db, codigo), esperado) << codigo;
 
     // A database error reaches the caller.
-    banco.Executar("DROP TABLE tblCódigosDIPAM;");
+    banco.Executar("ALTER TABLE tblCódigosDIPAM DROP COLUMN Cabeçalho;");
     EXPECT_EQ(NumeroDoErro([&] { Funcoes::CabecalhoCodigoDIPAM(Database(banco.Caminho()), "1"); }),
               1);
 }

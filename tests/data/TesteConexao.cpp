@@ -86,9 +86,11 @@ TEST(Conexao, ArquivoFicaIntacto) {
     const std::string caminho = std::string(modelo) + "/a?b%c#.db";
     sqlite3* escritor = nullptr;
     ASSERT_EQ(sqlite3_open(caminho.c_str(), &escritor), SQLITE_OK);
+    const std::string esquema = Bytes(TARVO_ESQUEMA_SQL);
     ASSERT_EQ(sqlite3_exec(escritor,
-                           "PRAGMA journal_mode=WAL; CREATE TABLE tblEstados (Código, Estado);"
-                           "INSERT INTO tblEstados VALUES (35, 'São Paulo'), (41, 'Paraná')",
+                           ("PRAGMA journal_mode=WAL;" + esquema +
+                            "INSERT INTO tblEstados VALUES (35, 'São Paulo'), (41, 'Paraná')")
+                               .c_str(),
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
     sqlite3_close(escritor);
@@ -199,6 +201,51 @@ TEST(Conexao, ArquivosQueNaoSaoBancos) {
     EXPECT_LE(esquema.Descricao().size(), 603u);
     for (const char c : esquema.Descricao())
         EXPECT_GE(static_cast<unsigned char>(c), 0x20) << esquema.Descricao();
+}
+
+// SQLite opens an empty file, or any database, as well as a declaration: the
+// ten tables are required at once, the first missing one named, and nothing
+// is written or left beside the file on the way. A borrowed connection is
+// the host's to vouch for.
+TEST(Conexao, ArquivoSemAsTabelasDaDeclaracao) {
+    namespace fs = std::filesystem;
+    tarvo::teste::BancoTeste banco;
+    const fs::path pasta = fs::path(banco.Caminho()).parent_path();
+    const std::string vazio = (pasta / "vazio.db").string();
+    std::ofstream(vazio).close();
+    const auto listagem = [&] {
+        std::set<std::string> nomes;
+        for (const auto& entrada : fs::directory_iterator(pasta))
+            nomes.insert(entrada.path().string());
+        return nomes;
+    };
+    const auto falta = [&](const std::string& caminho) {
+        const auto antes = listagem();
+        const std::string bytes = Bytes(caminho);
+        const Erro erro = ErroDe([&] { Conexao{caminho}; });
+        EXPECT_EQ(erro.Origem(), TARVO_ORIGEM_BIBLIOTECA);
+        EXPECT_EQ(Bytes(caminho), bytes);
+        EXPECT_EQ(listagem(), antes);
+        return std::to_string(erro.Numero()) + " " + erro.Descricao();
+    };
+    EXPECT_EQ(falta(vazio),
+              "3078 " + vazio + ": não é um banco de declarações: falta a tabela tblContribuinte");
+
+    // The first missing in the order of the schema; a view stands for a
+    // table, and names are found whatever their ASCII case.
+    banco.Executar("DROP TABLE tblMunicípios; DROP TABLE tblDIPAM;"
+                   "CREATE VIEW tblDIPAM AS SELECT 1 AS Valor;"
+                   "DROP TABLE tblEstados; CREATE TABLE TBLESTADOS (Código, Estado);");
+    EXPECT_EQ(falta(banco.Caminho()),
+              "3078 " + banco.Caminho() +
+                  ": não é um banco de declarações: falta a tabela tblMunicípios");
+    banco.Executar("CREATE TABLE tblMunicípios (CódMunicípio, Município)");
+    EXPECT_NO_THROW(Conexao{banco.Caminho()});
+
+    sqlite3* anfitriao = nullptr;
+    ASSERT_EQ(sqlite3_open(":memory:", &anfitriao), SQLITE_OK);
+    EXPECT_NO_THROW(Conexao{anfitriao});
+    sqlite3_close(anfitriao);
 }
 
 TEST(Conexao, TextosEnormesOuAninhadosDemaisSaoRecusados) {

@@ -129,6 +129,44 @@ TEST_F(Leitura, SomasDeMoedaExatas) {
               (std::vector<Valor>{int64_t{2}, int64_t{8}, int64_t{5}, int64_t{1}, int64_t{4}}));
 }
 
+// A value a sum cannot take is named as the field readers name it: the
+// column, its table (or the tables of its SELECT) and the value.
+TEST_F(Leitura, SomaDizOCampoQueNaoEMoeda) {
+    banco.Executar("INSERT INTO tblReferência VALUES (1, 1, 1);"
+                   "INSERT INTO tblEntradas VALUES (1, 1, '2001-03-05', X'0102', 1);"
+                   "INSERT INTO tblDIPAM VALUES (3, 1, '1', 900000000000000), "
+                   "(3, 1, '1', 900000000000000);"
+                   "INSERT INTO tblEstados VALUES (1, 'Acre')");
+    const auto descricao = [&](const std::string& sql) {
+        try {
+            Coluna(sql);
+        } catch (const Erro& erro) {
+            return std::to_string(erro.Numero()) + " " + erro.Descricao();
+        }
+        return std::string("nenhum erro");
+    };
+    const std::string juncao = " from tblReferência inner join tblEntradas on tblReferência.Ref "
+                               "= tblEntradas.Ref";
+    EXPECT_EQ(descricao("select sum(EntradaInterna) as S from tblEntradas"),
+              "13 Type mismatch: EntradaInterna (tblEntradas) = \"2001-03-05\"");
+    EXPECT_EQ(descricao("select sum(EntradaInterna)" + juncao),
+              "13 Type mismatch: EntradaInterna (tblReferência, tblEntradas) = \"2001-03-05\"");
+    EXPECT_EQ(descricao("select tblReferência.Ref, sum([tblEntradas].EntradaInter)" + juncao +
+                        " group by tblReferência.Ref"),
+              "13 Type mismatch: EntradaInter (tblEntradas) = X'0102'");
+    // An expression is named as written, quotes and all.
+    EXPECT_EQ(descricao("select sum([EntradaInterna] & '''')" + juncao),
+              "13 Type mismatch: [EntradaInterna] & '''' (tblReferência, tblEntradas) = "
+              "\"2001-03-05'\"");
+    EXPECT_EQ(descricao("select Estado from tblEstados where Código < (select sum(EntradaInter) "
+                        "from tblEntradas)"),
+              "13 Type mismatch: EntradaInter (tblEntradas) = X'0102'");
+    EXPECT_EQ(descricao("select sum(Valor) from tblDIPAM"), "6 Overflow: Sum(Valor) (tblDIPAM)");
+    for (const char* sql :
+         {"select sum(distinct Valor) from tblDIPAM", "select sum() from tblDIPAM"})
+        EXPECT_EQ(NumeroDoErro([&] { Coluna(sql); }), Erro::SqlNaoSuportado) << sql;
+}
+
 TEST_F(Leitura, OrdemPortuguesaDoTexto) {
     banco.Executar("INSERT INTO tblEstados VALUES (1, 'Paraná'), (2, 'Paraíba'), (3, 'Acre'), "
                    "(4, 'acre'), (5, 'Álvares Machado'), (6, NULL), (7, 'Bahia'), (8, 'Amapá')");

@@ -97,11 +97,11 @@ TEST_F(TesteLinhaComando, MascaraEscolheERelatorioComErroParaComMensagem) {
 
     // The files written before the failing report stay; SQLite's code is
     // told apart from the library's own numbers.
-    banco.Executar("DROP TABLE tblReferência;");
+    banco.Executar("ALTER TABLE tblReferência RENAME COLUMN Ref TO Mês;");
     r = Rodar({"--banco", Banco(), "--declaracao", "7", "--selecao", "3", "--json", Pasta("k")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.erros,
-              "erro 1 (SQLite): no such table: tblReferência, no relatório \"2 - Entradas\"\n");
+    EXPECT_EQ(r.erros, "erro 1 (SQLite): no such column: tblReferência.Ref, no relatório \"2 - "
+                       "Entradas\"\n");
     EXPECT_EQ(Arquivos("k"), QStringList({"01-RelatorioCadastro.json"}));
 }
 
@@ -228,6 +228,27 @@ TEST_F(TesteLinhaComando, ImprimirEVisualizarDiretos) {
     ASSERT_FALSE(pdf.empty()) << "no printed PDF holds " << marca;
     EXPECT_NE(Texto(QString::fromStdString(pdf)).find("Saídas"), std::string::npos);
     QFile::remove(QString::fromStdString(pdf));
+}
+
+// A file SQLite opens that holds no declaration (an empty file, or a
+// database without one of the ten tables) is refused at once, naming the
+// file and the table, with the status of a --banco that cannot be opened.
+TEST_F(TesteLinhaComando, BancoSemAsTabelasDaDeclaracao) {
+    QFile vazio(Pasta("vazio.db"));
+    ASSERT_TRUE(vazio.open(QIODevice::WriteOnly));
+    vazio.close();
+    banco.Executar("DROP TABLE tblCódigosDIPAM;");
+    const std::pair<QString, const char*> casos[] = {{vazio.fileName(), "tblContribuinte"},
+                                                     {Banco(), "tblCódigosDIPAM"}};
+    for (const auto& [caminho, tabela] : casos) {
+        const Resultado r = Rodar({"--banco", caminho, "--declaracao", "7", "--pdf", Pasta("p")});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.erros, "erro 3078: " + caminho.toStdString() +
+                               ": não é um banco de declarações: falta a tabela " + tabela + "\n");
+    }
+    EXPECT_EQ(vazio.size(), 0);
+    EXPECT_EQ(QDir(pasta.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList({"vazio.db"}));
 }
 
 } // namespace

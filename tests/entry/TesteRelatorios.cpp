@@ -203,11 +203,11 @@ TEST_F(TesteRelatorios, ImprimirSemDialogoNemJanela) {
     QFile::remove(QString::fromStdString(pdf));
 }
 
-// Only the registration report can be built without tblDeclaração: the
+// Only the registration report can be built without tblDeclaração's key: the
 // first failing report shows which one came first. SQLite's error keeps its
 // code and text, and names the report.
 TEST_F(TesteRelatorios, OrdemDaTabelaEErroDoSqliteNomeiaORelatorio) {
-    banco.Executar("DROP TABLE tblDeclaração;");
+    banco.Executar("ALTER TABLE tblDeclaração RENAME COLUMN Declaração TO Número;");
     const Acao acao = [](frmImpressaoRelatorios& dialogo) {
         Clicar(dialogo, 9);
         Clicar(dialogo, 0);
@@ -219,8 +219,8 @@ TEST_F(TesteRelatorios, OrdemDaTabelaEErroDoSqliteNomeiaORelatorio) {
     } catch (const Erro& erro) {
         EXPECT_EQ(erro.Numero(), 1);
         EXPECT_TRUE(erro.DoSqlite());
-        EXPECT_EQ(erro.Descricao(),
-                  "no such table: tblDeclaração, no relatório \"10 - Resumo de Receita Bruta\"");
+        EXPECT_EQ(erro.Descricao(), "no such column: tblDeclaração.Declaração, no relatório \"10 - "
+                                    "Resumo de Receita Bruta\"");
     }
     EXPECT_EQ(Construidos(), (std::set<int>{0}));
     EXPECT_TRUE(Visivel(0));

@@ -1,0 +1,1 @@
+select sum([Valor]) as [S'1], (select sum(tblMunicípios.[CódMunicípio]) from tblMunicípios) from tblDIPAM inner join [tblCódigosDIPAM] on CódDIPAM = Código where CódDIPAM <> 'a''b' order by sum(Valor & 'x')
