@@ -61,6 +61,13 @@ static int TemLiberationSans(const char* pdf) {
     return encontrou;
 }
 
+/* Counts the calls and stops the call at the first page laid out. */
+static int ParaNaPrimeiraPagina(const tarvo_progresso* progresso, void* dados) {
+    int* chamadas = dados;
+    ++*chamadas;
+    return progresso->relatorios == 1 && progresso->posicao == 2 && progresso->paginas > 0;
+}
+
 int main(void) {
     char pasta[] = "/tmp/tarvo-interface-c-XXXXXX";
     char banco[256], faltando[256], pdf[256], json[256], pdf2[256], cadastro[300], limpar[300],
@@ -145,6 +152,28 @@ int main(void) {
     VERIFICAR(tarvo_relatorios_exportar_pdf_unico_arquivo(relatorios, banco, "123", 7, 5, unico) ==
               0);
     VERIFICAR(Existe(pdf2, "novo/todos.pdf"));
+
+    /* The progress callback stops the call, which writes nothing more; the
+     * database is never an output; a time limit is a number of seconds. */
+    {
+        int chamadas = 0;
+        VERIFICAR(tarvo_relatorios_definir_acompanhamento(relatorios, ParaNaPrimeiraPagina,
+                                                          &chamadas) == 0);
+        VERIFICAR(tarvo_relatorios_exportar_pdf_unico_arquivo(relatorios, banco, "123", 7, 4,
+                                                              cadastro) == TARVO_ERRO_INTERROMPIDO);
+        VERIFICAR(chamadas >= 2);
+        VERIFICAR(
+            strstr(tarvo_relatorios_erro_descricao(relatorios), "interrompido pelo usuário") ==
+            tarvo_relatorios_erro_descricao(relatorios));
+        VERIFICAR(tarvo_relatorios_definir_acompanhamento(relatorios, NULL, NULL) == 0);
+        VERIFICAR(tarvo_relatorios_exportar_pdf_unico(relatorios, db, "123", 7, 4, banco) ==
+                  TARVO_ERRO_GRAVACAO_ARQUIVO);
+        VERIFICAR(tarvo_relatorios_definir_tempo_limite(relatorios, -1) ==
+                  TARVO_ERRO_ARGUMENTO_INVALIDO);
+        VERIFICAR(tarvo_relatorios_definir_tempo_limite(relatorios, 30) == 0);
+        VERIFICAR(tarvo_relatorios_exportar_arquivo(relatorios, banco, "123", 7, 4, pdf2, NULL) ==
+                  0);
+    }
     tarvo_relatorios_destruir(relatorios);
 
     sqlite3_close(db);

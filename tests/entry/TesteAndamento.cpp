@@ -1,0 +1,165 @@
+// What a host sees of a call while it runs, and how it stops one: the
+// progress callback, the time limit of the database's queries, and the
+// Cancelar of the window shown while the preview's reports are built. A
+// stopped call raises erro 31301 and leaves nothing half-written.
+
+#include "support/BancoTeste.h"
+#include <RelatoriosTarvo/Database.h>
+#include <RelatoriosTarvo/Erro.h>
+#include <RelatoriosTarvo/Relatorios.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace tarvo {
+namespace {
+
+class TesteAndamento : public ::testing::Test {
+protected:
+    TesteAndamento() {
+        banco.Executar("INSERT INTO tblContribuinte (IE, RazãoSocial) VALUES ('123', 'Ávila');"
+                       "INSERT INTO tblDeclaração (Declaração, IE, Tipo, Exercício, Consistente) "
+                       "VALUES (7, '123', 1, 2003, 1);"
+                       "INSERT INTO tblReferência (Declaração, Ref) VALUES (7, 1), (7, 2);");
+    }
+    // tblEstados becomes a view without end: report 4's query never ends.
+    void SemFim() {
+        banco.Executar(
+            "DROP TABLE tblEstados;"
+            "CREATE VIEW tblEstados AS WITH RECURSIVE n(Código) AS (SELECT 0 UNION ALL SELECT "
+            "Código + 1 FROM n) SELECT Código, 'SP' AS Estado FROM n;"
+            "INSERT INTO tblDetalhesInterUFs (Declaração, Tipo, UF) VALUES (7, 0, 35), (7, 1, 35),"
+            " (7, 2, 35);");
+    }
+    QStringList Tudo() const {
+        return QDir(pasta.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    }
+    // The number and description of the error `acao` raises.
+    template <class F> static std::pair<long, std::string> ErroDe(F&& acao) {
+        try {
+            acao();
+        } catch (const Erro& erro) {
+            return {erro.Numero(), erro.Descricao()};
+        }
+        return {0, ""};
+    }
+
+    teste::BancoTeste banco;
+    QTemporaryDir pasta;
+};
+
+TEST_F(TesteAndamento, ChamadaContaRelatoriosEPaginasEParaQuandoPedido) {
+    const Database bancoDados(banco.Caminho());
+    Relatorios relatorios;
+    std::vector<Progresso> vistos;
+    relatorios.DefinirAcompanhamento([&](const Progresso& progresso) {
+        vistos.push_back(progresso);
+        return true;
+    });
+    relatorios.Exportar(bancoDados, "123", 7, 6, pasta.path().toStdString(), "",
+                        pasta.filePath("tudo.pdf").toStdString());
+    // Reports 2 and 3 in order, each announced, then written; then the
+    // single file.
+    ASSERT_FALSE(vistos.empty());
+    EXPECT_EQ(vistos.front().posicao, 1);
+    EXPECT_EQ(vistos.front().relatorio, 1);
+    EXPECT_EQ(vistos.front().relatorios, 2);
+    EXPECT_EQ(vistos.back().posicao, 2);
+    EXPECT_TRUE(vistos.back().gravando);
+    int gravandoPaginas = 0;
+    for (size_t i = 1; i < vistos.size(); ++i) {
+        EXPECT_GE(vistos[i].relatorio, vistos[i - 1].relatorio);
+        gravandoPaginas += vistos[i].gravando && vistos[i].paginas > 0 ? 1 : 0;
+    }
+    EXPECT_GE(gravandoPaginas, 3);
+
+    // Stopped while the second report is written: its file does not appear,
+    // the first report's stays, and no temporary is left.
+    const QStringList antes = Tudo();
+    for (const QString& nome : antes)
+        QFile::remove(pasta.filePath(nome));
+    relatorios.DefinirAcompanhamento(
+        [](const Progresso& progresso) { return !(progresso.posicao == 2 && progresso.gravando); });
+    const auto [numero, descricao] = ErroDe([&] {
+        relatorios.Exportar(bancoDados, "123", 7, 6, pasta.path().toStdString(), "",
+                            pasta.filePath("tudo.pdf").toStdString());
+    });
+    EXPECT_EQ(numero, Erro::Interrompido);
+    EXPECT_EQ(descricao, "interrompido pelo usuário");
+    EXPECT_EQ(Tudo(), QStringList{"02-RelatorioEntradas.pdf"});
+}
+
+TEST_F(TesteAndamento, ConsultaSemFimParaPeloAcompanhamentoOuPeloTempoLimite) {
+    SemFim();
+    Database bancoDados(banco.Caminho());
+    Relatorios relatorios;
+    int chamadas = 0;
+    relatorios.DefinirAcompanhamento([&](const Progresso& progresso) {
+        // The endless query still lets the callback be heard.
+        return progresso.posicao != 3 || ++chamadas < 5;
+    });
+    auto [numero, descricao] = ErroDe(
+        [&] { relatorios.Exportar(bancoDados, "123", 7, 8, pasta.path().toStdString(), ""); });
+    EXPECT_EQ(numero, Erro::Interrompido);
+    EXPECT_EQ(descricao, "interrompido pelo usuário, no relatório \"4 - Informação das Operações "
+                         "e Prestações de Entradas Interestaduais - ICMS\"");
+    EXPECT_EQ(chamadas, 5);
+
+    relatorios.DefinirAcompanhamento(nullptr);
+    bancoDados.DefinirTempoLimite(0.25);
+    std::tie(numero, descricao) = ErroDe(
+        [&] { relatorios.Exportar(bancoDados, "123", 7, 8, pasta.path().toStdString(), ""); });
+    EXPECT_EQ(numero, Erro::Interrompido);
+    EXPECT_EQ(descricao.rfind("interrompido: a consulta passou do tempo limite de 0.25 s", 0), 0u)
+        << descricao;
+    EXPECT_TRUE(Tudo().isEmpty());
+    EXPECT_EQ(ErroDe([&] { bancoDados.DefinirTempoLimite(-1); }).first, Erro::ArgumentoInvalido);
+
+    // The same connection serves the next call as before.
+    bancoDados.DefinirTempoLimite(0);
+    EXPECT_EQ(relatorios.Exportar(bancoDados, "123", 7, 1, pasta.path().toStdString(), "").size(),
+              1u);
+}
+
+TEST_F(TesteAndamento, CancelarDaJanelaDeAndamentoParaAVisualizacao) {
+    SemFim();
+    const Database bancoDados(banco.Caminho());
+    Relatorios relatorios;
+    // Clicks Cancelar as a user would, once the window shows itself.
+    bool clicou = false;
+    QTimer relogio;
+    QObject::connect(&relogio, &QTimer::timeout, [&] {
+        for (QWidget* janela : QApplication::topLevelWidgets()) {
+            auto* const andamento = qobject_cast<QProgressDialog*>(janela);
+            if (andamento == nullptr || !andamento->isVisible() || clicou)
+                continue;
+            EXPECT_NE(andamento->labelText().indexOf("4 - Informação das Operações"), -1);
+            for (QPushButton* botao : andamento->findChildren<QPushButton*>()) {
+                EXPECT_EQ(botao->text(), "Cancelar");
+                QTest::mouseClick(botao, Qt::LeftButton);
+                clicou = true;
+            }
+        }
+    });
+    relogio.start(50);
+    const auto [numero, descricao] =
+        ErroDe([&] { relatorios.Visualizar(bancoDados, "123", 7, 9); });
+    EXPECT_TRUE(clicou);
+    EXPECT_EQ(numero, Erro::Interrompido);
+    EXPECT_EQ(descricao.rfind("interrompido pelo usuário", 0), 0u) << descricao;
+    // The report built before the stop is shown; the window of progress is gone.
+    for (QWidget* janela : QApplication::topLevelWidgets())
+        EXPECT_FALSE(qobject_cast<QProgressDialog*>(janela) != nullptr && janela->isVisible());
+}
+
+} // namespace
+} // namespace tarvo
