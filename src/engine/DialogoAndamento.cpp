@@ -22,6 +22,9 @@ DialogoAndamento::DialogoAndamento(int relatorios)
     dialogo_->setMinimumDuration(kEsperaMs);
     dialogo_->setAutoReset(false);
     dialogo_->setAutoClose(false);
+    // One report gives the bar nothing to count: it just shows that work goes on.
+    if (relatorios <= 1)
+        dialogo_->setRange(0, 0);
     dialogo_->setValue(0);
     eventos_.start();
 }
