@@ -26,9 +26,9 @@ public:
     ~Database();
 
     // Every query that runs longer than this many seconds from its start
-    // stops with Erro::Interrompido; 0 (the default) sets no limit. On a
-    // borrowed connection the limit takes SQLite's progress handler while a
-    // query runs.
+    // stops with Erro::Interrompido; 0 (the default) sets no limit. A limit
+    // takes the connection's SQLite progress handler while this object lives
+    // (on a borrowed connection it is left empty afterwards).
     void DefinirTempoLimite(double segundos);
 
     Database(const Database&) = delete;
