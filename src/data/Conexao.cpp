@@ -2,6 +2,7 @@
 
 #include <RelatoriosTarvo/Database.h>
 
+#include "common/CaminhoResolvido.h"
 #include "data/ColacaoPortugues.h"
 #include "data/ErroSqlite.h"
 #include "data/FuncoesSqlite.h"
@@ -44,18 +45,6 @@ void Preparar(sqlite3* db) {
                TARVO_ORIGEM_SQLITE);
 }
 
-const char* TipoArquivo(mode_t modo) {
-    if (S_ISDIR(modo))
-        return "é uma pasta";
-    if (S_ISFIFO(modo))
-        return "é um pipe (FIFO)";
-    if (S_ISSOCK(modo))
-        return "é um socket";
-    if (S_ISCHR(modo) || S_ISBLK(modo))
-        return "é um dispositivo";
-    return "não é um arquivo comum";
-}
-
 // Checks that the path is a readable regular file and tells whether it is a
 // WAL database whose log is gone. Opened without blocking, so that a FIFO
 // cannot hang the probe.
@@ -74,7 +63,7 @@ bool WalSemLog(const std::string& caminho) {
     if (!ok)
         NaoAbre(caminho, std::strerror(erro));
     if (!S_ISREG(info.st_mode))
-        NaoAbre(caminho, TipoArquivo(info.st_mode));
+        NaoAbre(caminho, CaminhoResolvido::Tipo(info.st_mode));
     const bool wal =
         lido &&
         std::string_view(cabecalho.data(), 16) == std::string_view("SQLite format 3\0", 16) &&

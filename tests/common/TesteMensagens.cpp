@@ -4,8 +4,10 @@
 #include "common/Funcoes.h"
 #include <RelatoriosTarvo/Erro.h>
 
+#include "support/Erros.h"
 #include <QString>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,14 +16,7 @@ using tarvo::Erro;
 
 namespace {
 
-Erro ErroDe(auto&& funcao) {
-    try {
-        funcao();
-    } catch (const Erro& e) {
-        return e;
-    }
-    return Erro(0, "nenhum erro");
-}
+using tarvo::teste::ErroDe;
 
 bool Utf8Valido(const std::string& texto) {
     return QString::fromUtf8(texto).toUtf8().toStdString() == texto;

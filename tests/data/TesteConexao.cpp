@@ -6,6 +6,8 @@
 #include "support/BancoTeste.h"
 #include <RelatoriosTarvo/Erro.h>
 
+#include "support/Erros.h"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -29,14 +31,7 @@ std::string Bytes(const std::string& caminho) {
     return std::string(std::istreambuf_iterator<char>(arquivo), {});
 }
 
-Erro ErroDe(auto&& funcao) {
-    try {
-        funcao();
-    } catch (const Erro& e) {
-        return e;
-    }
-    return Erro(0, "nenhum erro");
-}
+using tarvo::teste::ErroDe;
 
 // Reads through the library and checks that the file is exactly as before.
 // Nothing appears beside it, but for the -wal (left empty) and -shm files

@@ -4,6 +4,7 @@
 // stopped call raises erro 31301 and leaves nothing half-written.
 
 #include "support/BancoTeste.h"
+#include "support/Erros.h"
 #include <RelatoriosTarvo/Database.h>
 #include <RelatoriosTarvo/Erro.h>
 #include <RelatoriosTarvo/Relatorios.h>
@@ -30,27 +31,9 @@ protected:
                        "VALUES (7, '123', 1, 2003, 1);"
                        "INSERT INTO tblReferência (Declaração, Ref) VALUES (7, 1), (7, 2);");
     }
-    // tblEstados becomes a view without end: report 4's query never ends.
-    void SemFim() {
-        banco.Executar(
-            "DROP TABLE tblEstados;"
-            "CREATE VIEW tblEstados AS WITH RECURSIVE n(Código) AS (SELECT 0 UNION ALL SELECT "
-            "Código + 1 FROM n) SELECT Código, 'SP' AS Estado FROM n;"
-            "INSERT INTO tblDetalhesInterUFs (Declaração, Tipo, UF) VALUES (7, 0, 35), (7, 1, 35),"
-            " (7, 2, 35);");
-    }
     QStringList Tudo() const {
         return QDir(pasta.path())
             .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-    }
-    // The number and description of the error `acao` raises.
-    template <class F> static std::pair<long, std::string> ErroDe(F&& acao) {
-        try {
-            acao();
-        } catch (const Erro& erro) {
-            return {erro.Numero(), erro.Descricao()};
-        }
-        return {0, ""};
     }
 
     teste::BancoTeste banco;
@@ -89,17 +72,17 @@ TEST_F(TesteAndamento, ChamadaContaRelatoriosEPaginasEParaQuandoPedido) {
         QFile::remove(pasta.filePath(nome));
     relatorios.DefinirAcompanhamento(
         [](const Progresso& progresso) { return !(progresso.posicao == 2 && progresso.gravando); });
-    const auto [numero, descricao] = ErroDe([&] {
+    const Erro erro = teste::ErroDe([&] {
         relatorios.Exportar(bancoDados, "123", 7, 6, pasta.path().toStdString(), "",
                             pasta.filePath("tudo.pdf").toStdString());
     });
-    EXPECT_EQ(numero, Erro::Interrompido);
-    EXPECT_EQ(descricao, "interrompido pelo usuário");
+    EXPECT_EQ(erro.Numero(), Erro::Interrompido);
+    EXPECT_EQ(erro.Descricao(), "interrompido pelo usuário");
     EXPECT_EQ(Tudo(), QStringList{"02-RelatorioEntradas.pdf"});
 }
 
 TEST_F(TesteAndamento, ConsultaSemFimParaPeloAcompanhamentoOuPeloTempoLimite) {
-    SemFim();
+    banco.EstadosSemFim(7);
     Database bancoDados(banco.Caminho());
     Relatorios relatorios;
     int chamadas = 0;
@@ -107,22 +90,24 @@ TEST_F(TesteAndamento, ConsultaSemFimParaPeloAcompanhamentoOuPeloTempoLimite) {
         // The endless query still lets the callback be heard.
         return progresso.posicao != 3 || ++chamadas < 5;
     });
-    auto [numero, descricao] = ErroDe(
+    Erro erro = teste::ErroDe(
         [&] { relatorios.Exportar(bancoDados, "123", 7, 8, pasta.path().toStdString(), ""); });
-    EXPECT_EQ(numero, Erro::Interrompido);
-    EXPECT_EQ(descricao, "interrompido pelo usuário, no relatório \"4 - Informação das Operações "
-                         "e Prestações de Entradas Interestaduais - ICMS\"");
+    EXPECT_EQ(erro.Numero(), Erro::Interrompido);
+    EXPECT_EQ(erro.Descricao(), "interrompido pelo usuário, no relatório \"4 - Informação das "
+                                "Operações e Prestações de Entradas Interestaduais - ICMS\"");
     EXPECT_EQ(chamadas, 5);
 
     relatorios.DefinirAcompanhamento(nullptr);
     bancoDados.DefinirTempoLimite(0.25);
-    std::tie(numero, descricao) = ErroDe(
+    erro = teste::ErroDe(
         [&] { relatorios.Exportar(bancoDados, "123", 7, 8, pasta.path().toStdString(), ""); });
-    EXPECT_EQ(numero, Erro::Interrompido);
-    EXPECT_EQ(descricao.rfind("interrompido: a consulta passou do tempo limite de 0.25 s", 0), 0u)
-        << descricao;
+    EXPECT_EQ(erro.Numero(), Erro::Interrompido);
+    EXPECT_EQ(
+        erro.Descricao().rfind("interrompido: a consulta passou do tempo limite de 0.25 s", 0), 0u)
+        << erro.Descricao();
     EXPECT_TRUE(Tudo().isEmpty());
-    EXPECT_EQ(ErroDe([&] { bancoDados.DefinirTempoLimite(-1); }).first, Erro::ArgumentoInvalido);
+    EXPECT_EQ(teste::NumeroDoErro([&] { bancoDados.DefinirTempoLimite(-1); }),
+              Erro::ArgumentoInvalido);
 
     // The same connection serves the next call as before.
     bancoDados.DefinirTempoLimite(0);
@@ -131,7 +116,7 @@ TEST_F(TesteAndamento, ConsultaSemFimParaPeloAcompanhamentoOuPeloTempoLimite) {
 }
 
 TEST_F(TesteAndamento, CancelarDaJanelaDeAndamentoParaAVisualizacao) {
-    SemFim();
+    banco.EstadosSemFim(7);
     const Database bancoDados(banco.Caminho());
     Relatorios relatorios;
     // Clicks Cancelar as a user would, once the window shows itself.
@@ -151,11 +136,10 @@ TEST_F(TesteAndamento, CancelarDaJanelaDeAndamentoParaAVisualizacao) {
         }
     });
     relogio.start(50);
-    const auto [numero, descricao] =
-        ErroDe([&] { relatorios.Visualizar(bancoDados, "123", 7, 9); });
+    const Erro erro = teste::ErroDe([&] { relatorios.Visualizar(bancoDados, "123", 7, 9); });
     EXPECT_TRUE(clicou);
-    EXPECT_EQ(numero, Erro::Interrompido);
-    EXPECT_EQ(descricao.rfind("interrompido pelo usuário", 0), 0u) << descricao;
+    EXPECT_EQ(erro.Numero(), Erro::Interrompido);
+    EXPECT_EQ(erro.Descricao().rfind("interrompido pelo usuário", 0), 0u) << erro.Descricao();
     // The report built before the stop is shown; the window of progress is gone.
     for (QWidget* janela : QApplication::topLevelWidgets())
         EXPECT_FALSE(qobject_cast<QProgressDialog*>(janela) != nullptr && janela->isVisible());

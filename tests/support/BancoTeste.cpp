@@ -42,4 +42,13 @@ void BancoTeste::Executar(const std::string& sql) {
     }
 }
 
+void BancoTeste::EstadosSemFim(int declaracao) {
+    const std::string numero = std::to_string(declaracao);
+    Executar("DROP TABLE tblEstados;"
+             "CREATE VIEW tblEstados AS WITH RECURSIVE n(Código) AS (SELECT 0 UNION ALL SELECT "
+             "Código + 1 FROM n) SELECT Código, 'SP' AS Estado FROM n;"
+             "INSERT INTO tblDetalhesInterUFs (Declaração, Tipo, UF) VALUES (" +
+             numero + ", 0, 35), (" + numero + ", 1, 35), (" + numero + ", 2, 35);");
+}
+
 } // namespace tarvo::teste

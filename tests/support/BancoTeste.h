@@ -19,6 +19,9 @@ public:
     // only ever reads).
     void Executar(const std::string& sql);
     const std::string& Caminho() const { return caminho_; }
+    // tblEstados becomes a view without end, joined by rows of declaration
+    // `declaracao`: the first query of the interstate reports never ends.
+    void EstadosSemFim(int declaracao);
 
 private:
     std::string pasta_;

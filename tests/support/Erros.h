@@ -18,4 +18,15 @@ template <class F> long NumeroDoErro(F&& funcao) {
     return 0;
 }
 
+// The tarvo::Erro the call raises, or Erro(0, "nenhum erro") when it raises
+// none.
+template <class F> Erro ErroDe(F&& funcao) {
+    try {
+        funcao();
+    } catch (const Erro& erro) {
+        return erro;
+    }
+    return Erro(0, "nenhum erro");
+}
+
 } // namespace tarvo::teste
