@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 
 namespace tarvo {
 
@@ -27,6 +28,20 @@ std::weak_ptr<AplicacaoQt>& Registro() {
     return registro;
 }
 
+// Guards the registry, and the application's creation and destruction, so
+// that no thread sees it half made or half gone.
+std::mutex& Trava() {
+    static std::mutex trava;
+    return trava;
+}
+
+// Whether the calling thread may use the process's Qt application: the one
+// it lives on, or any while there is none.
+bool NaLinhaDaAplicacao() {
+    const QCoreApplication* const aplicacao = QCoreApplication::instance();
+    return aplicacao == nullptr || aplicacao->thread() == QThread::currentThread();
+}
+
 void SilenciarQt(QtMsgType tipo, const QMessageLogContext&, const QString& mensagem) {
     // A fatal message still ends the process, with its reason.
     if (tipo == QtFatalMsg) {
@@ -42,7 +57,15 @@ void SilenciarQt(QtMsgType tipo, const QMessageLogContext&, const QString& mensa
 } // namespace
 
 std::shared_ptr<AplicacaoQt> AplicacaoQt::Garantir(Uso uso) {
-    std::shared_ptr<AplicacaoQt> atual = Registro().lock();
+    // Declared before the lock: a holder made here and then refused goes
+    // after the lock is released, as its destructor takes it too.
+    std::shared_ptr<AplicacaoQt> atual;
+    const std::lock_guard<std::mutex> trava(Trava());
+    // Checked before any holder is handed out, so that a thread that is
+    // refused never holds the last reference to another thread's application.
+    if (!NaLinhaDaAplicacao())
+        Falha("Os relatórios só podem ser usados na linha de execução da aplicação Qt.");
+    atual = Registro().lock();
     if (!atual) {
         if (QCoreApplication::instance() != nullptr) {
             atual.reset(new AplicacaoQt(Origem::Hospedeiro));
@@ -89,8 +112,18 @@ AplicacaoQt::AplicacaoQt(Origem origem) : origem_(origem) {
 }
 
 AplicacaoQt::~AplicacaoQt() {
+    const std::lock_guard<std::mutex> trava(Trava());
+    if (!NaLinhaDaAplicacao()) {
+        // Let go on another thread (a handle passed between threads): Qt
+        // cannot take its application down there, so it stays, as a host's
+        // would, usable on its own thread.
+        (void)aplicacao_.release();
+        (void)traducao_.release();
+        return;
+    }
     if (traducao_ && QCoreApplication::instance() != nullptr)
         QCoreApplication::removeTranslator(traducao_.get());
+    traducao_.reset();
     // The process's messages are its own again once our application is gone.
     aplicacao_.reset();
     if (manipuladorAnterior_.has_value())
@@ -121,8 +154,6 @@ void AplicacaoQt::Verificar(Uso uso) const {
     const QCoreApplication* const aplicacao = QCoreApplication::instance();
     if (aplicacao == nullptr)
         Falha("A aplicação Qt do processo não existe mais.");
-    if (aplicacao->thread() != QThread::currentThread())
-        Falha("Os relatórios só podem ser usados na linha de execução da aplicação Qt.");
     if (uso == Uso::Janelas) {
         if (qobject_cast<const QApplication*>(aplicacao) == nullptr)
             Falha("A aplicação Qt do processo não permite janelas (não é uma QApplication).");

@@ -16,6 +16,8 @@ namespace tarvo {
 // writer need on the calling thread. A host that runs Qt keeps its own; for a
 // host that does not, the library creates one and keeps it while any holder
 // lives, so that no window outlives it and nothing is left for the exit.
+// Holders exist only on the application's thread: any other thread is refused
+// while it lives, and may create it afresh once the last holder is gone.
 class AplicacaoQt {
 public:
     enum class Uso {
