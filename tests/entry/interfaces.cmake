@@ -16,9 +16,12 @@ target_compile_definitions(teste_interface_c PRIVATE
   TARVO_VERSAO="${PROJECT_VERSION}")
 add_test(NAME InterfaceC COMMAND teste_interface_c)
 # No display at all: the library has to make its own offscreen application.
+# Nor does fontconfig know the report fonts: each application the library
+# makes must be given them.
+set(fontes_sem_liberation ${CMAKE_CURRENT_LIST_DIR}/fontes-sem-liberation.conf)
 set_tests_properties(InterfaceC PROPERTIES
   TIMEOUT 120
-  ENVIRONMENT "LC_ALL=C.UTF-8;CUPS_SERVER=${TARVO_CUPS_SOCKET}"
+  ENVIRONMENT "LC_ALL=C.UTF-8;CUPS_SERVER=${TARVO_CUPS_SOCKET};FONTCONFIG_FILE=${fontes_sem_liberation}"
   ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=unset:;DISPLAY=unset:;WAYLAND_DISPLAY=unset:")
 
 # The C interface from several threads at once, with no display either.
