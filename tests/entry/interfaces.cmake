@@ -39,7 +39,7 @@ set_tests_properties(InterfaceCConcorrente PROPERTIES
 
 # The installed tree is checked in the normal build only: consumers built
 # against a sanitized library would need the sanitizer runtime preloaded.
-if(TARVO_SANITIZE)
+if(TARVO_SANITIZE OR TARVO_TSAN)
   return()
 endif()
 add_test(NAME Instalacao COMMAND ${CMAKE_COMMAND}
