@@ -11,6 +11,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace tarvo {
 
@@ -56,6 +59,19 @@ void SilenciarQt(QtMsgType tipo, const QMessageLogContext&, const QString& mensa
 
 } // namespace
 
+struct AplicacaoQt::Argumentos {
+    explicit Argumentos(std::vector<std::string> lista) : textos(std::move(lista)) {
+        for (std::string& texto : textos)
+            argv.push_back(texto.data());
+        argv.push_back(nullptr);
+        argc = static_cast<int>(textos.size());
+    }
+
+    std::vector<std::string> textos;
+    std::vector<char*> argv;
+    int argc = 0;
+};
+
 std::shared_ptr<AplicacaoQt> AplicacaoQt::Garantir(Uso uso) {
     // Declared before the lock: a holder made here and then refused goes
     // after the lock is released, as its destructor takes it too.
@@ -96,14 +112,11 @@ AplicacaoQt::AplicacaoQt(Origem origem) : origem_(origem) {
     // when asked for.
     if (!Definida("RELATORIOS_TARVO_DEPURAR"))
         manipuladorAnterior_ = qInstallMessageHandler(SilenciarQt);
-    argumentos_ = {"relatorios_tarvo"};
+    std::vector<std::string> lista = {"relatorios_tarvo"};
     if (origem_ == Origem::PropriaSemTela)
-        argumentos_.insert(argumentos_.end(), {"-platform", "offscreen"});
-    for (std::string& argumento : argumentos_)
-        argv_.push_back(argumento.data());
-    argv_.push_back(nullptr);
-    argc_ = static_cast<int>(argumentos_.size());
-    aplicacao_ = std::make_unique<QApplication>(argc_, argv_.data());
+        lista.insert(lista.end(), {"-platform", "offscreen"});
+    argumentos_ = std::make_unique<Argumentos>(std::move(lista));
+    aplicacao_ = std::make_unique<QApplication>(argumentos_->argc, argumentos_->argv.data());
     // Without a desktop's icon theme the preview's buttons take the icons
     // Debian installs with Qt's dialogs.
     if (QIcon::fromTheme(QStringLiteral("document-print")).isNull())
@@ -116,8 +129,9 @@ AplicacaoQt::~AplicacaoQt() {
     if (!NaLinhaDaAplicacao()) {
         // Let go on another thread (a handle passed between threads): Qt
         // cannot take its application down there, so it stays, as a host's
-        // would, usable on its own thread.
+        // would, usable on its own thread, with all it refers to.
         (void)aplicacao_.release();
+        (void)argumentos_.release();
         (void)traducao_.release();
         return;
     }

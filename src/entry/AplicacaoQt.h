@@ -4,8 +4,6 @@
 
 #include <memory>
 #include <optional>
-#include <string>
-#include <vector>
 
 class QApplication;
 class QTranslator;
@@ -46,11 +44,12 @@ private:
     void Verificar(Uso uso) const;
     void Traduzir();
 
+    // QApplication keeps references to its argument count and vector: they
+    // live as long as it does.
+    struct Argumentos;
+
     const Origem origem_;
-    // QApplication keeps references to its argument count and vector.
-    std::vector<std::string> argumentos_;
-    std::vector<char*> argv_;
-    int argc_ = 0;
+    std::unique_ptr<Argumentos> argumentos_;
     std::unique_ptr<QApplication> aplicacao_;
     // Qt's own Portuguese texts for its standard dialogs (print, files,
     // messages), installed while this holder lives; declared after the
