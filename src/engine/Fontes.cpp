@@ -5,8 +5,10 @@
 #include <QDir>
 #include <QFont>
 #include <QFontDatabase>
+#include <QGuiApplication>
 
 #include <array>
+#include <mutex>
 #include <utility>
 
 namespace tarvo {
@@ -19,20 +21,34 @@ const std::array<std::pair<const char*, const char*>, 3> equivalentes = {{
     {"Courier New", "Liberation Mono"},
 }};
 
+std::mutex trava;
+// Whether the application that exists now has the fonts.
+bool registradas = false;
+
 } // namespace
 
+// Application fonts belong to the Qt application they were added to: the
+// library's own, made again for a later call (maybe on another thread),
+// needs them again.
 void Fontes::Registrar() {
-    static const bool registradas = [] {
-        const QDir pasta("/usr/share/fonts/truetype/liberation2");
-        for (const QString& arquivo : pasta.entryList({"*.ttf"}, QDir::Files)) {
-            QFontDatabase::addApplicationFont(pasta.filePath(arquivo));
-        }
-        for (const auto& [nome, familia] : equivalentes) {
-            QFont::insertSubstitution(nome, familia);
-        }
-        return true;
-    }();
-    (void)registradas;
+    const std::lock_guard<std::mutex> guarda(trava);
+    if (registradas)
+        return;
+    QGuiApplication* const aplicacao = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (aplicacao == nullptr)
+        return;
+    const QDir pasta("/usr/share/fonts/truetype/liberation2");
+    for (const QString& arquivo : pasta.entryList({"*.ttf"}, QDir::Files)) {
+        QFontDatabase::addApplicationFont(pasta.filePath(arquivo));
+    }
+    for (const auto& [nome, familia] : equivalentes) {
+        QFont::insertSubstitution(nome, familia);
+    }
+    registradas = true;
+    QObject::connect(aplicacao, &QObject::destroyed, [] {
+        const std::lock_guard<std::mutex> guarda(trava);
+        registradas = false;
+    });
 }
 
 QString Fontes::Familia(std::string_view nome) {

@@ -13,7 +13,8 @@ struct ChamadaLida;
 // their metric twins on every machine, whatever fontconfig would pick.
 class Fontes {
 public:
-    // Registers the fonts once per process; needs a QGuiApplication.
+    // Registers the fonts once per Qt application; without a QGuiApplication
+    // it does nothing.
     static void Registrar();
     // The family that stands for `nome` (case-insensitive).
     static QString Familia(std::string_view nome);

@@ -10,6 +10,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace tarvo {
 
@@ -27,6 +31,20 @@ std::weak_ptr<AplicacaoQt>& Registro() {
     return registro;
 }
 
+// Guards the registry, and the application's creation and destruction, so
+// that no thread sees it half made or half gone.
+std::mutex& Trava() {
+    static std::mutex trava;
+    return trava;
+}
+
+// Whether the calling thread may use the process's Qt application: the one
+// it lives on, or any while there is none.
+bool NaLinhaDaAplicacao() {
+    const QCoreApplication* const aplicacao = QCoreApplication::instance();
+    return aplicacao == nullptr || aplicacao->thread() == QThread::currentThread();
+}
+
 void SilenciarQt(QtMsgType tipo, const QMessageLogContext&, const QString& mensagem) {
     // A fatal message still ends the process, with its reason.
     if (tipo == QtFatalMsg) {
@@ -41,8 +59,29 @@ void SilenciarQt(QtMsgType tipo, const QMessageLogContext&, const QString& mensa
 
 } // namespace
 
+struct AplicacaoQt::Argumentos {
+    explicit Argumentos(std::vector<std::string> lista) : textos(std::move(lista)) {
+        for (std::string& texto : textos)
+            argv.push_back(texto.data());
+        argv.push_back(nullptr);
+        argc = static_cast<int>(textos.size());
+    }
+
+    std::vector<std::string> textos;
+    std::vector<char*> argv;
+    int argc = 0;
+};
+
 std::shared_ptr<AplicacaoQt> AplicacaoQt::Garantir(Uso uso) {
-    std::shared_ptr<AplicacaoQt> atual = Registro().lock();
+    // Declared before the lock: a holder made here and then refused goes
+    // after the lock is released, as its destructor takes it too.
+    std::shared_ptr<AplicacaoQt> atual;
+    const std::lock_guard<std::mutex> trava(Trava());
+    // Checked before any holder is handed out, so that a thread that is
+    // refused never holds the last reference to another thread's application.
+    if (!NaLinhaDaAplicacao())
+        Falha("Os relatórios só podem ser usados na linha de execução da aplicação Qt.");
+    atual = Registro().lock();
     if (!atual) {
         if (QCoreApplication::instance() != nullptr) {
             atual.reset(new AplicacaoQt(Origem::Hospedeiro));
@@ -73,14 +112,11 @@ AplicacaoQt::AplicacaoQt(Origem origem) : origem_(origem) {
     // when asked for.
     if (!Definida("RELATORIOS_TARVO_DEPURAR"))
         manipuladorAnterior_ = qInstallMessageHandler(SilenciarQt);
-    argumentos_ = {"relatorios_tarvo"};
+    std::vector<std::string> lista = {"relatorios_tarvo"};
     if (origem_ == Origem::PropriaSemTela)
-        argumentos_.insert(argumentos_.end(), {"-platform", "offscreen"});
-    for (std::string& argumento : argumentos_)
-        argv_.push_back(argumento.data());
-    argv_.push_back(nullptr);
-    argc_ = static_cast<int>(argumentos_.size());
-    aplicacao_ = std::make_unique<QApplication>(argc_, argv_.data());
+        lista.insert(lista.end(), {"-platform", "offscreen"});
+    argumentos_ = std::make_unique<Argumentos>(std::move(lista));
+    aplicacao_ = std::make_unique<QApplication>(argumentos_->argc, argumentos_->argv.data());
     // Without a desktop's icon theme the preview's buttons take the icons
     // Debian installs with Qt's dialogs.
     if (QIcon::fromTheme(QStringLiteral("document-print")).isNull())
@@ -89,8 +125,19 @@ AplicacaoQt::AplicacaoQt(Origem origem) : origem_(origem) {
 }
 
 AplicacaoQt::~AplicacaoQt() {
+    const std::lock_guard<std::mutex> trava(Trava());
+    if (!NaLinhaDaAplicacao()) {
+        // Let go on another thread (a handle passed between threads): Qt
+        // cannot take its application down there, so it stays, as a host's
+        // would, usable on its own thread, with all it refers to.
+        (void)aplicacao_.release();
+        (void)argumentos_.release();
+        (void)traducao_.release();
+        return;
+    }
     if (traducao_ && QCoreApplication::instance() != nullptr)
         QCoreApplication::removeTranslator(traducao_.get());
+    traducao_.reset();
     // The process's messages are its own again once our application is gone.
     aplicacao_.reset();
     if (manipuladorAnterior_.has_value())
@@ -121,8 +168,6 @@ void AplicacaoQt::Verificar(Uso uso) const {
     const QCoreApplication* const aplicacao = QCoreApplication::instance();
     if (aplicacao == nullptr)
         Falha("A aplicação Qt do processo não existe mais.");
-    if (aplicacao->thread() != QThread::currentThread())
-        Falha("Os relatórios só podem ser usados na linha de execução da aplicação Qt.");
     if (uso == Uso::Janelas) {
         if (qobject_cast<const QApplication*>(aplicacao) == nullptr)
             Falha("A aplicação Qt do processo não permite janelas (não é uma QApplication).");

@@ -4,8 +4,6 @@
 
 #include <memory>
 #include <optional>
-#include <string>
-#include <vector>
 
 class QApplication;
 class QTranslator;
@@ -16,6 +14,8 @@ namespace tarvo {
 // writer need on the calling thread. A host that runs Qt keeps its own; for a
 // host that does not, the library creates one and keeps it while any holder
 // lives, so that no window outlives it and nothing is left for the exit.
+// Holders exist only on the application's thread: any other thread is refused
+// while it lives, and may create it afresh once the last holder is gone.
 class AplicacaoQt {
 public:
     enum class Uso {
@@ -44,11 +44,12 @@ private:
     void Verificar(Uso uso) const;
     void Traduzir();
 
+    // QApplication keeps references to its argument count and vector: they
+    // live as long as it does.
+    struct Argumentos;
+
     const Origem origem_;
-    // QApplication keeps references to its argument count and vector.
-    std::vector<std::string> argumentos_;
-    std::vector<char*> argv_;
-    int argc_ = 0;
+    std::unique_ptr<Argumentos> argumentos_;
     std::unique_ptr<QApplication> aplicacao_;
     // Qt's own Portuguese texts for its standard dialogs (print, files,
     // messages), installed while this holder lives; declared after the

@@ -16,14 +16,30 @@ target_compile_definitions(teste_interface_c PRIVATE
   TARVO_VERSAO="${PROJECT_VERSION}")
 add_test(NAME InterfaceC COMMAND teste_interface_c)
 # No display at all: the library has to make its own offscreen application.
+# Nor does fontconfig know the report fonts: each application the library
+# makes must be given them.
+set(fontes_sem_liberation ${CMAKE_CURRENT_LIST_DIR}/fontes-sem-liberation.conf)
 set_tests_properties(InterfaceC PROPERTIES
   TIMEOUT 120
-  ENVIRONMENT "LC_ALL=C.UTF-8;CUPS_SERVER=${TARVO_CUPS_SOCKET}"
+  ENVIRONMENT "LC_ALL=C.UTF-8;CUPS_SERVER=${TARVO_CUPS_SOCKET};FONTCONFIG_FILE=${fontes_sem_liberation}"
+  ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=unset:;DISPLAY=unset:;WAYLAND_DISPLAY=unset:")
+
+# The C interface from several threads at once, with no display either.
+find_package(Threads REQUIRED)
+add_executable(teste_interface_c_concorrente ${CMAKE_CURRENT_LIST_DIR}/TesteInterfaceCConcorrente.c)
+target_link_libraries(teste_interface_c_concorrente PRIVATE relatorios_tarvo SQLite::SQLite3
+  Threads::Threads)
+target_compile_definitions(teste_interface_c_concorrente PRIVATE
+  TARVO_ESQUEMA_SQL="${PROJECT_SOURCE_DIR}/demo/esquema.sql")
+add_test(NAME InterfaceCConcorrente COMMAND teste_interface_c_concorrente)
+set_tests_properties(InterfaceCConcorrente PROPERTIES
+  TIMEOUT 120
+  ENVIRONMENT "LC_ALL=C.UTF-8"
   ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=unset:;DISPLAY=unset:;WAYLAND_DISPLAY=unset:")
 
 # The installed tree is checked in the normal build only: consumers built
 # against a sanitized library would need the sanitizer runtime preloaded.
-if(TARVO_SANITIZE)
+if(TARVO_SANITIZE OR TARVO_TSAN)
   return()
 endif()
 add_test(NAME Instalacao COMMAND ${CMAKE_COMMAND}
