@@ -25,6 +25,7 @@ set(TARVO_CABECALHOS_PUBLICOS
   ${PROJECT_SOURCE_DIR}/include/RelatoriosTarvo/Database.h
   ${PROJECT_SOURCE_DIR}/include/RelatoriosTarvo/Erro.h
   ${PROJECT_SOURCE_DIR}/include/RelatoriosTarvo/Exportacao.h
+  ${PROJECT_SOURCE_DIR}/include/RelatoriosTarvo/Pedido.h
   ${PROJECT_SOURCE_DIR}/include/RelatoriosTarvo/Progresso.h
   ${PROJECT_SOURCE_DIR}/include/RelatoriosTarvo/Relatorios.h
   ${PROJECT_SOURCE_DIR}/include/RelatoriosTarvo/relatorios_tarvo.h)

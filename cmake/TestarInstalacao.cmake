@@ -34,7 +34,7 @@ rodar(${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefixo})
 file(GLOB_RECURSE cabecalhos RELATIVE ${prefixo}/include ${prefixo}/include/*)
 list(SORT cabecalhos)
 set(esperados RelatoriosTarvo/Database.h RelatoriosTarvo/Erro.h RelatoriosTarvo/Exportacao.h
-  RelatoriosTarvo/Progresso.h RelatoriosTarvo/Relatorios.h RelatoriosTarvo/relatorios_tarvo.h)
+  RelatoriosTarvo/Pedido.h RelatoriosTarvo/Progresso.h RelatoriosTarvo/Relatorios.h RelatoriosTarvo/relatorios_tarvo.h)
 if(NOT cabecalhos STREQUAL esperados)
   message(FATAL_ERROR "cabeçalhos instalados: ${cabecalhos}\nesperados: ${esperados}")
 endif()

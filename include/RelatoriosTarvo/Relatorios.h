@@ -1,6 +1,7 @@
 #pragma once
 
 #include <RelatoriosTarvo/Exportacao.h>
+#include <RelatoriosTarvo/Pedido.h>
 #include <RelatoriosTarvo/Progresso.h>
 
 #include <cstdint>
@@ -12,7 +13,6 @@
 
 namespace tarvo {
 
-class ConjuntoRelatorios;
 class Database;
 
 // The library's way in: one object holds the ten reports of a declaration, in
@@ -48,6 +48,9 @@ public:
     // comes stay as they are.
     void Executar(const Database& BancoDados, const std::string& IE, const int32_t& Declaracao,
                   const int32_t& OpcoesSelecionadas);
+    // The same for one request, its mask pre-selecting and its callback
+    // watching the builds.
+    void Executar(const Pedido& pedido);
 
     // Without any window: builds the reports of mask bits 0 to 9 in list order
     // (the registration report from the IE, the nine others from the
@@ -67,6 +70,10 @@ public:
                                       const int32_t& Declaracao, const int32_t& Mascara,
                                       const std::string& PastaPdf, const std::string& PastaJson,
                                       const std::string& ArquivoPdfUnico);
+    // The same for one request.
+    std::vector<std::string> Exportar(const Pedido& pedido, const std::string& PastaPdf,
+                                      const std::string& PastaJson,
+                                      const std::string& ArquivoPdfUnico = "");
     // Only the one PDF of the selected reports. For all the Exportar calls,
     // "-" as ArquivoPdfUnico is the standard output (refused when it is a
     // terminal); "./-" names a file called "-".
@@ -81,15 +88,17 @@ public:
     // serves them.
     void Visualizar(const Database& BancoDados, const std::string& IE, const int32_t& Declaracao,
                     const int32_t& Mascara);
+    void Visualizar(const Pedido& pedido);
 
     // Without any window: builds the reports of mask bits 0 to 9 in list
     // order and prints each on the default printer. Erro::SemImpressora when
     // there is none; reports printed before an error stay printed.
     void Imprimir(const Database& BancoDados, const std::string& IE, const int32_t& Declaracao,
                   const int32_t& Mascara);
+    void Imprimir(const Pedido& pedido);
 
-    // The callback of the calls that follow (Executar, Exportar, Visualizar,
-    // Imprimir); an empty one removes it.
+    // The callback of the calls that follow without a Pedido (Executar,
+    // Exportar, Visualizar, Imprimir); an empty one removes it.
     void DefinirAcompanhamento(Acompanhamento acompanhamento);
 
     // Raises Erro::GravacaoArquivo naming both when two of the files an
@@ -123,8 +132,8 @@ public:
     static std::string NomeArquivo(int posicao, const std::string& extensao);
 
 private:
-    friend class ConjuntoRelatorios;
-    std::unique_ptr<ConjuntoRelatorios> conjunto_;
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
 };
 
 } // namespace tarvo

@@ -8,6 +8,7 @@
 
 #include <RelatoriosTarvo/Exportacao.h>
 
+#include <stddef.h>
 #include <stdint.h>
 
 #ifdef __cplusplus
@@ -66,6 +67,23 @@ typedef struct tarvo_progresso {
 /* A progress callback: returns 0 to go on, anything else to stop the call,
  * which then returns TARVO_ERRO_INTERROMPIDO having written nothing more. */
 typedef int (*tarvo_acompanhamento)(const tarvo_progresso* progresso, void* dados);
+
+/* One request, for the _pedido functions. `tamanho` is sizeof(tarvo_pedido)
+ * as the caller was compiled: fields past it count as zero, so a program
+ * built with this header keeps working when later versions add fields at
+ * the end. Either `banco` (the host's open connection, borrowed and only
+ * read) or `caminho_banco` (a file, opened read-only) names the database. */
+typedef struct tarvo_pedido {
+    size_t tamanho;
+    struct sqlite3* banco;
+    const char* caminho_banco;
+    const char* ie; /* the taxpayer (report 1); NULL for "" */
+    int32_t declaracao;
+    int32_t mascara;                     /* bit i selects list position i */
+    tarvo_acompanhamento acompanhamento; /* NULL for none */
+    void* dados;                         /* passed back to acompanhamento */
+    double tempo_limite;                 /* seconds a query may run; 0 for no limit */
+} tarvo_pedido;
 
 /* The library's version, "1.0.0". */
 TARVO_API const char* tarvo_relatorios_versao(void);
@@ -152,6 +170,22 @@ TARVO_API long tarvo_relatorios_definir_acompanhamento(tarvo_relatorios* relator
 /* Every query of the handle's calls that runs longer than `segundos` stops
  * the call with TARVO_ERRO_INTERROMPIDO; 0 (the default) sets no limit. */
 TARVO_API long tarvo_relatorios_definir_tempo_limite(tarvo_relatorios* relatorios, double segundos);
+
+/* The dialog, the previews, printing and the files, for one request: as
+ * the functions above, with the request's callback and time limit instead
+ * of the handle's. Exporting takes the folders and the single file as
+ * tarvo_relatorios_exportar and tarvo_relatorios_exportar_pdf_unico do (any
+ * may be NULL, not all). */
+TARVO_API long tarvo_relatorios_executar_pedido(tarvo_relatorios* relatorios,
+                                                const tarvo_pedido* pedido);
+TARVO_API long tarvo_relatorios_visualizar_pedido(tarvo_relatorios* relatorios,
+                                                  const tarvo_pedido* pedido);
+TARVO_API long tarvo_relatorios_imprimir_pedido(tarvo_relatorios* relatorios,
+                                                const tarvo_pedido* pedido);
+TARVO_API long tarvo_relatorios_exportar_pedido(tarvo_relatorios* relatorios,
+                                                const tarvo_pedido* pedido, const char* pasta_pdf,
+                                                const char* pasta_json,
+                                                const char* arquivo_pdf_unico);
 
 /* Runs the Qt event loop until the last preview window of the handle is
  * closed; returns at once when none is open. For hosts without an event loop

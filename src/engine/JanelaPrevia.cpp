@@ -1,5 +1,6 @@
 #include "engine/JanelaPrevia.h"
 
+#include "common/ErroAtual.h"
 #include "engine/CursorOcupado.h"
 #include "engine/Documento.h"
 #include "engine/IconesPrevia.h"
@@ -730,8 +731,9 @@ const std::vector<QRectF>& JanelaPrevia::RetangulosDaPagina(int pagina) {
 void JanelaPrevia::Tentar(const std::function<void()>& acao) {
     try {
         acao();
-    } catch (const Erro& erro) {
-        QMessageBox::warning(this, windowTitle(), QString::fromStdString(erro.Descricao()));
+    } catch (...) {
+        QMessageBox::warning(this, windowTitle(),
+                             QString::fromStdString(ErroAtual::Capturar().Descricao()));
     }
 }
 

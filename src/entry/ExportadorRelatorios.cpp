@@ -1,11 +1,13 @@
 #include "entry/ExportadorRelatorios.h"
 
+#include "common/Andamento.h"
 #include "common/ArquivoAtomico.h"
 #include "common/CaminhoResolvido.h"
 #include "data/Conexao.h"
 #include "entry/ConjuntoRelatorios.h"
 #include "reports/RelatorioBase.h"
 #include <RelatoriosTarvo/Erro.h>
+#include <RelatoriosTarvo/Pedido.h>
 
 #include <filesystem>
 #include <optional>
@@ -26,7 +28,7 @@ void CriarPasta(const std::string& pasta) {
 }
 
 std::string CaminhoNaPasta(const std::string& pasta, int posicao, const char* extensao) {
-    return (std::filesystem::path(pasta) / ExportadorRelatorios::NomeArquivo(posicao, extensao))
+    return (std::filesystem::path(pasta) / TabelaRelatorios::NomeArquivo(posicao, extensao))
         .string();
 }
 
@@ -41,14 +43,14 @@ std::vector<std::string> ExportadorRelatorios::Destinos(const int32_t& Mascara,
                                                         const std::string& arquivoUnico) {
     std::vector<std::string> destinos;
     for (int i = 0; i < ConjuntoRelatorios::Quantidade; ++i) {
-        if (!ConjuntoRelatorios::Selecionado(Mascara, i))
+        if (!TabelaRelatorios::Selecionado(Mascara, i))
             continue;
         if (!pastaPdf.empty())
             destinos.push_back(CaminhoNaPasta(pastaPdf, i, "pdf"));
         if (!pastaJson.empty())
             destinos.push_back(CaminhoNaPasta(pastaJson, i, "json"));
     }
-    if (!arquivoUnico.empty() && ConjuntoRelatorios::Selecionados(Mascara) > 0)
+    if (!arquivoUnico.empty() && TabelaRelatorios::Selecionados(Mascara) > 0)
         destinos.push_back(arquivoUnico);
     return destinos;
 }
@@ -71,34 +73,36 @@ void ExportadorRelatorios::VerificarDestinos(const std::vector<std::string>& des
     }
 }
 
-std::vector<std::string>
-ExportadorRelatorios::Exportar(const Database& BancoDados, const std::string& IE,
-                               const int32_t& Declaracao, const int32_t& Mascara,
-                               const std::string& pastaPdf, const std::string& pastaJson,
-                               const std::string& arquivoUnico) {
+std::vector<std::string> ExportadorRelatorios::Exportar(const Pedido& pedido,
+                                                        const std::string& pastaPdf,
+                                                        const std::string& pastaJson,
+                                                        const std::string& arquivoUnico) {
+    if (pedido.BancoDados == nullptr)
+        throw Erro(Erro::ArgumentoInvalido, "Invalid argument.");
+    const int32_t& Mascara = pedido.Mascara;
     // Every destination is checked before anything is built or written.
     VerificarDestinos(Destinos(Mascara, pastaPdf, pastaJson, arquivoUnico),
-                      Conexao::De(BancoDados).Arquivos());
+                      Conexao::De(*pedido.BancoDados).Arquivos());
     relatorios_.PrepararAplicacao(AplicacaoQt::Uso::SemJanelas);
     CriarPasta(pastaPdf);
     CriarPasta(pastaJson);
     if (!arquivoUnico.empty() && arquivoUnico != ArquivoAtomico::SaidaPadrao)
         CriarPasta(std::filesystem::path(arquivoUnico).parent_path().string());
 
-    Andamento andamento = relatorios_.NovoAndamento();
-    const int relatorios = ConjuntoRelatorios::Selecionados(Mascara);
+    Andamento andamento(pedido.Acompanhamento);
+    const int relatorios = TabelaRelatorios::Selecionados(Mascara);
     std::vector<std::string> gravados;
     std::vector<MotorRelatorio::ParteUnica> partes;
     // The report the single file is about: the declaration's first, or the
     // taxpayer's registration when it is alone.
     const MotorRelatorio* sobre = nullptr;
     for (int i = 0; i < ConjuntoRelatorios::Quantidade; ++i) {
-        if (!ConjuntoRelatorios::Selecionado(Mascara, i))
+        if (!TabelaRelatorios::Selecionado(Mascara, i))
             continue;
         andamento.IniciarRelatorio(i, static_cast<int>(partes.size()) + 1, relatorios);
-        relatorios_.Construir(i, BancoDados, IE, Declaracao, &andamento);
+        relatorios_.Construir(i, pedido, &andamento);
         MotorRelatorio& motor = relatorios_.Relatorio(i).Motor();
-        partes.push_back({&motor, ConjuntoRelatorios::TextoLista(i)});
+        partes.push_back({&motor, TabelaRelatorios::TextoLista(i)});
         if (sobre == nullptr || sobre == &relatorios_.Relatorio(0).Motor())
             sobre = &motor;
         if (!pastaPdf.empty() || !pastaJson.empty())
@@ -121,12 +125,6 @@ ExportadorRelatorios::Exportar(const Database& BancoDados, const std::string& IE
         gravados.push_back(arquivoUnico);
     }
     return gravados;
-}
-
-std::string ExportadorRelatorios::NomeArquivo(int posicao, const std::string& extensao) {
-    const std::string numero = std::to_string(posicao + 1);
-    const std::string prefixo = numero.size() < 2 ? "0" + numero : numero;
-    return prefixo + "-" + ConjuntoRelatorios::NomeClasse(posicao) + "." + extensao;
 }
 
 } // namespace tarvo

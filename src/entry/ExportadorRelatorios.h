@@ -7,7 +7,7 @@
 namespace tarvo {
 
 class ConjuntoRelatorios;
-class Database;
+struct Pedido;
 
 // Builds reports without the dialog and writes each one's document to files:
 // a PDF and the engine's JSON record, named NN-Classe after the list
@@ -17,17 +17,14 @@ class ExportadorRelatorios {
 public:
     explicit ExportadorRelatorios(ConjuntoRelatorios& relatorios);
 
-    // For every list position whose bit is set in Mascara, in table order:
-    // builds the report (IE for the registration report, Declaracao for the
-    // others), then writes pastaPdf/NN-Classe.pdf and pastaJson/NN-Classe.json,
-    // and at the end arquivoUnico with every selected report in list order;
-    // an empty name skips that output, a missing folder is created. Every
-    // destination is checked first (VerificarDestinos, with the database's
-    // files protected). Each file appears whole or not at all. Returns the files written; on an
-    // error the files already written stay.
-    std::vector<std::string> Exportar(const Database& BancoDados, const std::string& IE,
-                                      const int32_t& Declaracao, const int32_t& Mascara,
-                                      const std::string& pastaPdf, const std::string& pastaJson,
+    // For every list position whose bit is set in the request's mask, in
+    // table order: builds the report, then writes pastaPdf/NN-Classe.pdf and
+    // pastaJson/NN-Classe.json, and at the end arquivoUnico with every selected report in list
+    // order; an empty name skips that output, a missing folder is created. Every destination is
+    // checked first (VerificarDestinos, with the database's files protected). Each file appears
+    // whole or not at all. Returns the files written; on an error the files already written stay.
+    std::vector<std::string> Exportar(const Pedido& pedido, const std::string& pastaPdf,
+                                      const std::string& pastaJson,
                                       const std::string& arquivoUnico);
 
     // The files such an export writes, in the order it writes them.
@@ -39,9 +36,6 @@ public:
     // exists and is not a regular file.
     static void VerificarDestinos(const std::vector<std::string>& destinos,
                                   const std::vector<std::string>& protegidos);
-
-    // "01-RelatorioCadastro.pdf" for position 0 and "pdf".
-    static std::string NomeArquivo(int posicao, const std::string& extensao);
 
 private:
     ConjuntoRelatorios& relatorios_;

@@ -4,8 +4,12 @@
 #include <RelatoriosTarvo/Erro.h>
 #include <RelatoriosTarvo/Relatorios.h>
 
+#include "common/ErroAtual.h"
 #include "data/VigilanciaConsultas.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
 #include <exception>
 #include <memory>
 #include <new>
@@ -31,14 +35,8 @@ template <typename Acao> long Chamar(tarvo_relatorios* relatorios, Acao acao) {
     tarvo::Erro erro(0, "", "");
     try {
         acao(relatorios->relatorios);
-    } catch (const tarvo::Erro& levantado) {
-        erro = levantado;
-    } catch (const std::bad_alloc&) {
-        erro = tarvo::Erro(tarvo::Erro::SemMemoria, "Out of memory");
-    } catch (const std::exception& excecao) {
-        erro = tarvo::Erro(tarvo::Erro::Interno, std::string("Internal error: ") + excecao.what());
     } catch (...) {
-        erro = tarvo::Erro(tarvo::Erro::Interno, "Internal error");
+        erro = tarvo::ErroAtual::Capturar();
     }
     relatorios->erroNumero = erro.Numero();
     relatorios->erroOrigem = erro.Origem();
@@ -106,6 +104,54 @@ long ExportarPdfUnico(tarvo_relatorios* relatorios, Fonte fonte, const char* ie,
         objeto.ExportarPdfUnico(*Banco(relatorios, fonte), Texto(ie), declaracao, mascara,
                                 caminhoPdf);
     });
+}
+
+// The host's C callback as the library calls it.
+tarvo::Relatorios::Acompanhamento Acompanhamento(tarvo_acompanhamento funcao, void* dados) {
+    if (funcao == nullptr)
+        return nullptr;
+    return [funcao, dados](const tarvo::Progresso& progresso) {
+        const tarvo_progresso estado = {progresso.posicao,    progresso.relatorio,
+                                        progresso.relatorios, progresso.linhas,
+                                        progresso.paginas,    progresso.gravando ? 1 : 0};
+        return funcao(&estado, dados) == 0;
+    };
+}
+
+// A C request made the library's, with the database it names, for one call.
+// Fields past the caller's `tamanho` count as zero.
+class PedidoC {
+public:
+    explicit PedidoC(const tarvo_pedido* origem) {
+        constexpr size_t minimo = offsetof(tarvo_pedido, mascara) + sizeof(int32_t);
+        if (origem == nullptr || origem->tamanho < minimo)
+            throw tarvo::Erro(tarvo::Erro::ArgumentoInvalido,
+                              "Pedido inválido: falta o pedido ou o seu tamanho.");
+        tarvo_pedido c{};
+        std::memcpy(&c, origem, std::min(origem->tamanho, sizeof c));
+        if ((c.banco == nullptr) == (c.caminho_banco == nullptr))
+            throw tarvo::Erro(tarvo::Erro::ArgumentoInvalido,
+                              "Pedido inválido: indique o banco aberto ou o caminho do banco, "
+                              "um dos dois.");
+        banco_ = c.banco != nullptr
+                     ? std::make_unique<tarvo::Database>(c.banco)
+                     : std::make_unique<tarvo::Database>(std::string(c.caminho_banco));
+        banco_->DefinirTempoLimite(c.tempo_limite);
+        pedido_ = {banco_.get(), Texto(c.ie), c.declaracao, c.mascara,
+                   Acompanhamento(c.acompanhamento, c.dados)};
+    }
+    const tarvo::Pedido& Pedido() const { return pedido_; }
+
+private:
+    std::unique_ptr<tarvo::Database> banco_;
+    tarvo::Pedido pedido_;
+};
+
+using SaidaPedido = void (tarvo::Relatorios::*)(const tarvo::Pedido&);
+
+long MostrarPedido(tarvo_relatorios* relatorios, SaidaPedido saida, const tarvo_pedido* pedido) {
+    return Chamar(relatorios,
+                  [&](tarvo::Relatorios& objeto) { (objeto.*saida)(PedidoC(pedido).Pedido()); });
 }
 
 template <typename Fonte>
@@ -213,16 +259,32 @@ long tarvo_relatorios_imprimir_arquivo(tarvo_relatorios* relatorios, const char*
 long tarvo_relatorios_definir_acompanhamento(tarvo_relatorios* relatorios,
                                              tarvo_acompanhamento funcao, void* dados) {
     return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
-        if (funcao == nullptr) {
-            objeto.DefinirAcompanhamento(nullptr);
-            return;
-        }
-        objeto.DefinirAcompanhamento([funcao, dados](const tarvo::Progresso& progresso) {
-            const tarvo_progresso estado = {progresso.posicao,    progresso.relatorio,
-                                            progresso.relatorios, progresso.linhas,
-                                            progresso.paginas,    progresso.gravando ? 1 : 0};
-            return funcao(&estado, dados) == 0;
-        });
+        objeto.DefinirAcompanhamento(Acompanhamento(funcao, dados));
+    });
+}
+
+long tarvo_relatorios_executar_pedido(tarvo_relatorios* relatorios, const tarvo_pedido* pedido) {
+    return MostrarPedido(relatorios, &tarvo::Relatorios::Executar, pedido);
+}
+
+long tarvo_relatorios_visualizar_pedido(tarvo_relatorios* relatorios, const tarvo_pedido* pedido) {
+    return MostrarPedido(relatorios, &tarvo::Relatorios::Visualizar, pedido);
+}
+
+long tarvo_relatorios_imprimir_pedido(tarvo_relatorios* relatorios, const tarvo_pedido* pedido) {
+    return MostrarPedido(relatorios, &tarvo::Relatorios::Imprimir, pedido);
+}
+
+long tarvo_relatorios_exportar_pedido(tarvo_relatorios* relatorios, const tarvo_pedido* pedido,
+                                      const char* pasta_pdf, const char* pasta_json,
+                                      const char* arquivo_pdf_unico) {
+    return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
+        if (Texto(pasta_pdf).empty() && Texto(pasta_json).empty() &&
+            Texto(arquivo_pdf_unico).empty())
+            throw tarvo::Erro(tarvo::Erro::ArgumentoInvalido,
+                              "Nenhuma saída indicada (pasta de PDF ou JSON, ou arquivo PDF).");
+        objeto.Exportar(PedidoC(pedido).Pedido(), Texto(pasta_pdf), Texto(pasta_json),
+                        Texto(arquivo_pdf_unico));
     });
 }
 

@@ -4,6 +4,7 @@
 #include "common/Funcoes.h"
 #include "common/frmFiguras.h"
 #include "data/Conexao.h"
+#include "reports/DadosDeclaracao.h"
 
 #include <utility>
 
@@ -43,10 +44,7 @@ std::unique_ptr<Recordset> RelatorioBase::Abrir(const Database& BancoDados,
 }
 
 std::string RelatorioBase::ConsultaContribuinte(const int32_t& Declaracao) {
-    return std::string("select") + " tblContribuinte.*, " + " tblDeclaração.* " + "from" +
-           " tblContribuinte, " + " tblDeclaração " + "where" +
-           " tblContribuinte.IE = tblDeclaração.IE And" +
-           " tblDeclaração.Declaração = " + std::to_string(Declaracao);
+    return DadosDeclaracao::ConsultaContribuinte(Declaracao);
 }
 
 void RelatorioBase::IniciarDocumento() {

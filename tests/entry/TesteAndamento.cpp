@@ -7,10 +7,12 @@
 #include "support/Erros.h"
 #include <RelatoriosTarvo/Database.h>
 #include <RelatoriosTarvo/Erro.h>
+#include <RelatoriosTarvo/Pedido.h>
 #include <RelatoriosTarvo/Relatorios.h>
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -79,6 +81,43 @@ TEST_F(TesteAndamento, ChamadaContaRelatoriosEPaginasEParaQuandoPedido) {
     EXPECT_EQ(erro.Numero(), Erro::Interrompido);
     EXPECT_EQ(erro.Descricao(), "interrompido pelo usuário");
     EXPECT_EQ(Tudo(), QStringList{"02-RelatorioEntradas.pdf"});
+}
+
+// A request carries its own callback; one object serves requests in a row as
+// fresh objects would, whatever happened to the one before.
+TEST_F(TesteAndamento, PedidosSeguidosSaoIndependentes) {
+    banco.Executar("INSERT INTO tblDeclaração (Declaração, IE, Tipo, Exercício, Consistente) "
+                   "VALUES (8, '123', 2, 2004, 0);"
+                   "INSERT INTO tblReferência (Declaração, Ref) VALUES (8, 3);");
+    const Database bancoDados(banco.Caminho());
+    const auto registros = [&](Relatorios& relatorios, const Pedido& pedido) {
+        QTemporaryDir saida;
+        relatorios.Exportar(pedido, "", saida.path().toStdString());
+        QStringList conteudo;
+        for (const QString& nome : QDir(saida.path()).entryList(QDir::Files, QDir::Name)) {
+            QFile arquivo(saida.filePath(nome));
+            EXPECT_TRUE(arquivo.open(QIODevice::ReadOnly));
+            conteudo << nome + ":" + QString::fromUtf8(arquivo.readAll());
+        }
+        return conteudo;
+    };
+    int vistosPeloPrimeiro = 0;
+    Pedido primeiro{&bancoDados, "123", 7, 1023, [&](const Progresso& progresso) {
+                        ++vistosPeloPrimeiro;
+                        return progresso.posicao < 9; // stops at the last report
+                    }};
+    const Pedido segundo{&bancoDados, "123", 8, 1023, {}};
+
+    Relatorios usado;
+    EXPECT_EQ(teste::NumeroDoErro([&] { registros(usado, primeiro); }), Erro::Interrompido);
+    const int depoisDoPrimeiro = vistosPeloPrimeiro;
+    Relatorios novo;
+    EXPECT_EQ(registros(usado, segundo), registros(novo, segundo));
+    EXPECT_EQ(vistosPeloPrimeiro, depoisDoPrimeiro);
+    primeiro.Acompanhamento = nullptr;
+    Relatorios outro;
+    EXPECT_EQ(registros(usado, primeiro), registros(outro, primeiro));
+    EXPECT_NE(registros(usado, primeiro), registros(usado, segundo));
 }
 
 TEST_F(TesteAndamento, ConsultaSemFimParaPeloAcompanhamentoOuPeloTempoLimite) {

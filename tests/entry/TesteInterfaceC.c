@@ -5,6 +5,7 @@
 #include <RelatoriosTarvo/relatorios_tarvo.h>
 
 #include <sqlite3.h>
+#include <stddef.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -173,6 +174,36 @@ int main(void) {
         VERIFICAR(tarvo_relatorios_definir_tempo_limite(relatorios, 30) == 0);
         VERIFICAR(tarvo_relatorios_exportar_arquivo(relatorios, banco, "123", 7, 4, pdf2, NULL) ==
                   0);
+    }
+
+    /* One request in a structure that says its own size: a caller built
+     * with a shorter structure (no callback, no time limit) still works. */
+    {
+        tarvo_pedido pedido;
+        int chamadas = 0;
+        memset(&pedido, 0, sizeof pedido);
+        pedido.tamanho = offsetof(tarvo_pedido, acompanhamento);
+        pedido.caminho_banco = banco;
+        pedido.ie = "123";
+        pedido.declaracao = 7;
+        pedido.mascara = 2;
+        VERIFICAR(tarvo_relatorios_exportar_pedido(relatorios, &pedido, pdf, NULL, NULL) == 0);
+        VERIFICAR(Existe(pdf, "02-RelatorioEntradas.pdf"));
+        pedido.tamanho = sizeof pedido;
+        pedido.acompanhamento = ParaNaPrimeiraPagina;
+        pedido.dados = &chamadas;
+        pedido.mascara = 4;
+        VERIFICAR(tarvo_relatorios_exportar_pedido(relatorios, &pedido, pdf2, NULL, NULL) ==
+                  TARVO_ERRO_INTERROMPIDO);
+        VERIFICAR(chamadas > 0);
+        pedido.banco = db;
+        VERIFICAR(tarvo_relatorios_exportar_pedido(relatorios, &pedido, pdf, NULL, NULL) ==
+                  TARVO_ERRO_ARGUMENTO_INVALIDO);
+        pedido.tamanho = 8;
+        VERIFICAR(tarvo_relatorios_visualizar_pedido(relatorios, &pedido) ==
+                  TARVO_ERRO_ARGUMENTO_INVALIDO);
+        VERIFICAR(tarvo_relatorios_imprimir_pedido(relatorios, NULL) ==
+                  TARVO_ERRO_ARGUMENTO_INVALIDO);
     }
     tarvo_relatorios_destruir(relatorios);
 

@@ -3,11 +3,14 @@
 
 #include "engine/MotorRelatorio.h"
 #include "entry/ConjuntoRelatorios.h"
+#include "entry/ExecucaoPedido.h"
+#include "entry/SelecaoRelatorios.h"
 #include "entry/frmImpressaoRelatorios.h"
 #include "reports/RelatorioBase.h"
 #include "support/BancoTeste.h"
 #include "support/Spool.h"
 #include <RelatoriosTarvo/Database.h>
+#include <RelatoriosTarvo/Pedido.h>
 #include <RelatoriosTarvo/Erro.h>
 
 #include <QApplication>
@@ -41,7 +44,7 @@ protected:
 
     // Runs Executar while `acao` works the dialog; a dialog the action leaves
     // up is closed, so that a failing test cannot hang.
-    void Executar(int32_t opcoes, const Acao& acao, ConjuntoRelatorios& alvo) {
+    void Executar(int32_t opcoes, const Acao& acao, SelecaoRelatorios& alvo) {
         bool agiu = false;
         QTimer::singleShot(0, [&] {
             frmImpressaoRelatorios* const dialogo = alvo.Dialogo();
@@ -52,10 +55,10 @@ protected:
                 dialogo->close();
         });
         const Database bancoDados(banco.Caminho());
-        alvo.Executar(bancoDados, "123", 7, opcoes);
+        alvo.Executar(Pedido{&bancoDados, "123", 7, opcoes, {}});
         EXPECT_TRUE(agiu);
     }
-    void Executar(int32_t opcoes, const Acao& acao) { Executar(opcoes, acao, relatorios); }
+    void Executar(int32_t opcoes, const Acao& acao) { Executar(opcoes, acao, selecao); }
 
     static void Clicar(frmImpressaoRelatorios& dialogo, int posicao) {
         QListWidget* const lista = dialogo.lstSelecao;
@@ -85,6 +88,7 @@ protected:
 
     teste::BancoTeste banco;
     ConjuntoRelatorios relatorios;
+    SelecaoRelatorios selecao{relatorios};
 };
 
 const std::set<int> todos = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
@@ -100,8 +104,8 @@ TEST_F(TesteRelatorios, MascaraPreSelecionaEFecharNaoConstroiNada) {
             EXPECT_EQ(dialogo.lstSelecao->item(2)->text(), QString("3 - Saídas"));
             EXPECT_EQ(dialogo.lstSelecao->item(9)->text(), QString("10 - Resumo de Receita Bruta"));
         });
-        EXPECT_EQ(relatorios.Dialogo()->lngModoSaida, 0);
-        EXPECT_FALSE(relatorios.Dialogo()->isVisible());
+        EXPECT_EQ(selecao.Dialogo()->lngModoSaida, 0);
+        EXPECT_FALSE(selecao.Dialogo()->isVisible());
     }
     EXPECT_TRUE(Construidos().empty());
 }
@@ -113,8 +117,8 @@ TEST_F(TesteRelatorios, CliqueDesmarcaEAVisualizacaoUsaASelecaoFinal) {
         EXPECT_EQ(Selecionados(dialogo), (std::set<int>{1, 5}));
         QTest::mouseClick(dialogo.cmdVisualizar, Qt::LeftButton);
     });
-    EXPECT_EQ(relatorios.Dialogo()->lngModoSaida, 1);
-    EXPECT_EQ(Selecionados(*relatorios.Dialogo()), (std::set<int>{1, 5}));
+    EXPECT_EQ(selecao.Dialogo()->lngModoSaida, 1);
+    EXPECT_EQ(Selecionados(*selecao.Dialogo()), (std::set<int>{1, 5}));
     EXPECT_EQ(Construidos(), (std::set<int>{1, 5}));
     EXPECT_TRUE(Visivel(1));
     EXPECT_TRUE(Visivel(5));
@@ -125,7 +129,7 @@ TEST_F(TesteRelatorios, ImprimirSemSelecaoNaoFazNada) {
     Executar(0, [](frmImpressaoRelatorios& dialogo) {
         QTest::mouseClick(dialogo.cmdImprimir, Qt::LeftButton);
     });
-    EXPECT_EQ(relatorios.Dialogo()->lngModoSaida, 2);
+    EXPECT_EQ(selecao.Dialogo()->lngModoSaida, 2);
     EXPECT_TRUE(Construidos().empty());
 }
 
@@ -171,9 +175,10 @@ TEST_F(TesteRelatorios, VisualizarSemDialogoEmCascataComCursorOcupado) {
         std::vector<Qt::CursorShape>& cursores_;
     } observador(cursores);
     qApp->installEventFilter(&observador);
-    relatorios.Visualizar(Database(banco.Caminho()), "123", 7, 5);
+    const Database bancoDados(banco.Caminho());
+    ExecucaoPedido(relatorios).Visualizar(Pedido{&bancoDados, "123", 7, 5, {}});
     qApp->removeEventFilter(&observador);
-    EXPECT_EQ(relatorios.Dialogo(), nullptr);
+    EXPECT_EQ(selecao.Dialogo(), nullptr);
     EXPECT_EQ(Construidos(), (std::set<int>{0, 2}));
     EXPECT_TRUE(Visivel(0));
     EXPECT_TRUE(Visivel(2));
@@ -195,7 +200,8 @@ TEST_F(TesteRelatorios, ImprimirSemDialogoNemJanela) {
         GTEST_SKIP() << motivo;
     const std::string marca = "Direto" + std::to_string(QDateTime::currentMSecsSinceEpoch());
     banco.Executar("UPDATE tblContribuinte SET RazãoSocial = '" + marca + "';");
-    relatorios.Imprimir(Database(banco.Caminho()), "123", 7, 2);
+    const Database bancoDados(banco.Caminho());
+    ExecucaoPedido(relatorios).Imprimir(Pedido{&bancoDados, "123", 7, 2, {}});
     EXPECT_EQ(Construidos(), (std::set<int>{1}));
     EXPECT_EQ(relatorios.Relatorio(1).Motor().Janela(), nullptr);
     const std::string pdf = teste::PdfImpresso(marca);
@@ -226,7 +232,7 @@ TEST_F(TesteRelatorios, OrdemDaTabelaEErroDoSqliteNomeiaORelatorio) {
     EXPECT_TRUE(Visivel(0));
 
     // The next call closes that preview and replaces the dialog.
-    const frmImpressaoRelatorios* const anterior = relatorios.Dialogo();
+    const frmImpressaoRelatorios* const anterior = selecao.Dialogo();
     Executar(0, [&](frmImpressaoRelatorios& dialogo) {
         EXPECT_NE(&dialogo, anterior);
         EXPECT_FALSE(Visivel(0));
@@ -239,7 +245,7 @@ TEST_F(TesteRelatorios, ChamadaDeDentroDoDialogoFalhaSemDerrubarAPrimeira) {
     Executar(1, [&](frmImpressaoRelatorios& dialogo) {
         const Database bancoDados(banco.Caminho());
         try {
-            relatorios.Executar(bancoDados, "123", 7, 0);
+            selecao.Executar(Pedido{&bancoDados, "123", 7, 0, {}});
             ADD_FAILURE() << "a segunda chamada não falhou";
         } catch (const Erro& erro) {
             EXPECT_EQ(erro.Numero(), Erro::FormularioJaExibido);

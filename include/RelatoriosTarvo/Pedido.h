@@ -1,0 +1,28 @@
+#pragma once
+
+#include <RelatoriosTarvo/Progresso.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace tarvo {
+
+class Database;
+
+// One request to the reports: which database, taxpayer, declaration and
+// reports, and who watches the work. The registration report is built from
+// the IE, the nine others from the declaration; bit i of the mask selects
+// list position i (bits 10 to 31 are ignored).
+struct Pedido {
+    // Borrowed for the call; it must outlive it.
+    const Database* BancoDados = nullptr;
+    std::string IE;
+    int32_t Declaracao = 0;
+    int32_t Mascara = 0;
+    // Called while the reports are built and written; returning false stops
+    // the call with Erro::Interrompido. Empty for none.
+    std::function<bool(const Progresso&)> Acompanhamento;
+};
+
+} // namespace tarvo
