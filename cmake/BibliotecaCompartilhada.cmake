@@ -22,6 +22,7 @@ target_include_directories(relatorios_tarvo PUBLIC
 
 # The public headers: nothing of Qt, SQLite or the library's inner classes.
 set(TARVO_CABECALHOS_PUBLICOS
+  ${PROJECT_SOURCE_DIR}/include/RelatoriosTarvo/CatalogoErros.h
   ${PROJECT_SOURCE_DIR}/include/RelatoriosTarvo/Database.h
   ${PROJECT_SOURCE_DIR}/include/RelatoriosTarvo/Erro.h
   ${PROJECT_SOURCE_DIR}/include/RelatoriosTarvo/Exportacao.h

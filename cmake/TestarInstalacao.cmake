@@ -33,7 +33,7 @@ rodar(${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefixo})
 # The installed headers are the public ones only.
 file(GLOB_RECURSE cabecalhos RELATIVE ${prefixo}/include ${prefixo}/include/*)
 list(SORT cabecalhos)
-set(esperados RelatoriosTarvo/Database.h RelatoriosTarvo/Erro.h RelatoriosTarvo/Exportacao.h
+set(esperados RelatoriosTarvo/CatalogoErros.h RelatoriosTarvo/Database.h RelatoriosTarvo/Erro.h RelatoriosTarvo/Exportacao.h
   RelatoriosTarvo/Pedido.h RelatoriosTarvo/Progresso.h RelatoriosTarvo/Relatorios.h RelatoriosTarvo/relatorios_tarvo.h)
 if(NOT cabecalhos STREQUAL esperados)
   message(FATAL_ERROR "cabeçalhos instalados: ${cabecalhos}\nesperados: ${esperados}")

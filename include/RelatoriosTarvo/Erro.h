@@ -1,7 +1,7 @@
 #pragma once
 
 #include <RelatoriosTarvo/Exportacao.h>
-#include <RelatoriosTarvo/relatorios_tarvo.h>
+#include <RelatoriosTarvo/CatalogoErros.h>
 
 #include <exception>
 #include <string>
@@ -10,7 +10,7 @@ namespace tarvo {
 
 // The one exception type of the library: a number, a description and the
 // origin that raised it. The library's own numbers are those of the catalogue
-// in relatorios_tarvo.h (origin "RelatoriosTarvo", or "MotorRelatorio" for
+// in CatalogoErros.h (origin "RelatoriosTarvo", or "MotorRelatorio" for
 // the page-layout engine); errors of the database keep SQLite's result code
 // and message (origin "SQLite"). The description is one line.
 class TARVO_API Erro : public std::exception {
