@@ -67,7 +67,7 @@ double RelatorioBase::RodapeY() const {
     return configuracao_.orientacao == 0 ? 25.0 : 16.3;
 }
 
-void RelatorioBase::CabecalhoPadrao(const double& X, const double& Y) {
+void RelatorioBase::CabecalhoPadrao(const Construcao& c, const double& X, const double& Y) {
     const double W = Largura();
     const bool retrato = configuracao_.orientacao == 0;
     const double G = retrato ? 2.0 : 6.0;
@@ -79,8 +79,8 @@ void RelatorioBase::CabecalhoPadrao(const double& X, const double& Y) {
     Texto(0, 0, W, 0.3, "Declaração do Vantiro", Esquerda, Topo, 8, false);
     if (configuracao_.identificacao) {
         const std::string identificacao =
-            Funcoes::CampoLogico(rsContribuinte->Fields("Consistente"))
-                ? Funcoes::CampoTexto(rsContribuinte->Fields("ChaveInterna"))
+            Funcoes::CampoLogico(c.rsContribuinte->Fields("Consistente"))
+                ? Funcoes::CampoTexto(c.rsContribuinte->Fields("ChaveInterna"))
                 : "Declaração Não Consistida";
         Texto(0, 0, W, 0.3, identificacao, Direita, Topo, 8, false);
     }
@@ -97,15 +97,16 @@ void RelatorioBase::CabecalhoPadrao(const double& X, const double& Y) {
                     configuracao_.tamanhoTitulo, true, Verde);
 }
 
-void RelatorioBase::BlocoContribuinte(const double& X, const double& Y0, bool regraFinal) {
+void RelatorioBase::BlocoContribuinte(const Construcao& c, const double& X, const double& Y0,
+                                      bool regraFinal) {
     const double W = Largura();
     Caixa(X, Y0, W, 0.6);
     Texto(X + 0.1, Y0, W - 0.2, 0.6, "Contribuinte", Esquerda, Meio, 12, true, Verde);
     CaixaCampo(X, Y0 + 0.6, W, 0.6, "Razão Social",
-               Funcoes::CampoTexto(rsContribuinte->Fields("RazãoSocial")));
+               Funcoes::CampoTexto(c.rsContribuinte->Fields("RazãoSocial")));
 
     std::string tipo;
-    switch (Funcoes::CampoLong(rsContribuinte->Fields("Tipo"))) {
+    switch (Funcoes::CampoLong(c.rsContribuinte->Fields("Tipo"))) {
     case 1:
         tipo = "Normal";
         break;
@@ -119,11 +120,11 @@ void RelatorioBase::BlocoContribuinte(const double& X, const double& Y0, bool re
         break;
     }
     const std::pair<const char*, std::string> caixas[] = {
-        {"Inscrição Estadual", Funcoes::CampoTexto(rsContribuinte->Fields("tblContribuinte.IE"))},
-        {"CNPJ", Funcoes::CampoTexto(rsContribuinte->Fields("CNPJ"))},
-        {"CNAE", Funcoes::CampoTexto(rsContribuinte->Fields("CNAE"))},
+        {"Inscrição Estadual", Funcoes::CampoTexto(c.rsContribuinte->Fields("tblContribuinte.IE"))},
+        {"CNPJ", Funcoes::CampoTexto(c.rsContribuinte->Fields("CNPJ"))},
+        {"CNAE", Funcoes::CampoTexto(c.rsContribuinte->Fields("CNAE"))},
         {"Tipo da Declaração", tipo},
-        {"Exercício", Formato::Ano(Funcoes::CampoLong(rsContribuinte->Fields("Exercício")))},
+        {"Exercício", Formato::Ano(Funcoes::CampoLong(c.rsContribuinte->Fields("Exercício")))},
     };
     for (int k = 0; k < 5; ++k)
         CaixaCampoPequeno(X + k * W / 5, Y0 + 1.2, W / 5, 0.6, caixas[k].first, caixas[k].second);

@@ -4,7 +4,6 @@
 #include "common/Moeda.h"
 #include "data/Recordset.h"
 #include "engine/MotorRelatorio.h"
-#include "reports/Liberacao.h"
 #include <RelatoriosTarvo/Database.h>
 
 #include <cstdint>
@@ -43,6 +42,13 @@ protected:
         bool identificacao;          // the declaration key at the top right
     };
 
+    // What one build reads. Construir makes it as a local and hands it to the
+    // drawing methods that need it, so that nothing of a build outlives it,
+    // however the build ends; the reports derive theirs from this one.
+    struct Construcao {
+        std::unique_ptr<Recordset> rsContribuinte;
+    };
+
     explicit RelatorioBase(Configuracao configuracao);
 
     // Opens a forward-only recordset (type 8) on the database.
@@ -60,11 +66,11 @@ protected:
 
     // The standard block of the page header (rules, coat of arms, government
     // lines, title frame) at (X, Y); the identification text is read from
-    // rsContribuinte when the report shows it.
-    void CabecalhoPadrao(const double& X, const double& Y);
-    // The taxpayer block at Y0, from rsContribuinte; the closing teal rule
-    // is drawn when regraFinal is true.
-    void BlocoContribuinte(const double& X, const double& Y0, bool regraFinal);
+    // the build's rsContribuinte when the report shows it.
+    void CabecalhoPadrao(const Construcao& c, const double& X, const double& Y);
+    // The taxpayer block at Y0, from the build's rsContribuinte; the closing
+    // teal rule is drawn when regraFinal is true.
+    void BlocoContribuinte(const Construcao& c, const double& X, const double& Y0, bool regraFinal);
 
     void RodapePagina(const double& X, const double& Y);
     void CaixaCampo(const double& X, const double& Y, const double& Largura, const double& Altura,
@@ -101,8 +107,6 @@ protected:
     std::string TextoValor(const Moeda& valor) const;
     // The text of a tax regime code: 0 "ME", 1 "EPP-A", 2 "EPP-B", else "".
     static std::string TextoRegime(int32_t regime);
-
-    std::unique_ptr<Recordset> rsContribuinte;
 
     static constexpr int32_t Preto = 0;
     static constexpr int32_t Branco = 0xFFFFFF;

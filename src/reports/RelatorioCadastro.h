@@ -14,12 +14,12 @@ public:
     void Construir(const Database& BancoDados, const std::string& IE);
 
 private:
-    void CabecalhoPagina(const double& X, const double& Y);
-    void BlocoCadastro(const double& X, const double& Y);
+    void CabecalhoPagina(const Construcao& c, const double& X, const double& Y);
+    void BlocoCadastro(const Construcao& c, const double& X, const double& Y);
     void CaixaCampoTextoLongo(const double& X, const double& Y, const double& Largura,
                               const double& Altura, const std::string& Rotulo,
                               const std::string& Valor);
-    std::string Campo(const char* coluna) const;
+    static std::string Campo(const Construcao& c, const char* coluna);
 };
 
 } // namespace tarvo

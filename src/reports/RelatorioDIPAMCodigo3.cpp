@@ -19,42 +19,42 @@ RelatorioDIPAMCodigo3::RelatorioDIPAMCodigo3()
                      "3") {}
 
 void RelatorioDIPAMCodigo3::Construir(const Database& BancoDados, const int32_t& Declaracao) {
-    const Liberacao liberacao({&rsContribuinte, &rsDIPAM});
-    AbrirConsultas(BancoDados, Declaracao,
+    ConstrucaoDIPAM c;
+    AbrirConsultas(c, BancoDados, Declaracao,
                    std::string("select") + " tblDIPAM.*," + " tblCódigosDIPAM.* " + "from" +
                        " tblDIPAM, " + " tblCódigosDIPAM " + "where" +
                        " tblDIPAM.CódDIPAM = tblCódigosDIPAM.Código And " + FiltroCodigo() +
                        " tblDIPAM.Declaração = " + std::to_string(Declaracao));
     IniciarDocumento();
-    Total = Moeda();
 
-    if (!rsContribuinte->Eof()) {
-        CabecalhoPagina(0, 0, BancoDados);
+    if (!c.rsContribuinte->Eof()) {
+        CabecalhoPagina(c, 0, 0, BancoDados);
         double Y = PrimeiraLinha;
-        while (!rsDIPAM->Eof()) {
-            QuebrarPaginaSeNecessario(Y, LimiteBloco, BancoDados);
-            BlocoRegistro(0, Y);
+        while (!c.rsDIPAM->Eof()) {
+            QuebrarPaginaSeNecessario(c, Y, LimiteBloco, BancoDados);
+            BlocoRegistro(c, 0, Y);
             Y += AlturaBloco;
-            Total += Funcoes::CampoMoeda(rsDIPAM->Fields("Valor"));
-            rsDIPAM->MoveNext();
+            c.Total += Funcoes::CampoMoeda(c.rsDIPAM->Fields("Valor"));
+            c.rsDIPAM->MoveNext();
         }
-        QuebrarPaginaSeNecessario(Y, LimiteTotal, BancoDados);
-        LinhaTotal(0, Y);
+        QuebrarPaginaSeNecessario(c, Y, LimiteTotal, BancoDados);
+        LinhaTotal(c, 0, Y);
         RodapePagina(0, Rodape);
     }
 }
 
-void RelatorioDIPAMCodigo3::BlocoRegistro(const double& X, const double& Y) {
+void RelatorioDIPAMCodigo3::BlocoRegistro(const ConstrucaoDIPAM& c, const double& X,
+                                          const double& Y) {
     CaixaCampoMultilinha(X, Y, 1.8, AlturaBloco, "Código DIPAM",
-                         Funcoes::CampoTexto(rsDIPAM->Fields("CódDIPAM")));
+                         Funcoes::CampoTexto(c.rsDIPAM->Fields("CódDIPAM")));
     CaixaCampoMultilinha(X + 1.8, Y, 12.0, AlturaBloco, "Descrição",
-                         Funcoes::CampoTexto(rsDIPAM->Fields("Descrição")));
+                         Funcoes::CampoTexto(c.rsDIPAM->Fields("Descrição")));
     CaixaCampoMultilinha(X + 13.8, Y, 3.2, AlturaBloco, "Valor",
-                         TextoValor(Funcoes::CampoMoeda(rsDIPAM->Fields("Valor"))), Direita);
+                         TextoValor(Funcoes::CampoMoeda(c.rsDIPAM->Fields("Valor"))), Direita);
 }
 
-void RelatorioDIPAMCodigo3::LinhaTotal(const double& X, const double& Y) {
-    CelulaTotal(X + 17.0 / 2, Y, 17.0 / 2, AlturaTotal, "Total", TextoValor(Total));
+void RelatorioDIPAMCodigo3::LinhaTotal(const ConstrucaoDIPAM& c, const double& X, const double& Y) {
+    CelulaTotal(X + 17.0 / 2, Y, 17.0 / 2, AlturaTotal, "Total", TextoValor(c.Total));
 }
 
 void RelatorioDIPAMCodigo3::CaixaCampoMultilinha(const double& X, const double& Y,

@@ -16,8 +16,8 @@ public:
     void Construir(const Database& BancoDados, const int32_t& Declaracao);
 
 private:
-    void BlocoRegistro(const double& X, const double& Y);
-    void LinhaTotal(const double& X, const double& Y);
+    void BlocoRegistro(const ConstrucaoDIPAM& c, const double& X, const double& Y);
+    void LinhaTotal(const ConstrucaoDIPAM& c, const double& X, const double& Y);
     // A labelled box whose value wraps; aligned left, or right for amounts.
     void CaixaCampoMultilinha(const double& X, const double& Y, const double& Largura,
                               const double& Altura, const std::string& Rotulo,

@@ -13,8 +13,8 @@ constexpr double MeiaLargura = 17.0 / 2;
 } // namespace
 
 void RelatorioDIPAMMunicipios::Construir(const Database& BancoDados, const int32_t& Declaracao) {
-    const Liberacao liberacao({&rsContribuinte, &rsDIPAM});
-    AbrirConsultas(BancoDados, Declaracao,
+    ConstrucaoMunicipios c;
+    AbrirConsultas(c, BancoDados, Declaracao,
                    std::string("select") + " tblDIPAM.*," + " tblMunicípios.*," +
                        " tblCódigosDIPAM.* " + "from" + " tblDIPAM, " + " tblMunicípios, " +
                        " tblCódigosDIPAM " + "where" +
@@ -23,54 +23,55 @@ void RelatorioDIPAMMunicipios::Construir(const Database& BancoDados, const int32
                        " tblDIPAM.Declaração = " + std::to_string(Declaracao) + " " + "order by" +
                        " tblMunicípios.Município," + " tblDIPAM.CódDIPAM");
     IniciarDocumento();
-    Subtotal = Moeda();
-    Total = Moeda();
 
-    if (!rsContribuinte->Eof()) {
-        CabecalhoPagina(0, 0, BancoDados);
+    if (!c.rsContribuinte->Eof()) {
+        CabecalhoPagina(c, 0, 0, BancoDados);
         double Y = PrimeiraLinha;
-        while (!rsDIPAM->Eof()) {
-            QuebrarPaginaSeNecessario(Y, LimiteLinha, BancoDados);
-            LinhaDetalhe(0, Y);
+        while (!c.rsDIPAM->Eof()) {
+            QuebrarPaginaSeNecessario(c, Y, LimiteLinha, BancoDados);
+            LinhaDetalhe(c, 0, Y);
             Y += AlturaLinha;
-            const Moeda valor = Funcoes::CampoMoeda(rsDIPAM->Fields("Valor"));
-            Subtotal += valor;
-            Total += valor;
-            MunicipioAtual = MunicipioDaLinha();
-            rsDIPAM->MoveNext();
+            const Moeda valor = Funcoes::CampoMoeda(c.rsDIPAM->Fields("Valor"));
+            c.Subtotal += valor;
+            c.Total += valor;
+            const std::string MunicipioAtual = MunicipioDaLinha(c);
+            c.rsDIPAM->MoveNext();
             // Municipalities are told apart by name: two with the same name
             // make one group.
-            if (rsDIPAM->Eof() || MunicipioDaLinha() != MunicipioAtual) {
-                QuebrarPaginaSeNecessario(Y, LimiteLinha, BancoDados);
-                LinhaSubtotal(0, Y);
+            if (c.rsDIPAM->Eof() || MunicipioDaLinha(c) != MunicipioAtual) {
+                QuebrarPaginaSeNecessario(c, Y, LimiteLinha, BancoDados);
+                LinhaSubtotal(c, 0, Y);
                 Y += AlturaLinha;
-                Subtotal = Moeda();
+                c.Subtotal = Moeda();
             }
         }
-        QuebrarPaginaSeNecessario(Y, LimiteLinha, BancoDados);
-        LinhaTotal(0, Y);
+        QuebrarPaginaSeNecessario(c, Y, LimiteLinha, BancoDados);
+        LinhaTotal(c, 0, Y);
         RodapePagina(0, Rodape);
     }
 }
 
-std::string RelatorioDIPAMMunicipios::MunicipioDaLinha() const {
-    return Funcoes::CampoTexto(rsDIPAM->Fields("tblMunicípios.Município"));
+std::string RelatorioDIPAMMunicipios::MunicipioDaLinha(const ConstrucaoDIPAM& c) {
+    return Funcoes::CampoTexto(c.rsDIPAM->Fields("tblMunicípios.Município"));
 }
 
-void RelatorioDIPAMMunicipios::LinhaDetalhe(const double& X, const double& Y) {
-    CelulaRotuloValor(X, Y, MeiaLargura, AlturaLinha, MunicipioDaLinha(),
-                      Funcoes::CampoTexto(rsDIPAM->Fields("CódDIPAM")));
+void RelatorioDIPAMMunicipios::LinhaDetalhe(const ConstrucaoDIPAM& c, const double& X,
+                                            const double& Y) {
+    CelulaRotuloValor(X, Y, MeiaLargura, AlturaLinha, MunicipioDaLinha(c),
+                      Funcoes::CampoTexto(c.rsDIPAM->Fields("CódDIPAM")));
     CelulaRotuloValor(X + MeiaLargura, Y, MeiaLargura, AlturaLinha, "",
-                      TextoValor(Funcoes::CampoMoeda(rsDIPAM->Fields("Valor"))));
+                      TextoValor(Funcoes::CampoMoeda(c.rsDIPAM->Fields("Valor"))));
 }
 
-void RelatorioDIPAMMunicipios::LinhaSubtotal(const double& X, const double& Y) {
+void RelatorioDIPAMMunicipios::LinhaSubtotal(const ConstrucaoMunicipios& c, const double& X,
+                                             const double& Y) {
     CelulaRotuloValor(X + MeiaLargura, Y, MeiaLargura, AlturaLinha, "Subtotal",
-                      TextoValor(Subtotal));
+                      TextoValor(c.Subtotal));
 }
 
-void RelatorioDIPAMMunicipios::LinhaTotal(const double& X, const double& Y) {
-    CelulaRotuloValor(X + MeiaLargura, Y, MeiaLargura, AlturaLinha, "Total", TextoValor(Total));
+void RelatorioDIPAMMunicipios::LinhaTotal(const ConstrucaoDIPAM& c, const double& X,
+                                          const double& Y) {
+    CelulaRotuloValor(X + MeiaLargura, Y, MeiaLargura, AlturaLinha, "Total", TextoValor(c.Total));
 }
 
 void RelatorioDIPAMMunicipios::CelulaRotuloValor(const double& X, const double& Y,

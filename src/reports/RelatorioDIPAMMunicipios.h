@@ -1,6 +1,5 @@
 #pragma once
 
-#include "common/Moeda.h"
 #include "reports/RelatorioDIPAM.h"
 
 #include <cstdint>
@@ -19,16 +18,18 @@ protected:
     using RelatorioDIPAM::RelatorioDIPAM;
 
 private:
-    void LinhaDetalhe(const double& X, const double& Y);
-    void LinhaSubtotal(const double& X, const double& Y);
-    void LinhaTotal(const double& X, const double& Y);
+    // The rows and sums of one build.
+    struct ConstrucaoMunicipios : ConstrucaoDIPAM {
+        Moeda Subtotal;
+    };
+
+    void LinhaDetalhe(const ConstrucaoDIPAM& c, const double& X, const double& Y);
+    void LinhaSubtotal(const ConstrucaoMunicipios& c, const double& X, const double& Y);
+    void LinhaTotal(const ConstrucaoDIPAM& c, const double& X, const double& Y);
     void CelulaRotuloValor(const double& X, const double& Y, const double& Largura,
                            const double& Altura, const std::string& Rotulo,
                            const std::string& Valor);
-    std::string MunicipioDaLinha() const;
-
-    Moeda Subtotal;
-    std::string MunicipioAtual;
+    static std::string MunicipioDaLinha(const ConstrucaoDIPAM& c);
 };
 
 } // namespace tarvo

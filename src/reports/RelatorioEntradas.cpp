@@ -12,12 +12,12 @@ void RelatorioEntradas::Construir(const Database& BancoDados, const int32_t& Dec
                          "select * from tblReferência inner join tblEntradas on tblReferência.Ref "
                          "= tblEntradas.Ref and tblReferência.Declaração = tblEntradas.Declaração "
                          "where tblReferência.Ref = ",
-                         [this](const double& Y) { LinhaMes(0, Y); });
+                         [this](const Mes& mes, const double& Y) { LinhaMes(mes, 0, Y); });
 }
 
-void RelatorioEntradas::CabecalhoPagina(const double& X, const double& Y) {
-    CabecalhoPadrao(X, Y);
-    BlocoContribuinte(X, Y + 3.6, true);
+void RelatorioEntradas::CabecalhoPagina(const Construcao& c, const double& X, const double& Y) {
+    CabecalhoPadrao(c, X, Y);
+    BlocoContribuinte(c, X, Y + 3.6, true);
     const double C = Coluna();
     CelulaTitulo(X, Y + 5.9, C, 1.2, "Referência\r\nMês");
     CelulaTitulo(X + C, Y + 5.9, C, 1.2, "Regime\r\nTributário");
@@ -27,17 +27,17 @@ void RelatorioEntradas::CabecalhoPagina(const double& X, const double& Y) {
     CelulaTitulo(X + 4 * C, Y + 5.9, C, 1.2, "Valor do Imposto pelas\r\nAquisições Interestaduais");
 }
 
-void RelatorioEntradas::LinhaMes(const double& X, const double& Y) {
+void RelatorioEntradas::LinhaMes(const Mes& mes, const double& X, const double& Y) {
     const double C = Coluna();
-    CelulaNomeMes(X, Y, C);
-    if (MesSemLinha()) {
+    CelulaNomeMes(mes, X, Y, C);
+    if (MesSemLinha(mes)) {
         CelulasSemLinha(X, Y, C, 5);
         return;
     }
-    CelulaRegimeMes(X + C, Y, C);
-    CelulaValorMes(X + 2 * C, Y, C, "EntradaInterna");
-    CelulaValorMes(X + 3 * C, Y, C, "EntradaInter");
-    CelulaValorMes(X + 4 * C, Y, C, "ImpAquisição");
+    CelulaRegimeMes(mes, X + C, Y, C);
+    CelulaValorMes(mes, X + 2 * C, Y, C, "EntradaInterna");
+    CelulaValorMes(mes, X + 3 * C, Y, C, "EntradaInter");
+    CelulaValorMes(mes, X + 4 * C, Y, C, "ImpAquisição");
 }
 
 } // namespace tarvo

@@ -14,8 +14,8 @@ public:
     void Construir(const Database& BancoDados, const int32_t& Declaracao);
 
 private:
-    void CabecalhoPagina(const double& X, const double& Y) override;
-    void LinhaMes(const double& X, const double& Y);
+    void CabecalhoPagina(const Construcao& c, const double& X, const double& Y) override;
+    void LinhaMes(const Mes& mes, const double& X, const double& Y);
     // Five equal columns.
     double Coluna() const { return Largura() / 5; }
 };

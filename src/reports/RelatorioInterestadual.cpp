@@ -31,8 +31,8 @@ RelatorioInterestadual::RelatorioInterestadual(Configuracao configuracao, Coluna
 }
 
 void RelatorioInterestadual::Construir(const Database& BancoDados, const int32_t& Declaracao) {
-    const Liberacao liberacao({&rsContribuinte, &rsDetalhes});
-    rsContribuinte = Abrir(BancoDados, ConsultaContribuinte(Declaracao));
+    ConstrucaoInterestadual c;
+    c.rsContribuinte = Abrir(BancoDados, ConsultaContribuinte(Declaracao));
 
     std::string sql =
         std::string("select distinctrow") + " [UF] & '. ' & [Estado] as UFESTADO," + " Estado,";
@@ -42,60 +42,63 @@ void RelatorioInterestadual::Construir(const Database& BancoDados, const int32_t
            "  on tblDetalhesInterUFs.UF = tblEstados.Código " + "where" + colunas_.filtroTipo +
            " tblDetalhesInterUFs.Declaração = " + std::to_string(Declaracao) + " " + "group by" +
            " [UF] & '. ' & [Estado]," + " Estado " + "order by" + " Estado";
-    rsDetalhes = Abrir(BancoDados, sql);
+    c.rsDetalhes = Abrir(BancoDados, sql);
 
     IniciarDocumento();
-    Totais.assign(colunas_.acumulados.size(), Moeda());
+    c.Totais.assign(colunas_.acumulados.size(), Moeda());
 
-    if (!rsContribuinte->Eof()) {
-        CabecalhoPagina(0, 0);
+    if (!c.rsContribuinte->Eof()) {
+        CabecalhoPagina(c, 0, 0);
         double Y = PrimeiraLinha;
-        while (!rsDetalhes->Eof()) {
-            QuebrarPaginaSeNecessario(Y);
-            LinhaDetalhe(0, Y);
+        while (!c.rsDetalhes->Eof()) {
+            QuebrarPaginaSeNecessario(c, Y);
+            LinhaDetalhe(c, 0, Y);
             Y += AlturaLinha;
-            for (std::size_t k = 0; k < Totais.size(); ++k)
-                Totais[k] += Funcoes::CampoMoeda(rsDetalhes->Fields(colunas_.acumulados[k]));
-            rsDetalhes->MoveNext();
+            for (std::size_t k = 0; k < c.Totais.size(); ++k)
+                c.Totais[k] += Funcoes::CampoMoeda(c.rsDetalhes->Fields(colunas_.acumulados[k]));
+            c.rsDetalhes->MoveNext();
         }
-        QuebrarPaginaSeNecessario(Y);
-        LinhaTotal(0, Y);
+        QuebrarPaginaSeNecessario(c, Y);
+        LinhaTotal(c, 0, Y);
         RodapePagina(0, Rodape);
     }
 }
 
-void RelatorioInterestadual::QuebrarPaginaSeNecessario(double& Y) {
+void RelatorioInterestadual::QuebrarPaginaSeNecessario(const Construcao& c, double& Y) {
     if (Y <= LimiteLinha)
         return;
     RodapePagina(0, Rodape);
     Motor().NovaPagina();
-    CabecalhoPagina(0, 0);
+    CabecalhoPagina(c, 0, 0);
     Y = PrimeiraLinha;
 }
 
-void RelatorioInterestadual::CabecalhoPagina(const double& X, const double& Y) {
-    CabecalhoPadrao(X, Y);
-    BlocoContribuinte(X, Y + 3.6, false);
+void RelatorioInterestadual::CabecalhoPagina(const Construcao& c, const double& X,
+                                             const double& Y) {
+    CabecalhoPadrao(c, X, Y);
+    BlocoContribuinte(c, X, Y + 3.6, false);
     Caixa(X, Y + 5.4, 17.0, 0.7);
     TextoMultilinha(X + 0.1, Y + 5.4, 16.8, 0.7, colunas_.faixa, Centro, Meio, 14, true, Verde);
     for (const Titulo& t : colunas_.titulos)
         CelulaTitulo(X + t.x, Y + t.y, t.largura, t.altura, t.texto);
 }
 
-void RelatorioInterestadual::LinhaDetalhe(const double& X, const double& Y) {
+void RelatorioInterestadual::LinhaDetalhe(const ConstrucaoInterestadual& c, const double& X,
+                                          const double& Y) {
     CelulaTexto(X, Y, colunas_.larguraEstado, AlturaLinha,
-                Funcoes::CampoTexto(rsDetalhes->Fields("UFESTADO")));
+                Funcoes::CampoTexto(c.rsDetalhes->Fields("UFESTADO")));
     for (std::size_t k = 0; k < colunas_.impressos.size(); ++k)
         CelulaNumero(X + colunas_.larguraEstado + k * colunas_.larguraColuna, Y,
                      colunas_.larguraColuna, AlturaLinha,
-                     TextoValor(Funcoes::CampoMoeda(rsDetalhes->Fields(colunas_.impressos[k]))));
+                     TextoValor(Funcoes::CampoMoeda(c.rsDetalhes->Fields(colunas_.impressos[k]))));
 }
 
-void RelatorioInterestadual::LinhaTotal(const double& X, const double& Y) {
+void RelatorioInterestadual::LinhaTotal(const ConstrucaoInterestadual& c, const double& X,
+                                        const double& Y) {
     CelulaTextoNegrito(X, Y, colunas_.larguraEstado, AlturaLinha, "Totais");
     for (std::size_t k = 0; k < colunas_.impressos.size(); ++k)
         CelulaNumero(X + colunas_.larguraEstado + k * colunas_.larguraColuna, Y,
-                     colunas_.larguraColuna, AlturaLinha, TextoValor(Totais[totalDaColuna_[k]]));
+                     colunas_.larguraColuna, AlturaLinha, TextoValor(c.Totais[totalDaColuna_[k]]));
 }
 
 } // namespace tarvo

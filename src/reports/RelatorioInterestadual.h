@@ -43,18 +43,21 @@ protected:
     RelatorioInterestadual(Configuracao configuracao, Colunas colunas);
 
 private:
+    // The rows and sums of one build.
+    struct ConstrucaoInterestadual : Construcao {
+        std::unique_ptr<Recordset> rsDetalhes;
+        std::vector<Moeda> Totais; // in the storage order of colunas_.acumulados
+    };
+
     // Closes the page and opens the next one when a line at Y would not fit.
-    void QuebrarPaginaSeNecessario(double& Y);
-    void CabecalhoPagina(const double& X, const double& Y);
-    void LinhaDetalhe(const double& X, const double& Y);
-    void LinhaTotal(const double& X, const double& Y);
+    void QuebrarPaginaSeNecessario(const Construcao& c, double& Y);
+    void CabecalhoPagina(const Construcao& c, const double& X, const double& Y);
+    void LinhaDetalhe(const ConstrucaoInterestadual& c, const double& X, const double& Y);
+    void LinhaTotal(const ConstrucaoInterestadual& c, const double& X, const double& Y);
 
     const Colunas colunas_;
     // For each printed column, the index of the total that sums it.
     std::vector<std::size_t> totalDaColuna_;
-
-    std::unique_ptr<Recordset> rsDetalhes;
-    std::vector<Moeda> Totais; // in the storage order of colunas_.acumulados
 };
 
 } // namespace tarvo

@@ -4,65 +4,67 @@
 
 namespace tarvo {
 
-void RelatorioMensal::AbrirContribuinte(const Database& BancoDados, const int32_t& Declaracao) {
-    rsContribuinte = Abrir(BancoDados, "select * from tblContribuinte inner join tblDeclaração on "
-                                       "tblContribuinte.IE = tblDeclaração.IE where "
-                                       "tblDeclaração.Declaração = " +
-                                           std::to_string(Declaracao));
+std::unique_ptr<Recordset> RelatorioMensal::AbrirContribuinte(const Database& BancoDados,
+                                                              const int32_t& Declaracao) {
+    return Abrir(BancoDados, "select * from tblContribuinte inner join tblDeclaração on "
+                             "tblContribuinte.IE = tblDeclaração.IE where "
+                             "tblDeclaração.Declaração = " +
+                                 std::to_string(Declaracao));
 }
 
 void RelatorioMensal::PercorrerMeses(const Database& BancoDados, const std::string& consultaMes,
                                      const int32_t& Declaracao,
-                                     const std::function<void()>& cadaMes) {
-    for (MesAtual = 1; MesAtual <= 12; ++MesAtual) {
-        rsMes =
+                                     const std::function<void(const Mes& mes)>& cadaMes) {
+    for (uint8_t MesAtual = 1; MesAtual <= 12; ++MesAtual) {
+        const std::unique_ptr<Recordset> rsMes =
             Abrir(BancoDados, consultaMes + std::to_string(static_cast<int>(MesAtual)) +
                                   " and tblReferência.Declaração = " + std::to_string(Declaracao));
-        cadaMes();
+        cadaMes({MesAtual, *rsMes});
     }
 }
 
-void RelatorioMensal::ConstruirTabelaMeses(const Database& BancoDados, const int32_t& Declaracao,
-                                           const std::string& consultaMes,
-                                           const std::function<void(const double& Y)>& linhaMes) {
-    const Liberacao liberacao({&rsContribuinte, &rsMes});
-    AbrirContribuinte(BancoDados, Declaracao);
+void RelatorioMensal::ConstruirTabelaMeses(
+    const Database& BancoDados, const int32_t& Declaracao, const std::string& consultaMes,
+    const std::function<void(const Mes& mes, const double& Y)>& linhaMes) {
+    const Construcao c{AbrirContribuinte(BancoDados, Declaracao)};
     IniciarDocumento();
-    if (rsContribuinte->Eof())
+    if (c.rsContribuinte->Eof())
         return;
-    CabecalhoPagina(0, 0);
+    CabecalhoPagina(c, 0, 0);
     // Twelve lines always fit on the page.
     double Y = 7.1;
-    PercorrerMeses(BancoDados, consultaMes, Declaracao, [&] {
-        linhaMes(Y);
+    PercorrerMeses(BancoDados, consultaMes, Declaracao, [&](const Mes& mes) {
+        linhaMes(mes, Y);
         Y += AlturaLinha;
     });
     RodapePagina(0, RodapeY());
 }
 
-bool RelatorioMensal::MesSemLinha() const {
-    return rsMes->Eof();
+bool RelatorioMensal::MesSemLinha(const Mes& mes) {
+    return mes.rsMes.Eof();
 }
 
-int32_t RelatorioMensal::RegimeMes() const {
-    return Funcoes::CampoLong(rsMes->Fields("RegTrib"));
+int32_t RelatorioMensal::RegimeMes(const Mes& mes) {
+    return Funcoes::CampoLong(mes.rsMes.Fields("RegTrib"));
 }
 
-Moeda RelatorioMensal::ValorMes(const std::string& coluna) const {
-    return Funcoes::CampoMoeda(rsMes->Fields(coluna));
+Moeda RelatorioMensal::ValorMes(const Mes& mes, const std::string& coluna) {
+    return Funcoes::CampoMoeda(mes.rsMes.Fields(coluna));
 }
 
-void RelatorioMensal::CelulaNomeMes(const double& X, const double& Y, const double& Largura) {
-    CelulaTexto(X, Y, Largura, AlturaLinha, Funcoes::NomeDoMes(MesAtual));
+void RelatorioMensal::CelulaNomeMes(const Mes& mes, const double& X, const double& Y,
+                                    const double& Largura) {
+    CelulaTexto(X, Y, Largura, AlturaLinha, Funcoes::NomeDoMes(mes.numero));
 }
 
-void RelatorioMensal::CelulaRegimeMes(const double& X, const double& Y, const double& Largura) {
-    CelulaTexto(X, Y, Largura, AlturaLinha, TextoRegime(RegimeMes()));
+void RelatorioMensal::CelulaRegimeMes(const Mes& mes, const double& X, const double& Y,
+                                      const double& Largura) {
+    CelulaTexto(X, Y, Largura, AlturaLinha, TextoRegime(RegimeMes(mes)));
 }
 
-void RelatorioMensal::CelulaValorMes(const double& X, const double& Y, const double& Largura,
-                                     const std::string& coluna) {
-    CelulaNumero(X, Y, Largura, AlturaLinha, TextoValor(ValorMes(coluna)));
+void RelatorioMensal::CelulaValorMes(const Mes& mes, const double& X, const double& Y,
+                                     const double& Largura, const std::string& coluna) {
+    CelulaNumero(X, Y, Largura, AlturaLinha, TextoValor(ValorMes(mes, coluna)));
 }
 
 void RelatorioMensal::CelulaVazia(const double& X, const double& Y, const double& Largura) {

@@ -16,29 +16,38 @@ class RelatorioMensal : public RelatorioBase {
 protected:
     using RelatorioBase::RelatorioBase;
 
-    // Opens the taxpayer and declaration row into rsContribuinte.
-    void AbrirContribuinte(const Database& BancoDados, const int32_t& Declaracao);
-    // Calls cadaMes for MesAtual = 1 to 12 with rsMes holding that month's rows:
-    // consultaMes, which ends in "where tblReferência.Ref = ", completed with the
-    // month and the declaration.
-    void PercorrerMeses(const Database& BancoDados, const std::string& consultaMes,
-                        const int32_t& Declaracao, const std::function<void()>& cadaMes);
+    // One month of the walk: its number, 1 to 12, and its rows.
+    struct Mes {
+        uint8_t numero;
+        const Recordset& rsMes;
+    };
+
+    // The taxpayer and declaration row.
+    static std::unique_ptr<Recordset> AbrirContribuinte(const Database& BancoDados,
+                                                        const int32_t& Declaracao);
+    // Calls cadaMes for the months 1 to 12, each with its rows: consultaMes,
+    // which ends in "where tblReferência.Ref = ", completed with the month
+    // and the declaration. A month's rows are let go before the next month's
+    // are read.
+    static void PercorrerMeses(const Database& BancoDados, const std::string& consultaMes,
+                               const int32_t& Declaracao,
+                               const std::function<void(const Mes& mes)>& cadaMes);
     // The one-page month table of the entries, exits and declared tax
     // reports: the page header, a line per month from 7.1 down, the footer.
     void ConstruirTabelaMeses(const Database& BancoDados, const int32_t& Declaracao,
                               const std::string& consultaMes,
-                              const std::function<void(const double& Y)>& linhaMes);
-    virtual void CabecalhoPagina(const double& X, const double& Y) = 0;
+                              const std::function<void(const Mes& mes, const double& Y)>& linhaMes);
+    virtual void CabecalhoPagina(const Construcao& c, const double& X, const double& Y) = 0;
 
     // Whether the month has no row; the readers below use its first row.
-    bool MesSemLinha() const;
-    int32_t RegimeMes() const;
-    Moeda ValorMes(const std::string& coluna) const;
+    static bool MesSemLinha(const Mes& mes);
+    static int32_t RegimeMes(const Mes& mes);
+    static Moeda ValorMes(const Mes& mes, const std::string& coluna);
 
     // Month lines are one cell high; every cell is Largura wide.
-    void CelulaNomeMes(const double& X, const double& Y, const double& Largura);
-    void CelulaRegimeMes(const double& X, const double& Y, const double& Largura);
-    void CelulaValorMes(const double& X, const double& Y, const double& Largura,
+    void CelulaNomeMes(const Mes& mes, const double& X, const double& Y, const double& Largura);
+    void CelulaRegimeMes(const Mes& mes, const double& X, const double& Y, const double& Largura);
+    void CelulaValorMes(const Mes& mes, const double& X, const double& Y, const double& Largura,
                         const std::string& coluna);
     void CelulaVazia(const double& X, const double& Y, const double& Largura);
     // The line of a month without a row after its name: an empty regime cell
@@ -48,9 +57,6 @@ protected:
     static constexpr double AlturaLinha = 0.6;
     // The regime whose taxed exits are not shown month by month.
     static constexpr int32_t RegimeME = 0;
-
-    std::unique_ptr<Recordset> rsMes;
-    uint8_t MesAtual = 0;
 };
 
 } // namespace tarvo

@@ -16,12 +16,13 @@ void RelatorioResImpostoDecl::Construir(const Database& BancoDados, const int32_
                          "join tblEntradas on tblReferência.Ref = tblEntradas.Ref and "
                          "tblReferência.Declaração = tblEntradas.Declaração where "
                          "tblReferência.Ref = ",
-                         [this](const double& Y) { LinhaMes(0, Y); });
+                         [this](const Mes& mes, const double& Y) { LinhaMes(mes, 0, Y); });
 }
 
-void RelatorioResImpostoDecl::CabecalhoPagina(const double& X, const double& Y) {
-    CabecalhoPadrao(X, Y);
-    BlocoContribuinte(X, Y + 3.6, true);
+void RelatorioResImpostoDecl::CabecalhoPagina(const Construcao& c, const double& X,
+                                              const double& Y) {
+    CabecalhoPadrao(c, X, Y);
+    BlocoContribuinte(c, X, Y + 3.6, true);
     const double U = Coluna();
     CelulaTitulo(X, Y + 5.9, U, 1.2, "Referência\r\nMês");
     CelulaTitulo(X + U, Y + 5.9, U, 1.2, "Regime\r\nTributário");
@@ -34,29 +35,29 @@ void RelatorioResImpostoDecl::CabecalhoPagina(const double& X, const double& Y) 
     CelulaTitulo(X + 7 * U, Y + 5.9, U, 1.2, "Imposto Devido no Mês");
 }
 
-void RelatorioResImpostoDecl::LinhaMes(const double& X, const double& Y) {
+void RelatorioResImpostoDecl::LinhaMes(const Mes& mes, const double& X, const double& Y) {
     const double U = Coluna();
-    CelulaNomeMes(X, Y, U);
-    if (MesSemLinha()) {
+    CelulaNomeMes(mes, X, Y, U);
+    if (MesSemLinha(mes)) {
         CelulasSemLinha(X, Y, U, 8);
         return;
     }
-    CelulaRegimeMes(X + U, Y, U);
-    CelulaValorMes(X + 2 * U, Y, U, "EntradaInter");
-    CelulaValorMes(X + 3 * U, Y, U, "ImpAquisição");
+    CelulaRegimeMes(mes, X + U, Y, U);
+    CelulaValorMes(mes, X + 2 * U, Y, U, "EntradaInter");
+    CelulaValorMes(mes, X + 3 * U, Y, U, "ImpAquisição");
     // A micro-enterprise does not declare its taxed exits and own tax month by
     // month, but the tax due in the month still counts them.
-    if (RegimeMes() == RegimeME) {
+    if (RegimeMes(mes) == RegimeME) {
         CelulaVazia(X + 4 * U, Y, U);
         CelulaVazia(X + 5 * U, Y, U);
         CelulaVazia(X + 6 * U, Y, U);
     } else {
-        CelulaValorMes(X + 4 * U, Y, U, "SaídaInterna");
-        CelulaValorMes(X + 5 * U, Y, U, "SaídaInter");
-        CelulaValorMes(X + 6 * U, Y, U, "ImpDevido");
+        CelulaValorMes(mes, X + 4 * U, Y, U, "SaídaInterna");
+        CelulaValorMes(mes, X + 5 * U, Y, U, "SaídaInter");
+        CelulaValorMes(mes, X + 6 * U, Y, U, "ImpDevido");
     }
     CelulaNumero(X + 7 * U, Y, U, AlturaLinha,
-                 TextoValor(ValorMes("ImpAquisição") + ValorMes("ImpDevido")));
+                 TextoValor(ValorMes(mes, "ImpAquisição") + ValorMes(mes, "ImpDevido")));
 }
 
 } // namespace tarvo

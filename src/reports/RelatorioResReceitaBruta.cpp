@@ -24,64 +24,62 @@ RelatorioResReceitaBruta::RelatorioResReceitaBruta()
                        "Resumo da Receita Bruta", 2.9, 0.7, 14, true}) {}
 
 void RelatorioResReceitaBruta::Construir(const Database& BancoDados, const int32_t& Declaracao) {
-    const Liberacao liberacao({&rsContribuinte, &rsMes});
-    AbrirContribuinte(BancoDados, Declaracao);
+    ConstrucaoReceita c;
+    c.rsContribuinte = AbrirContribuinte(BancoDados, Declaracao);
     IniciarDocumento();
-    SubtotalPeriodo = {};
-    TotalAnual = {};
-    AcumuladoReceita = Moeda();
-    RegimeAnterior.reset();
-    if (!rsContribuinte->Eof()) {
-        CabecalhoPagina(0, 0);
+    if (!c.rsContribuinte->Eof()) {
+        CabecalhoPagina(c, 0, 0);
         double Y = PrimeiraLinha;
         PercorrerMeses(BancoDados,
                        "select * from tblReferência inner join tblSaídas on tblReferência.Ref = "
                        "tblSaídas.Ref and tblReferência.Declaração = tblSaídas.Declaração where "
                        "tblReferência.Ref = ",
-                       Declaracao, [&] {
+                       Declaracao, [&](const Mes& mes) {
                            // A period is a run of months under one regime; a run of months
                            // without a row is a period of its own.
                            const std::optional<int32_t> regime =
-                               MesSemLinha() ? std::nullopt : std::optional<int32_t>(RegimeMes());
-                           if (MesAtual > 1 && regime != RegimeAnterior) {
-                               VerificarPagina(Y);
-                               LinhaSubtotal(0, Y);
+                               MesSemLinha(mes) ? std::nullopt
+                                                : std::optional<int32_t>(RegimeMes(mes));
+                           if (mes.numero > 1 && regime != c.RegimeAnterior) {
+                               VerificarPagina(c, Y);
+                               LinhaSubtotal(c, 0, Y);
                                Y += PassoTotal;
-                               SubtotalPeriodo = {};
+                               c.SubtotalPeriodo = {};
                            }
-                           RegimeAnterior = regime;
-                           VerificarPagina(Y);
-                           LinhaDetalhe(0, Y);
+                           c.RegimeAnterior = regime;
+                           VerificarPagina(c, Y);
+                           LinhaDetalhe(c, mes, 0, Y);
                            Y += AlturaLinha;
-                           if (!MesSemLinha()) {
-                               const Saidas saidas = SaidasMes();
+                           if (!MesSemLinha(mes)) {
+                               const Saidas saidas = SaidasMes(mes);
                                for (std::size_t i = 0; i < saidas.size(); ++i) {
-                                   SubtotalPeriodo[i] += saidas[i];
-                                   TotalAnual[i] += saidas[i];
+                                   c.SubtotalPeriodo[i] += saidas[i];
+                                   c.TotalAnual[i] += saidas[i];
                                }
                            }
                        });
-        VerificarPagina(Y);
-        LinhaSubtotal(0, Y);
+        VerificarPagina(c, Y);
+        LinhaSubtotal(c, 0, Y);
         Y += PassoTotal;
-        VerificarPagina(Y);
-        LinhaTotal(0, Y);
+        VerificarPagina(c, Y);
+        LinhaTotal(c, 0, Y);
         RodapePagina(0, RodapeY());
     }
 }
 
-void RelatorioResReceitaBruta::VerificarPagina(double& Y) {
+void RelatorioResReceitaBruta::VerificarPagina(const Construcao& c, double& Y) {
     if (Y > LimitePagina) {
         RodapePagina(0, RodapeY());
         Motor().NovaPagina();
-        CabecalhoPagina(0, 0);
+        CabecalhoPagina(c, 0, 0);
         Y = PrimeiraLinha;
     }
 }
 
-void RelatorioResReceitaBruta::CabecalhoPagina(const double& X, const double& Y) {
-    CabecalhoPadrao(X, Y);
-    BlocoContribuinte(X, Y + 3.6, true);
+void RelatorioResReceitaBruta::CabecalhoPagina(const Construcao& c, const double& X,
+                                               const double& Y) {
+    CabecalhoPadrao(c, X, Y);
+    BlocoContribuinte(c, X, Y + 3.6, true);
     const double U = Coluna();
     CelulaTitulo(X, Y + 5.9, U, 1.2, "Referência\r\nMês");
     CelulaTitulo(X + U, Y + 5.9, U, 1.2, "Regime\r\nTributário");
@@ -96,22 +94,24 @@ void RelatorioResReceitaBruta::CabecalhoPagina(const double& X, const double& Y)
     CelulaTitulo(X + 8 * U, Y + 5.9, U, 1.2, "Acumulado da\r\nReceita Bruta no Exercício");
 }
 
-RelatorioResReceitaBruta::Saidas RelatorioResReceitaBruta::SaidasMes() const {
-    return {ValorMes("SaídaInterna"), ValorMes("SaídaInter"), ValorMes("SaídaInternaNtrib"),
-            ValorMes("SaídaInterNtrib"), ValorMes("TribIss")};
+RelatorioResReceitaBruta::Saidas RelatorioResReceitaBruta::SaidasMes(const Mes& mes) {
+    return {ValorMes(mes, "SaídaInterna"), ValorMes(mes, "SaídaInter"),
+            ValorMes(mes, "SaídaInternaNtrib"), ValorMes(mes, "SaídaInterNtrib"),
+            ValorMes(mes, "TribIss")};
 }
 
-void RelatorioResReceitaBruta::LinhaDetalhe(const double& X, const double& Y) {
+void RelatorioResReceitaBruta::LinhaDetalhe(ConstrucaoReceita& c, const Mes& mes, const double& X,
+                                            const double& Y) {
     const double U = Coluna();
-    CelulaNomeMes(X, Y, U);
-    if (MesSemLinha()) {
+    CelulaNomeMes(mes, X, Y, U);
+    if (MesSemLinha(mes)) {
         CelulasSemLinha(X, Y, U, 9);
         return;
     }
-    CelulaRegimeMes(X + U, Y, U);
-    const Saidas saidas = SaidasMes();
+    CelulaRegimeMes(mes, X + U, Y, U);
+    const Saidas saidas = SaidasMes(mes);
     // A micro-enterprise's taxed exits are not shown, but they are revenue all the same.
-    const bool ocultarTributadas = RegimeMes() == RegimeME;
+    const bool ocultarTributadas = RegimeMes(mes) == RegimeME;
     for (std::size_t i = 0; i < saidas.size(); ++i) {
         const double x = X + static_cast<double>(i + 2) * U;
         if (ocultarTributadas && i < 2)
@@ -121,35 +121,37 @@ void RelatorioResReceitaBruta::LinhaDetalhe(const double& X, const double& Y) {
     }
     const Moeda receita = Soma(saidas);
     CelulaNumero(X + 7 * U, Y, U, AlturaLinha, TextoValor(receita));
-    AcumuladoReceita += receita;
-    CelulaNumero(X + 8 * U, Y, U, AlturaLinha, TextoValor(AcumuladoReceita));
+    c.AcumuladoReceita += receita;
+    CelulaNumero(X + 8 * U, Y, U, AlturaLinha, TextoValor(c.AcumuladoReceita));
 }
 
-void RelatorioResReceitaBruta::LinhaSubtotal(const double& X, const double& Y) {
+void RelatorioResReceitaBruta::LinhaSubtotal(const ConstrucaoReceita& c, const double& X,
+                                             const double& Y) {
     const double U = Coluna();
     CelulaTextoNegrito(X, Y, 2 * U, AlturaLinha, "Subtotal do Período");
     // A period of months without a row has nothing to sum.
-    if (!RegimeAnterior) {
+    if (!c.RegimeAnterior) {
         for (int c = 2; c <= 7; ++c)
             CelulaNumeroNegrito(X + c * U, Y, U, AlturaLinha, "");
         return;
     }
-    const bool ocultarTributadas = *RegimeAnterior == RegimeME;
-    for (std::size_t i = 0; i < SubtotalPeriodo.size(); ++i) {
+    const bool ocultarTributadas = *c.RegimeAnterior == RegimeME;
+    for (std::size_t i = 0; i < c.SubtotalPeriodo.size(); ++i) {
         const double x = X + static_cast<double>(i + 2) * U;
         CelulaNumeroNegrito(x, Y, U, AlturaLinha,
-                            ocultarTributadas && i < 2 ? "" : TextoValor(SubtotalPeriodo[i]));
+                            ocultarTributadas && i < 2 ? "" : TextoValor(c.SubtotalPeriodo[i]));
     }
-    CelulaNumeroNegrito(X + 7 * U, Y, U, AlturaLinha, TextoValor(Soma(SubtotalPeriodo)));
+    CelulaNumeroNegrito(X + 7 * U, Y, U, AlturaLinha, TextoValor(Soma(c.SubtotalPeriodo)));
 }
 
-void RelatorioResReceitaBruta::LinhaTotal(const double& X, const double& Y) {
+void RelatorioResReceitaBruta::LinhaTotal(const ConstrucaoReceita& c, const double& X,
+                                          const double& Y) {
     const double U = Coluna();
     CelulaTextoNegrito(X, Y, 2 * U, AlturaLinha, "Total");
-    for (std::size_t i = 0; i < TotalAnual.size(); ++i)
+    for (std::size_t i = 0; i < c.TotalAnual.size(); ++i)
         CelulaNumeroNegrito(X + static_cast<double>(i + 2) * U, Y, U, AlturaLinha,
-                            TextoValor(TotalAnual[i]));
-    CelulaNumeroNegrito(X + 7 * U, Y, U, AlturaLinha, TextoValor(Soma(TotalAnual)));
+                            TextoValor(c.TotalAnual[i]));
+    CelulaNumeroNegrito(X + 7 * U, Y, U, AlturaLinha, TextoValor(Soma(c.TotalAnual)));
 }
 
 } // namespace tarvo

@@ -21,22 +21,25 @@ private:
     // internal, untaxed interstate, taxed by the ISS.
     using Saidas = std::array<Moeda, 5>;
 
-    void CabecalhoPagina(const double& X, const double& Y) override;
-    void LinhaDetalhe(const double& X, const double& Y);
-    void LinhaSubtotal(const double& X, const double& Y);
-    void LinhaTotal(const double& X, const double& Y);
+    // The sums of one build.
+    struct ConstrucaoReceita : Construcao {
+        Moeda AcumuladoReceita;
+        Saidas SubtotalPeriodo{};
+        Saidas TotalAnual{};
+        // The regime of the month laid out last; empty for a month without a row.
+        std::optional<int32_t> RegimeAnterior;
+    };
+
+    void CabecalhoPagina(const Construcao& c, const double& X, const double& Y) override;
+    void LinhaDetalhe(ConstrucaoReceita& c, const Mes& mes, const double& X, const double& Y);
+    void LinhaSubtotal(const ConstrucaoReceita& c, const double& X, const double& Y);
+    void LinhaTotal(const ConstrucaoReceita& c, const double& X, const double& Y);
     // Opens a new page when a line at Y would no longer fit above the footer.
-    void VerificarPagina(double& Y);
+    void VerificarPagina(const Construcao& c, double& Y);
     // The five exits of the month's row.
-    Saidas SaidasMes() const;
+    static Saidas SaidasMes(const Mes& mes);
     // Nine equal columns.
     double Coluna() const { return Largura() / 9; }
-
-    Moeda AcumuladoReceita;
-    Saidas SubtotalPeriodo{};
-    Saidas TotalAnual{};
-    // The regime of the month laid out last; empty for a month without a row.
-    std::optional<int32_t> RegimeAnterior;
 };
 
 } // namespace tarvo

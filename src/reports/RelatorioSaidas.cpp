@@ -12,12 +12,12 @@ void RelatorioSaidas::Construir(const Database& BancoDados, const int32_t& Decla
                          "select * from tblReferência inner join tblSaídas on tblReferência.Ref = "
                          "tblSaídas.Ref and tblReferência.Declaração = tblSaídas.Declaração where "
                          "tblReferência.Ref = ",
-                         [this](const double& Y) { LinhaMes(0, Y); });
+                         [this](const Mes& mes, const double& Y) { LinhaMes(mes, 0, Y); });
 }
 
-void RelatorioSaidas::CabecalhoPagina(const double& X, const double& Y) {
-    CabecalhoPadrao(X, Y);
-    BlocoContribuinte(X, Y + 3.6, true);
+void RelatorioSaidas::CabecalhoPagina(const Construcao& c, const double& X, const double& Y) {
+    CabecalhoPadrao(c, X, Y);
+    BlocoContribuinte(c, X, Y + 3.6, true);
     const double C = Coluna();
     CelulaTitulo(X, Y + 5.9, C, 1.2, "Referência\r\nMês");
     CelulaTitulo(X + C, Y + 5.9, C, 1.2, "Regime\r\nTributário");
@@ -31,27 +31,27 @@ void RelatorioSaidas::CabecalhoPagina(const double& X, const double& Y) {
     CelulaTitulo(X + 7 * C, Y + 5.9, C, 1.2, "Operações Tributadas\r\npelo ISS");
 }
 
-void RelatorioSaidas::LinhaMes(const double& X, const double& Y) {
+void RelatorioSaidas::LinhaMes(const Mes& mes, const double& X, const double& Y) {
     const double C = Coluna();
-    CelulaNomeMes(X, Y, C);
-    if (MesSemLinha()) {
+    CelulaNomeMes(mes, X, Y, C);
+    if (MesSemLinha(mes)) {
         CelulasSemLinha(X, Y, C, 8);
         return;
     }
-    CelulaRegimeMes(X + C, Y, C);
+    CelulaRegimeMes(mes, X + C, Y, C);
     // A micro-enterprise does not declare its taxed exits and tax month by month.
-    if (RegimeMes() == RegimeME) {
+    if (RegimeMes(mes) == RegimeME) {
         CelulaVazia(X + 2 * C, Y, C);
         CelulaVazia(X + 3 * C, Y, C);
         CelulaVazia(X + 4 * C, Y, C);
     } else {
-        CelulaValorMes(X + 2 * C, Y, C, "SaídaInterna");
-        CelulaValorMes(X + 3 * C, Y, C, "SaídaInter");
-        CelulaValorMes(X + 4 * C, Y, C, "ImpDevido");
+        CelulaValorMes(mes, X + 2 * C, Y, C, "SaídaInterna");
+        CelulaValorMes(mes, X + 3 * C, Y, C, "SaídaInter");
+        CelulaValorMes(mes, X + 4 * C, Y, C, "ImpDevido");
     }
-    CelulaValorMes(X + 5 * C, Y, C, "SaídaInternaNtrib");
-    CelulaValorMes(X + 6 * C, Y, C, "SaídaInterNtrib");
-    CelulaValorMes(X + 7 * C, Y, C, "TribIss");
+    CelulaValorMes(mes, X + 5 * C, Y, C, "SaídaInternaNtrib");
+    CelulaValorMes(mes, X + 6 * C, Y, C, "SaídaInterNtrib");
+    CelulaValorMes(mes, X + 7 * C, Y, C, "TribIss");
 }
 
 } // namespace tarvo
