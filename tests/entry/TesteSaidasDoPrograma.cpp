@@ -4,7 +4,13 @@
 // signals that stop a run. After every refused or stopped run the database
 // is byte for byte what it was, and no temporary is left anywhere.
 
+#include "engine/MotorRelatorio.h"
+#include "entry/ConjuntoRelatorios.h"
+#include "reports/RelatorioBase.h"
 #include "support/BancoTeste.h"
+#include "support/Erros.h"
+#include <RelatoriosTarvo/Database.h>
+#include <RelatoriosTarvo/Pedido.h>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -96,6 +102,23 @@ TEST_F(TesteSaidasDoPrograma, NuncaGravaSobreOBanco) {
     EXPECT_EQ(processo.exitCode(), 1);
     EXPECT_EQ(Conteudo(Em("s/03-RelatorioSaidas.pdf")), original);
     EXPECT_EQ(Tudo("s"), QStringList{"03-RelatorioSaidas.pdf"});
+}
+
+// A report built keeps its database protected wherever it is saved later, as
+// the preview's "Salvar PDF…" does.
+TEST_F(TesteSaidasDoPrograma, RelatorioConstruidoNaoSalvaSobreSeuBanco) {
+    const QByteArray original = Conteudo(Banco());
+    const Database bancoDados(banco.Caminho());
+    ConjuntoRelatorios relatorios;
+    relatorios.PrepararAplicacao(AplicacaoQt::Uso::SemJanelas);
+    relatorios.Construir(1, Pedido{&bancoDados, "123", 7, 2, {}});
+    const MotorRelatorio& motor = relatorios.Relatorio(1).Motor();
+    EXPECT_EQ(teste::NumeroDoErro([&] { motor.SalvarPdf(banco.Caminho()); }),
+              Erro::GravacaoArquivo);
+    EXPECT_EQ(teste::NumeroDoErro([&] { motor.SalvarJson(banco.Caminho() + "-journal"); }),
+              Erro::GravacaoArquivo);
+    EXPECT_EQ(Conteudo(Banco()), original);
+    EXPECT_FALSE(QFile::exists(Banco() + "-journal"));
 }
 
 TEST_F(TesteSaidasDoPrograma, TransacaoAindaNoWalSobrevive) {
