@@ -1,23 +1,22 @@
 #pragma once
 
 #include "common/Figura.h"
+#include "engine/Chamada.h"
+#include "engine/Elementos.h"
 #include "engine/TabelaTextos.h"
 
 #include <array>
 #include <cstdint>
 #include <deque>
-#include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <variant>
 #include <vector>
 
 namespace tarvo {
 
-struct Chamada;
-
-// The operations that make up a document, in interface order.
+// The engine's calls, in interface order.
 enum class Operacao : uint8_t {
     IniciarDocumento,
     DefinirTitulo,
@@ -33,49 +32,72 @@ enum class Operacao : uint8_t {
     AdicionarImagem,
 };
 
-// One argument as it goes into or comes out of the record: texts are views
-// into the document's text table, pictures point into its picture list.
+// Centimetres around the area the elements are placed in.
+struct Margens {
+    double esquerda = 2.0;
+    double superior = 2.0;
+    double direita = 2.0;
+    double inferior = 2.0;
+};
+
+// The settings of the whole document: the last value each was given.
+struct DefinicoesDocumento {
+    std::string titulo;
+    std::string tituloResumido;
+    std::optional<IdFigura> icone;
+    bool paisagem = false;
+    Margens margens;
+};
+
+// One argument as the record gives it back: texts are views into the
+// document's text table, pictures point into its picture list.
 using ValorGravado = std::variant<double, int32_t, std::string_view, const Figura*>;
 
-// One call read back from the record.
-struct ChamadaLida {
+// One call as it was made, for the record.
+struct ChamadaGravada {
     Operacao op = Operacao::IniciarDocumento;
     size_t quantidade = 0;
     std::array<ValorGravado, 13> args;
-
-    double Double(size_t i) const { return std::get<double>(args[i]); }
-    int32_t Long(size_t i) const { return std::get<int32_t>(args[i]); }
-    std::string_view Texto(size_t i) const { return std::get<std::string_view>(args[i]); }
-    const Figura& Imagem(size_t i) const { return *std::get<const Figura*>(args[i]); }
 };
 
-// The record of a document: every call since IniciarDocumento as a byte
-// stream of operation codes, each followed by its arguments as variable-length
-// indexes. Doubles, Longs, texts and pictures are stored once each, so a page
-// of a typical report costs a few kilobytes whatever the number of pages.
+// The page model: the elements of each page in the order they were added,
+// and the document's settings. Texts are stored once in a table and
+// pictures once in a list, elements naming them by id, so that a page of a
+// typical report costs some kilobytes however many pages there are.
+//
+// The calls that are not elements (settings, NovaPagina, IniciarDocumento)
+// are also kept in order with the number of elements before each, so the
+// record of every call can be given back exactly as it was made, repeated
+// settings and a NovaPagina that started no page included.
+//
+// Pages: the first element opens page 1 and NovaPagina the next one; a
+// NovaPagina before any element has no page to close.
 class Documento {
 public:
     Documento();
 
-    // Appends a call; the arguments follow the operation's signature.
-    void Gravar(Operacao op, std::initializer_list<ValorGravado> args);
+    // The calls, with arguments already checked by the engine.
+    void IniciarDocumento();
+    void DefinirTitulo(std::string_view titulo);
+    void DefinirTituloResumido(std::string_view titulo);
+    void DefinirIcone(const Figura& icone);
+    void DefinirOrientacao(int32_t orientacao);
+    void DefinirMargens(const Margens& margens);
+    void NovaPagina();
+    // The element's texts and picture come from Internar and Compartilhar.
+    void Adicionar(const Elemento& elemento);
 
-    // Reads the call at `posicao` and moves `posicao` past it.
-    ChamadaLida Ler(size_t& posicao) const;
-    size_t Fim() const { return bytes_.size(); }
+    IdTexto Internar(std::string_view texto);
+    IdFigura Compartilhar(const Figura& figura);
+    std::string_view TextoDe(IdTexto id) const { return textos_.Texto(id.indice); }
+    const Figura& FiguraDe(IdFigura id) const { return figuras_[id.indice]; }
 
-    // Pages count from 1. A page spans the record from its first element to
-    // the start of the next page.
-    int NumeroPaginas() const { return static_cast<int>(inicioPaginas_.size()); }
-    size_t InicioPagina(int pagina) const;
-    size_t FimPagina(int pagina) const;
+    // Pages count from 1.
+    int NumeroPaginas() const { return static_cast<int>(paginas_.size()); }
+    const std::vector<Elemento>& Elementos(int pagina) const;
 
-    // Document settings: the last value given.
-    const std::string& Titulo() const { return titulo_; }
-    const std::string& TituloResumido() const { return tituloResumido_; }
+    const DefinicoesDocumento& Definicoes() const { return definicoes_; }
     const Figura* Icone() const;
-    bool Paisagem() const { return paisagem_; }
-    const std::array<double, 4>& Margens() const { return margens_; } // left, top, right, bottom
 
     // What the document is about (which declaration): a property of its files,
     // not one of the calls, so it is not part of the record.
@@ -86,37 +108,57 @@ public:
     const std::vector<std::string>& Protegidos() const { return protegidos_; }
     void DefinirProtegidos(std::vector<std::string> arquivos) { protegidos_ = std::move(arquivos); }
 
+    // Every call since the document began, in call order, with its arguments
+    // as they were given.
+    template <class Visitante> void Reproduzir(Visitante&& visitante) const;
     std::vector<Chamada> Chamadas() const;
+
     size_t BytesOcupados() const;
     // Gives back the spare capacity once the document is complete.
     void Compactar();
 
     static const char* NomeOperacao(Operacao op);
+    static Operacao OperacaoDe(const Elemento& elemento);
 
 private:
-    void GravarNumero(uint32_t numero);
-    uint32_t LerNumero(size_t& posicao) const;
-    uint32_t IndiceDouble(double valor);
-    uint32_t IndiceLong(int32_t valor);
-    uint32_t IndiceFigura(const Figura& figura);
-    void Acompanhar(Operacao op, std::initializer_list<ValorGravado> args, size_t inicio);
+    // A call that is not an element, and how many elements came before it.
+    struct Ajuste {
+        Operacao op;
+        uint32_t elementosAntes;
+        std::variant<std::monostate, IdTexto, IdFigura, int32_t, Margens> argumento;
+    };
 
-    std::vector<uint8_t> bytes_;
-    std::vector<double> doubles_;
-    std::unordered_map<uint64_t, uint32_t> indiceDoubles_;
-    std::vector<int32_t> longs_;
-    std::unordered_map<int32_t, uint32_t> indiceLongs_;
+    void Registrar(Operacao op, decltype(Ajuste::argumento) argumento);
+    ChamadaGravada Gravada(const Ajuste& ajuste) const;
+    ChamadaGravada Gravada(const Elemento& elemento) const;
+
+    std::vector<std::vector<Elemento>> paginas_;
+    std::vector<Ajuste> ajustes_;
+    uint32_t elementos_ = 0;
     TabelaTextos textos_;
     std::deque<Figura> figuras_;
-    std::vector<uint32_t> inicioPaginas_;
 
-    std::string titulo_;
-    std::string tituloResumido_;
+    DefinicoesDocumento definicoes_;
     std::string assunto_;
     std::vector<std::string> protegidos_;
-    int icone_ = -1;
-    bool paisagem_ = false;
-    std::array<double, 4> margens_ = {2.0, 2.0, 2.0, 2.0};
 };
+
+template <class Visitante> void Documento::Reproduzir(Visitante&& visitante) const {
+    auto ajuste = ajustes_.cbegin();
+    uint32_t feitos = 0;
+    const auto ajustesAte = [&](uint32_t elementos) {
+        for (; ajuste != ajustes_.cend() && ajuste->elementosAntes <= elementos; ++ajuste) {
+            visitante(Gravada(*ajuste));
+        }
+    };
+    for (const std::vector<Elemento>& pagina : paginas_) {
+        for (const Elemento& elemento : pagina) {
+            ajustesAte(feitos);
+            visitante(Gravada(elemento));
+            ++feitos;
+        }
+    }
+    ajustesAte(feitos);
+}
 
 } // namespace tarvo

@@ -13,6 +13,7 @@
 namespace tarvo {
 
 class Documento;
+struct CamposTexto;
 
 // Finds text in a document as its pages show it: placeholders replaced the
 // way the renderer replaces them on each page, letter case and accents
@@ -23,7 +24,7 @@ class LocalizadorTexto {
 public:
     struct Ocorrencia {
         int pagina = 0;       // from 1
-        size_t chamada = 0;   // position of the text's call in the record
+        size_t elemento = 0;  // the text's place among its page's elements
         qsizetype inicio = 0; // in the text as shown
         qsizetype tamanho = 0;
     };
@@ -39,14 +40,15 @@ public:
     // from the sheet's top-left corner, clipped as the renderer clips.
     std::vector<QRectF> Retangulos(const Ocorrencia& ocorrencia) const;
 
-    // The text a call shows on `pagina`, as the renderer draws it.
-    QString TextoMostrado(size_t chamada, int pagina) const;
-
     // Lower case without accents, one character for one, so that positions
     // in the folded text are positions in the original.
     static QString Dobrar(const QString& texto);
 
 private:
+    // The text element `elemento` of `pagina`; null for another element.
+    const CamposTexto* Texto(int pagina, size_t elemento, bool* multilinha) const;
+    QString Mostrado(const CamposTexto& texto, bool multilinha, int pagina) const;
+
     const Documento& documento_;
     const Marcadores marcadores_;
 };
