@@ -2,7 +2,9 @@
 
 #include <RelatoriosTarvo/Erro.h>
 
+#include <bit>
 #include <limits>
+#include <stdexcept>
 
 namespace tarvo {
 
@@ -34,7 +36,7 @@ void ArgumentosTexto(ChamadaGravada& chamada, const CamposTexto& t, std::string_
 Documento::Documento() = default;
 
 void Documento::Registrar(Operacao op, decltype(Ajuste::argumento) argumento) {
-    ajustes_.push_back({op, elementos_, argumento});
+    ajustes_.push_back({op, static_cast<uint32_t>(registros_.size()), argumento});
 }
 
 void Documento::IniciarDocumento() {
@@ -71,23 +73,124 @@ void Documento::NovaPagina() {
     Registrar(Operacao::NovaPagina, {});
     // Before the first element there is no page to close: the first element
     // opens page 1 in any case.
-    if (!paginas_.empty()) {
-        // A closed page takes no more elements: its spare capacity goes.
-        paginas_.back().shrink_to_fit();
-        paginas_.emplace_back();
+    if (!inicioPaginas_.empty()) {
+        inicioPaginas_.push_back(static_cast<uint32_t>(registros_.size()));
     }
 }
 
 void Documento::Adicionar(const Elemento& elemento) {
-    if (elementos_ == std::numeric_limits<uint32_t>::max()) {
+    if (registros_.size() == std::numeric_limits<uint32_t>::max()) {
         throw Erro(Erro::ArgumentoInvalido, "O documento excede o tamanho máximo.",
                    TARVO_ORIGEM_MOTOR);
     }
-    if (paginas_.empty()) {
-        paginas_.emplace_back();
+    const Registro registro =
+        std::visit(Casos{[&](const Retangulo& r) {
+                             const EstiloRetangulo estilo{r.preenchido, r.corContorno,
+                                                          r.corPreenchimento, r.estilo};
+                             return Registro{AreaDe(r.x, r.y, r.largura, r.altura), 0,
+                                             estilosRetangulo_.Indice(estilo)};
+                         },
+                         [&](const Caixa& c) {
+                             const EstiloCaixa estilo{c.arredondamento, Numero(c.espessura),
+                                                      c.corContorno, c.corFundo, c.estilo};
+                             return Registro{AreaDe(c.x, c.y, c.largura, c.altura), 0,
+                                             estilosCaixa_.Indice(estilo)};
+                         },
+                         [&](const CamposTexto& t) {
+                             const EstiloTexto estilo{t.alinhamentoHorizontal,
+                                                      t.alinhamentoVertical,
+                                                      t.fonte.indice,
+                                                      Numero(t.tamanho),
+                                                      t.negrito,
+                                                      t.italico,
+                                                      t.sublinhado,
+                                                      t.cor};
+                             return Registro{AreaDe(t.x, t.y, t.largura, t.altura), t.texto.indice,
+                                             estilosTexto_.Indice(estilo)};
+                         },
+                         [&](const Imagem& i) {
+                             // A picture's mode is kept as it is: there is no style to share.
+                             return Registro{AreaDe(i.x, i.y, i.largura, i.altura), i.figura.indice,
+                                             std::bit_cast<uint32_t>(i.modo)};
+                         }},
+                   elemento);
+    if (inicioPaginas_.empty()) {
+        inicioPaginas_.push_back(0);
     }
-    paginas_.back().push_back(elemento);
-    ++elementos_;
+    registros_.push_back(registro);
+    tipos_.push_back(OperacaoDe(elemento));
+}
+
+uint32_t Documento::Numero(double valor) {
+    return numeros_.Indice(std::bit_cast<uint64_t>(valor));
+}
+
+double Documento::NumeroDe(uint32_t indice) const {
+    return std::bit_cast<double>(numeros_[indice]);
+}
+
+uint32_t Documento::AreaDe(double x, double y, double largura, double altura) {
+    return areas_.Indice({Numero(x), Numero(y), Numero(largura), Numero(altura)});
+}
+
+CamposTexto Documento::CamposDe(const Registro& registro) const {
+    const Area& area = areas_[registro.area];
+    const EstiloTexto& estilo = estilosTexto_[registro.estilo];
+    return CamposTexto{NumeroDe(area.x),
+                       NumeroDe(area.y),
+                       NumeroDe(area.largura),
+                       NumeroDe(area.altura),
+                       IdTexto{registro.conteudo},
+                       estilo.alinhamentoHorizontal,
+                       estilo.alinhamentoVertical,
+                       IdTexto{estilo.fonte},
+                       NumeroDe(estilo.tamanho),
+                       estilo.negrito,
+                       estilo.italico,
+                       estilo.sublinhado,
+                       estilo.cor};
+}
+
+Elemento Documento::ElementoNumero(uint32_t indice) const {
+    const Registro& registro = registros_[indice];
+    const Area& area = areas_[registro.area];
+    const double x = NumeroDe(area.x);
+    const double y = NumeroDe(area.y);
+    const double largura = NumeroDe(area.largura);
+    const double altura = NumeroDe(area.altura);
+    switch (tipos_[indice]) {
+    case Operacao::AdicionarRetangulo: {
+        const EstiloRetangulo& e = estilosRetangulo_[registro.estilo];
+        return Retangulo{
+            x, y, largura, altura, e.preenchido, e.corContorno, e.corPreenchimento, e.estilo};
+    }
+    case Operacao::AdicionarCaixa: {
+        const EstiloCaixa& e = estilosCaixa_[registro.estilo];
+        return Caixa{x,
+                     y,
+                     largura,
+                     altura,
+                     e.arredondamento,
+                     NumeroDe(e.espessura),
+                     e.corContorno,
+                     e.corFundo,
+                     e.estilo};
+    }
+    case Operacao::AdicionarTexto:
+        return Texto{CamposDe(registro)};
+    case Operacao::AdicionarTextoMultilinha:
+        return TextoMultilinha{CamposDe(registro)};
+    case Operacao::AdicionarImagem:
+        return Imagem{x,
+                      y,
+                      largura,
+                      altura,
+                      IdFigura{registro.conteudo},
+                      std::bit_cast<int32_t>(registro.estilo)};
+    default:
+        // Only elements are kept in registros_.
+        throw std::logic_error("Documento: elemento de tipo desconhecido");
+    }
 }
 
 IdTexto Documento::Internar(std::string_view texto) {
@@ -107,8 +210,20 @@ IdFigura Documento::Compartilhar(const Figura& figura) {
     return IdFigura{static_cast<uint32_t>(figuras_.size() - 1)};
 }
 
-const std::vector<Elemento>& Documento::Elementos(int pagina) const {
-    return paginas_.at(static_cast<size_t>(pagina - 1));
+Documento::Pagina Documento::Elementos(int pagina) const {
+    const auto numero = static_cast<size_t>(pagina - 1);
+    const uint32_t inicio = inicioPaginas_.at(numero);
+    const uint32_t fim = numero + 1 < inicioPaginas_.size()
+                             ? inicioPaginas_[numero + 1]
+                             : static_cast<uint32_t>(registros_.size());
+    return Pagina(*this, inicio, fim);
+}
+
+Elemento Documento::Pagina::at(size_t indice) const {
+    if (indice >= size()) {
+        throw std::out_of_range("Documento::Pagina::at");
+    }
+    return documento_->ElementoNumero(inicio_ + static_cast<uint32_t>(indice));
 }
 
 const Figura* Documento::Icone() const {
@@ -182,19 +297,22 @@ std::vector<Chamada> Documento::Chamadas() const {
 }
 
 size_t Documento::BytesOcupados() const {
-    size_t bytes = paginas_.capacity() * sizeof(std::vector<Elemento>) +
-                   ajustes_.capacity() * sizeof(Ajuste) + textos_.BytesOcupados();
-    for (const std::vector<Elemento>& pagina : paginas_) {
-        bytes += pagina.capacity() * sizeof(Elemento);
-    }
-    return bytes;
+    return registros_.capacity() * sizeof(Registro) + tipos_.capacity() * sizeof(Operacao) +
+           inicioPaginas_.capacity() * sizeof(uint32_t) + numeros_.BytesOcupados() +
+           areas_.BytesOcupados() + estilosTexto_.BytesOcupados() +
+           estilosRetangulo_.BytesOcupados() + estilosCaixa_.BytesOcupados() +
+           ajustes_.capacity() * sizeof(Ajuste) + textos_.BytesOcupados();
 }
 
 void Documento::Compactar() {
-    for (std::vector<Elemento>& pagina : paginas_) {
-        pagina.shrink_to_fit();
-    }
-    paginas_.shrink_to_fit();
+    registros_.shrink_to_fit();
+    tipos_.shrink_to_fit();
+    inicioPaginas_.shrink_to_fit();
+    numeros_.Compactar();
+    areas_.Compactar();
+    estilosTexto_.Compactar();
+    estilosRetangulo_.Compactar();
+    estilosCaixa_.Compactar();
     ajustes_.shrink_to_fit();
     textos_.Compactar();
 }

@@ -3,9 +3,11 @@
 #include "common/Figura.h"
 #include "engine/Chamada.h"
 #include "engine/Elementos.h"
+#include "engine/Internados.h"
 #include "engine/TabelaTextos.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -63,7 +65,12 @@ struct ChamadaGravada {
 // The page model: the elements of each page in the order they were added,
 // and the document's settings. Texts are stored once in a table and
 // pictures once in a list, elements naming them by id, so that a page of a
-// typical report costs some kilobytes however many pages there are.
+// typical report costs some kilobytes however many pages there are. For the
+// same reason an element is kept as three indexes: its rectangle into the
+// document's distinct rectangles (each four indexes into its distinct
+// numbers), its text or picture, and its font, size, alignment, colour and
+// the like into a table of the distinct styles of its kind. Readers get it
+// back as the named struct it was added as.
 //
 // The calls that are not elements (settings, NovaPagina, IniciarDocumento)
 // are also kept in order with the number of elements before each, so the
@@ -92,9 +99,51 @@ public:
     std::string_view TextoDe(IdTexto id) const { return textos_.Texto(id.indice); }
     const Figura& FiguraDe(IdFigura id) const { return figuras_[id.indice]; }
 
+    // The elements of one page, in the order they were added, each read
+    // back as the struct it was added as.
+    class Pagina {
+    public:
+        class Iterador {
+        public:
+            using value_type = Elemento;
+            using difference_type = std::ptrdiff_t;
+            Iterador() = default;
+            Iterador(const Documento* documento, uint32_t indice)
+                : documento_(documento), indice_(indice) {}
+            Elemento operator*() const { return documento_->ElementoNumero(indice_); }
+            Iterador& operator++() {
+                ++indice_;
+                return *this;
+            }
+            Iterador operator++(int) {
+                Iterador antes = *this;
+                ++indice_;
+                return antes;
+            }
+            bool operator==(const Iterador& outro) const { return indice_ == outro.indice_; }
+
+        private:
+            const Documento* documento_ = nullptr;
+            uint32_t indice_ = 0;
+        };
+
+        Pagina(const Documento& documento, uint32_t inicio, uint32_t fim)
+            : documento_(&documento), inicio_(inicio), fim_(fim) {}
+        size_t size() const { return fim_ - inicio_; }
+        bool empty() const { return fim_ == inicio_; }
+        Elemento at(size_t indice) const;
+        Iterador begin() const { return {documento_, inicio_}; }
+        Iterador end() const { return {documento_, fim_}; }
+
+    private:
+        const Documento* documento_;
+        uint32_t inicio_;
+        uint32_t fim_;
+    };
+
     // Pages count from 1.
-    int NumeroPaginas() const { return static_cast<int>(paginas_.size()); }
-    const std::vector<Elemento>& Elementos(int pagina) const;
+    int NumeroPaginas() const { return static_cast<int>(inicioPaginas_.size()); }
+    Pagina Elementos(int pagina) const;
 
     const DefinicoesDocumento& Definicoes() const { return definicoes_; }
     const Figura* Icone() const;
@@ -121,6 +170,42 @@ public:
     static Operacao OperacaoDe(const Elemento& elemento);
 
 private:
+    // An element as indexes: its rectangle into areas_; its text or picture
+    // (none for shapes); its style into the table of its kind, or a
+    // picture's mode itself.
+    struct Registro {
+        uint32_t area;
+        uint32_t conteudo;
+        uint32_t estilo;
+    };
+    // Position and size as indexes into numeros_: the rows and columns of a
+    // report fall on the same rectangles page after page.
+    struct Area {
+        uint32_t x, y, largura, altura;
+    };
+    // What a text has besides its rectangle and its text; the size is an
+    // index into numeros_, the font one into the text table.
+    struct EstiloTexto {
+        int32_t alinhamentoHorizontal, alinhamentoVertical;
+        uint32_t fonte, tamanho;
+        int32_t negrito, italico, sublinhado, cor;
+    };
+    struct EstiloRetangulo {
+        int32_t preenchido, corContorno, corPreenchimento, estilo;
+    };
+    // The outline's thickness is an index into numeros_.
+    struct EstiloCaixa {
+        int32_t arredondamento;
+        uint32_t espessura;
+        int32_t corContorno, corFundo, estilo;
+    };
+
+    Elemento ElementoNumero(uint32_t indice) const;
+    uint32_t Numero(double valor);
+    double NumeroDe(uint32_t indice) const;
+    uint32_t AreaDe(double x, double y, double largura, double altura);
+    CamposTexto CamposDe(const Registro& registro) const;
+
     // A call that is not an element, and how many elements came before it.
     struct Ajuste {
         Operacao op;
@@ -132,9 +217,17 @@ private:
     ChamadaGravada Gravada(const Ajuste& ajuste) const;
     ChamadaGravada Gravada(const Elemento& elemento) const;
 
-    std::vector<std::vector<Elemento>> paginas_;
+    // Every element of the document, in call order, and its kind; each page
+    // starts at an index of inicioPaginas_ and ends where the next begins.
+    std::vector<Registro> registros_;
+    std::vector<Operacao> tipos_;
+    std::vector<uint32_t> inicioPaginas_;
+    Internados<uint64_t> numeros_; // the doubles' bits
+    Internados<Area> areas_;
+    Internados<EstiloTexto> estilosTexto_;
+    Internados<EstiloRetangulo> estilosRetangulo_;
+    Internados<EstiloCaixa> estilosCaixa_;
     std::vector<Ajuste> ajustes_;
-    uint32_t elementos_ = 0;
     TabelaTextos textos_;
     std::deque<Figura> figuras_;
 
@@ -145,20 +238,16 @@ private:
 
 template <class Visitante> void Documento::Reproduzir(Visitante&& visitante) const {
     auto ajuste = ajustes_.cbegin();
-    uint32_t feitos = 0;
-    const auto ajustesAte = [&](uint32_t elementos) {
+    const auto ajustesAte = [&](size_t elementos) {
         for (; ajuste != ajustes_.cend() && ajuste->elementosAntes <= elementos; ++ajuste) {
             visitante(Gravada(*ajuste));
         }
     };
-    for (const std::vector<Elemento>& pagina : paginas_) {
-        for (const Elemento& elemento : pagina) {
-            ajustesAte(feitos);
-            visitante(Gravada(elemento));
-            ++feitos;
-        }
+    for (size_t feitos = 0; feitos < registros_.size(); ++feitos) {
+        ajustesAte(feitos);
+        visitante(Gravada(ElementoNumero(static_cast<uint32_t>(feitos))));
     }
-    ajustesAte(feitos);
+    ajustesAte(registros_.size());
 }
 
 } // namespace tarvo

@@ -155,11 +155,11 @@ std::vector<LocalizadorTexto::Ocorrencia> LocalizadorTexto::Buscar(const QString
     // holds the term is worked out once per distinct text.
     std::unordered_map<uint32_t, bool> semOcorrencia;
     for (int pagina = 1; pagina <= documento_.NumeroPaginas(); ++pagina) {
-        const std::vector<Elemento>& elementos = documento_.Elementos(pagina);
-        for (size_t elemento = 0; elemento < elementos.size(); ++elemento) {
+        const size_t elementos = documento_.Elementos(pagina).size();
+        for (size_t elemento = 0; elemento < elementos; ++elemento) {
             bool multilinha = false;
-            const CamposTexto* campos = Texto(pagina, elemento, &multilinha);
-            if (campos == nullptr) {
+            const std::optional<CamposTexto> campos = Texto(pagina, elemento, &multilinha);
+            if (!campos) {
                 continue;
             }
             const std::string_view bruto = documento_.TextoDe(campos->texto);
@@ -184,17 +184,18 @@ std::vector<LocalizadorTexto::Ocorrencia> LocalizadorTexto::Buscar(const QString
     return ocorrencias;
 }
 
-const CamposTexto* LocalizadorTexto::Texto(int pagina, size_t elemento, bool* multilinha) const {
-    const Elemento& achado = documento_.Elementos(pagina).at(elemento);
+std::optional<CamposTexto> LocalizadorTexto::Texto(int pagina, size_t elemento,
+                                                   bool* multilinha) const {
+    const Elemento achado = documento_.Elementos(pagina).at(elemento);
     if (const auto* texto = std::get_if<tarvo::Texto>(&achado)) {
         *multilinha = false;
-        return texto;
+        return *texto;
     }
     if (const auto* texto = std::get_if<TextoMultilinha>(&achado)) {
         *multilinha = true;
-        return texto;
+        return *texto;
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 QString LocalizadorTexto::Mostrado(const CamposTexto& texto, bool multilinha, int pagina) const {
@@ -203,8 +204,9 @@ QString LocalizadorTexto::Mostrado(const CamposTexto& texto, bool multilinha, in
 
 std::vector<QRectF> LocalizadorTexto::Retangulos(const Ocorrencia& ocorrencia) const {
     bool multilinha = false;
-    const CamposTexto* campos = Texto(ocorrencia.pagina, ocorrencia.elemento, &multilinha);
-    if (campos == nullptr) {
+    const std::optional<CamposTexto> campos =
+        Texto(ocorrencia.pagina, ocorrencia.elemento, &multilinha);
+    if (!campos) {
         return {};
     }
     const Margens& margens = documento_.Definicoes().margens;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/Elementos.h"
 #include "engine/Marcadores.h"
 
 #include <QDateTime>
@@ -7,13 +8,13 @@
 #include <QString>
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 namespace tarvo {
 
 class Documento;
-struct CamposTexto;
 
 // Finds text in a document as its pages show it: placeholders replaced the
 // way the renderer replaces them on each page, letter case and accents
@@ -45,8 +46,8 @@ public:
     static QString Dobrar(const QString& texto);
 
 private:
-    // The text element `elemento` of `pagina`; null for another element.
-    const CamposTexto* Texto(int pagina, size_t elemento, bool* multilinha) const;
+    // The text element `elemento` of `pagina`; none for another element.
+    std::optional<CamposTexto> Texto(int pagina, size_t elemento, bool* multilinha) const;
     QString Mostrado(const CamposTexto& texto, bool multilinha, int pagina) const;
 
     const Documento& documento_;
