@@ -128,9 +128,9 @@ TEST(Registro, MilharesDePaginasCustamPoucosKilobytesCada) {
         PaginaTipica(motor, pagina);
     }
     EXPECT_EQ(motor.NumeroPaginas(), paginas);
-    // The spare capacity of the growing buffers included; texts and pictures
-    // are stored once, the elements' numbers with each element.
-    EXPECT_LT(motor.BytesDocumento() / paginas, 16u * 1024);
+    // The spare capacity of the growing buffers included; texts, pictures,
+    // rectangles and styles are stored once, elements naming them by index.
+    EXPECT_LT(motor.BytesDocumento() / paginas, 6u * 1024);
 }
 
 // Many distinct values (indexes of three bytes), awkward doubles and bytes
