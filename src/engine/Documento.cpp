@@ -1,198 +1,330 @@
 #include "engine/Documento.h"
 
-#include "engine/MotorRelatorio.h"
 #include <RelatoriosTarvo/Erro.h>
 
-#include <algorithm>
 #include <bit>
-#include <cassert>
-#include <charconv>
-#include <cstring>
 #include <limits>
+#include <stdexcept>
 
 namespace tarvo {
 
 namespace {
 
-// Argument types of each operation, in order: d Double, l Long, s String,
-// f picture.
-const char* Assinatura(Operacao op) {
-    switch (op) {
-    case Operacao::IniciarDocumento:
-    case Operacao::NovaPagina:
-        return "";
-    case Operacao::DefinirTitulo:
-    case Operacao::DefinirTituloResumido:
-        return "s";
-    case Operacao::DefinirIcone:
-        return "f";
-    case Operacao::DefinirOrientacao:
-        return "l";
-    case Operacao::DefinirMargens:
-        return "dddd";
-    case Operacao::AdicionarRetangulo:
-        return "ddddllll";
-    case Operacao::AdicionarCaixa:
-        return "ddddldlll";
-    case Operacao::AdicionarTexto:
-    case Operacao::AdicionarTextoMultilinha:
-        return "ddddsllsdllll";
-    case Operacao::AdicionarImagem:
-        return "ddddfl";
-    }
-    return "";
-}
+template <class... F> struct Casos : F... { using F::operator()...; };
 
-bool Elemento(Operacao op) {
-    return op >= Operacao::AdicionarRetangulo;
+// The arguments of a text call, in the call's order.
+void ArgumentosTexto(ChamadaGravada& chamada, const CamposTexto& t, std::string_view texto,
+                     std::string_view fonte) {
+    chamada.args = {t.x,
+                    t.y,
+                    t.largura,
+                    t.altura,
+                    texto,
+                    t.alinhamentoHorizontal,
+                    t.alinhamentoVertical,
+                    fonte,
+                    t.tamanho,
+                    t.negrito,
+                    t.italico,
+                    t.sublinhado,
+                    t.cor};
+    chamada.quantidade = 13;
 }
 
 } // namespace
 
 Documento::Documento() = default;
 
-void Documento::Gravar(Operacao op, std::initializer_list<ValorGravado> args) {
-    const char* assinatura = Assinatura(op);
-    assert(std::strlen(assinatura) == args.size());
-    if (bytes_.size() > std::numeric_limits<uint32_t>::max() - 1024) {
+void Documento::Registrar(Operacao op, decltype(Ajuste::argumento) argumento) {
+    ajustes_.push_back({op, static_cast<uint32_t>(registros_.size()), argumento});
+}
+
+void Documento::IniciarDocumento() {
+    Registrar(Operacao::IniciarDocumento, {});
+}
+
+void Documento::DefinirTitulo(std::string_view titulo) {
+    Registrar(Operacao::DefinirTitulo, Internar(titulo));
+    definicoes_.titulo = titulo;
+}
+
+void Documento::DefinirTituloResumido(std::string_view titulo) {
+    Registrar(Operacao::DefinirTituloResumido, Internar(titulo));
+    definicoes_.tituloResumido = titulo;
+}
+
+void Documento::DefinirIcone(const Figura& icone) {
+    const IdFigura id = Compartilhar(icone);
+    Registrar(Operacao::DefinirIcone, id);
+    definicoes_.icone = id;
+}
+
+void Documento::DefinirOrientacao(int32_t orientacao) {
+    Registrar(Operacao::DefinirOrientacao, orientacao);
+    definicoes_.paisagem = orientacao == 1;
+}
+
+void Documento::DefinirMargens(const Margens& margens) {
+    Registrar(Operacao::DefinirMargens, margens);
+    definicoes_.margens = margens;
+}
+
+void Documento::NovaPagina() {
+    Registrar(Operacao::NovaPagina, {});
+    // Before the first element there is no page to close: the first element
+    // opens page 1 in any case.
+    if (!inicioPaginas_.empty()) {
+        inicioPaginas_.push_back(static_cast<uint32_t>(registros_.size()));
+    }
+}
+
+void Documento::Adicionar(const Elemento& elemento) {
+    if (registros_.size() == std::numeric_limits<uint32_t>::max()) {
         throw Erro(Erro::ArgumentoInvalido, "O documento excede o tamanho máximo.",
                    TARVO_ORIGEM_MOTOR);
     }
-    const size_t inicio = bytes_.size();
-    bytes_.push_back(static_cast<uint8_t>(op));
-    size_t i = 0;
-    for (const ValorGravado& valor : args) {
-        switch (assinatura[i++]) {
-        case 'd':
-            GravarNumero(IndiceDouble(std::get<double>(valor)));
-            break;
-        case 'l':
-            GravarNumero(IndiceLong(std::get<int32_t>(valor)));
-            break;
-        case 's':
-            GravarNumero(textos_.Indice(std::get<std::string_view>(valor)));
-            break;
-        case 'f':
-            GravarNumero(IndiceFigura(*std::get<const Figura*>(valor)));
-            break;
-        }
+    const Registro registro =
+        std::visit(Casos{[&](const Retangulo& r) {
+                             const EstiloRetangulo estilo{r.preenchido, r.corContorno,
+                                                          r.corPreenchimento, r.estilo};
+                             return Registro{AreaDe(r.x, r.y, r.largura, r.altura), 0,
+                                             estilosRetangulo_.Indice(estilo)};
+                         },
+                         [&](const Caixa& c) {
+                             const EstiloCaixa estilo{c.arredondamento, Numero(c.espessura),
+                                                      c.corContorno, c.corFundo, c.estilo};
+                             return Registro{AreaDe(c.x, c.y, c.largura, c.altura), 0,
+                                             estilosCaixa_.Indice(estilo)};
+                         },
+                         [&](const CamposTexto& t) {
+                             const EstiloTexto estilo{t.alinhamentoHorizontal,
+                                                      t.alinhamentoVertical,
+                                                      t.fonte.indice,
+                                                      Numero(t.tamanho),
+                                                      t.negrito,
+                                                      t.italico,
+                                                      t.sublinhado,
+                                                      t.cor};
+                             return Registro{AreaDe(t.x, t.y, t.largura, t.altura), t.texto.indice,
+                                             estilosTexto_.Indice(estilo)};
+                         },
+                         [&](const Imagem& i) {
+                             // A picture's mode is kept as it is: there is no style to share.
+                             return Registro{AreaDe(i.x, i.y, i.largura, i.altura), i.figura.indice,
+                                             std::bit_cast<uint32_t>(i.modo)};
+                         }},
+                   elemento);
+    if (inicioPaginas_.empty()) {
+        inicioPaginas_.push_back(0);
     }
-    Acompanhar(op, args, inicio);
+    registros_.push_back(registro);
+    tipos_.push_back(OperacaoDe(elemento));
 }
 
-void Documento::Acompanhar(Operacao op, std::initializer_list<ValorGravado> args, size_t inicio) {
-    const ValorGravado* arg = args.begin();
-    switch (op) {
-    case Operacao::DefinirTitulo:
-        titulo_ = std::get<std::string_view>(arg[0]);
-        break;
-    case Operacao::DefinirTituloResumido:
-        tituloResumido_ = std::get<std::string_view>(arg[0]);
-        break;
-    case Operacao::DefinirIcone:
-        icone_ = static_cast<int>(IndiceFigura(*std::get<const Figura*>(arg[0])));
-        break;
-    case Operacao::DefinirOrientacao:
-        paisagem_ = std::get<int32_t>(arg[0]) == 1;
-        break;
-    case Operacao::DefinirMargens:
-        for (size_t k = 0; k < 4; ++k) {
-            margens_[k] = std::get<double>(arg[k]);
-        }
-        break;
-    case Operacao::NovaPagina:
-        // Before the first element there is no page to close: the first
-        // element opens page 1 in any case.
-        if (!inicioPaginas_.empty()) {
-            inicioPaginas_.push_back(static_cast<uint32_t>(bytes_.size()));
-        }
-        break;
+uint32_t Documento::Numero(double valor) {
+    return numeros_.Indice(std::bit_cast<uint64_t>(valor));
+}
+
+double Documento::NumeroDe(uint32_t indice) const {
+    return std::bit_cast<double>(numeros_[indice]);
+}
+
+uint32_t Documento::AreaDe(double x, double y, double largura, double altura) {
+    return areas_.Indice({Numero(x), Numero(y), Numero(largura), Numero(altura)});
+}
+
+CamposTexto Documento::CamposDe(const Registro& registro) const {
+    const Area& area = areas_[registro.area];
+    const EstiloTexto& estilo = estilosTexto_[registro.estilo];
+    return CamposTexto{NumeroDe(area.x),
+                       NumeroDe(area.y),
+                       NumeroDe(area.largura),
+                       NumeroDe(area.altura),
+                       IdTexto{registro.conteudo},
+                       estilo.alinhamentoHorizontal,
+                       estilo.alinhamentoVertical,
+                       IdTexto{estilo.fonte},
+                       NumeroDe(estilo.tamanho),
+                       estilo.negrito,
+                       estilo.italico,
+                       estilo.sublinhado,
+                       estilo.cor};
+}
+
+Elemento Documento::ElementoNumero(uint32_t indice) const {
+    const Registro& registro = registros_[indice];
+    const Area& area = areas_[registro.area];
+    const double x = NumeroDe(area.x);
+    const double y = NumeroDe(area.y);
+    const double largura = NumeroDe(area.largura);
+    const double altura = NumeroDe(area.altura);
+    switch (tipos_[indice]) {
+    case Operacao::AdicionarRetangulo: {
+        const EstiloRetangulo& e = estilosRetangulo_[registro.estilo];
+        return Retangulo{
+            x, y, largura, altura, e.preenchido, e.corContorno, e.corPreenchimento, e.estilo};
+    }
+    case Operacao::AdicionarCaixa: {
+        const EstiloCaixa& e = estilosCaixa_[registro.estilo];
+        return Caixa{x,
+                     y,
+                     largura,
+                     altura,
+                     e.arredondamento,
+                     NumeroDe(e.espessura),
+                     e.corContorno,
+                     e.corFundo,
+                     e.estilo};
+    }
+    case Operacao::AdicionarTexto:
+        return Texto{CamposDe(registro)};
+    case Operacao::AdicionarTextoMultilinha:
+        return TextoMultilinha{CamposDe(registro)};
+    case Operacao::AdicionarImagem:
+        return Imagem{x,
+                      y,
+                      largura,
+                      altura,
+                      IdFigura{registro.conteudo},
+                      std::bit_cast<int32_t>(registro.estilo)};
     default:
-        if (Elemento(op) && inicioPaginas_.empty()) {
-            inicioPaginas_.push_back(static_cast<uint32_t>(inicio));
-        }
-        break;
+        // Only elements are kept in registros_.
+        throw std::logic_error("Documento: elemento de tipo desconhecido");
     }
 }
 
-ChamadaLida Documento::Ler(size_t& posicao) const {
-    ChamadaLida chamada;
-    chamada.op = static_cast<Operacao>(bytes_[posicao++]);
-    const char* assinatura = Assinatura(chamada.op);
-    for (size_t i = 0; assinatura[i] != '\0'; ++i) {
-        const uint32_t numero = LerNumero(posicao);
-        switch (assinatura[i]) {
-        case 'd':
-            chamada.args[i] = doubles_[numero];
-            break;
-        case 'l':
-            chamada.args[i] = longs_[numero];
-            break;
-        case 's':
-            chamada.args[i] = textos_.Texto(numero);
-            break;
-        case 'f':
-            chamada.args[i] = &figuras_[numero];
-            break;
+IdTexto Documento::Internar(std::string_view texto) {
+    return IdTexto{textos_.Indice(texto)};
+}
+
+IdFigura Documento::Compartilhar(const Figura& figura) {
+    // Pictures are shared, not copied: the same QImage keeps its cache key,
+    // which also lets the PDF writer embed it once.
+    for (size_t i = 0; i < figuras_.size(); ++i) {
+        if (figuras_[i].Nome() == figura.Nome() &&
+            figuras_[i].Imagem().cacheKey() == figura.Imagem().cacheKey()) {
+            return IdFigura{static_cast<uint32_t>(i)};
         }
-        chamada.quantidade = i + 1;
     }
-    return chamada;
+    figuras_.push_back(figura);
+    return IdFigura{static_cast<uint32_t>(figuras_.size() - 1)};
 }
 
-size_t Documento::InicioPagina(int pagina) const {
-    return inicioPaginas_.at(static_cast<size_t>(pagina - 1));
+Documento::Pagina Documento::Elementos(int pagina) const {
+    const auto numero = static_cast<size_t>(pagina - 1);
+    const uint32_t inicio = inicioPaginas_.at(numero);
+    const uint32_t fim = numero + 1 < inicioPaginas_.size()
+                             ? inicioPaginas_[numero + 1]
+                             : static_cast<uint32_t>(registros_.size());
+    return Pagina(*this, inicio, fim);
 }
 
-size_t Documento::FimPagina(int pagina) const {
-    return pagina < NumeroPaginas() ? inicioPaginas_.at(static_cast<size_t>(pagina))
-                                    : bytes_.size();
+Elemento Documento::Pagina::at(size_t indice) const {
+    if (indice >= size()) {
+        throw std::out_of_range("Documento::Pagina::at");
+    }
+    return documento_->ElementoNumero(inicio_ + static_cast<uint32_t>(indice));
 }
 
 const Figura* Documento::Icone() const {
-    return icone_ < 0 ? nullptr : &figuras_[static_cast<size_t>(icone_)];
+    return definicoes_.icone ? &FiguraDe(*definicoes_.icone) : nullptr;
+}
+
+ChamadaGravada Documento::Gravada(const Ajuste& ajuste) const {
+    ChamadaGravada chamada;
+    chamada.op = ajuste.op;
+    std::visit(Casos{[](std::monostate) {},
+                     [&](IdTexto id) {
+                         chamada.args[0] = TextoDe(id);
+                         chamada.quantidade = 1;
+                     },
+                     [&](IdFigura id) {
+                         chamada.args[0] = &FiguraDe(id);
+                         chamada.quantidade = 1;
+                     },
+                     [&](int32_t valor) {
+                         chamada.args[0] = valor;
+                         chamada.quantidade = 1;
+                     },
+                     [&](const Margens& m) {
+                         chamada.args = {m.esquerda, m.superior, m.direita, m.inferior};
+                         chamada.quantidade = 4;
+                     }},
+               ajuste.argumento);
+    return chamada;
+}
+
+ChamadaGravada Documento::Gravada(const Elemento& elemento) const {
+    ChamadaGravada chamada;
+    chamada.op = OperacaoDe(elemento);
+    std::visit(Casos{[&](const Retangulo& r) {
+                         chamada.args = {r.x,          r.y,           r.largura,          r.altura,
+                                         r.preenchido, r.corContorno, r.corPreenchimento, r.estilo};
+                         chamada.quantidade = 8;
+                     },
+                     [&](const Caixa& c) {
+                         chamada.args = {
+                             c.x,         c.y,           c.largura,  c.altura, c.arredondamento,
+                             c.espessura, c.corContorno, c.corFundo, c.estilo};
+                         chamada.quantidade = 9;
+                     },
+                     [&](const CamposTexto& t) {
+                         ArgumentosTexto(chamada, t, TextoDe(t.texto), TextoDe(t.fonte));
+                     },
+                     [&](const Imagem& i) {
+                         chamada.args = {i.x,   i.y, i.largura, i.altura, &FiguraDe(i.figura),
+                                         i.modo};
+                         chamada.quantidade = 6;
+                     }},
+               elemento);
+    return chamada;
 }
 
 std::vector<Chamada> Documento::Chamadas() const {
     std::vector<Chamada> chamadas;
-    size_t posicao = 0;
-    while (posicao < bytes_.size()) {
-        const ChamadaLida lida = Ler(posicao);
-        Chamada chamada{NomeOperacao(lida.op), {}};
-        for (size_t i = 0; i < lida.quantidade; ++i) {
-            const ValorGravado& valor = lida.args[i];
-            if (const auto* d = std::get_if<double>(&valor)) {
-                chamada.args.emplace_back(*d);
-            } else if (const auto* l = std::get_if<int32_t>(&valor)) {
-                chamada.args.emplace_back(*l);
-            } else if (const auto* s = std::get_if<std::string_view>(&valor)) {
-                chamada.args.emplace_back(std::string(*s));
-            } else {
-                chamada.args.emplace_back(std::get<const Figura*>(valor)->Nome());
-            }
+    Reproduzir([&chamadas](const ChamadaGravada& gravada) {
+        Chamada chamada{NomeOperacao(gravada.op), {}};
+        for (size_t i = 0; i < gravada.quantidade; ++i) {
+            std::visit(Casos{[&](double d) { chamada.args.emplace_back(d); },
+                             [&](int32_t l) { chamada.args.emplace_back(l); },
+                             [&](std::string_view s) { chamada.args.emplace_back(std::string(s)); },
+                             [&](const Figura* f) { chamada.args.emplace_back(f->Nome()); }},
+                       gravada.args[i]);
         }
         chamadas.push_back(std::move(chamada));
-    }
+    });
     return chamadas;
 }
 
 size_t Documento::BytesOcupados() const {
-    // Hash nodes: the key, the index and about two pointers of overhead.
-    const size_t porDouble =
-        sizeof(double) + sizeof(uint64_t) + sizeof(uint32_t) + 3 * sizeof(void*);
-    const size_t porLong = 2 * sizeof(int32_t) + sizeof(uint32_t) + 3 * sizeof(void*);
-    return bytes_.capacity() + doubles_.capacity() * sizeof(double) +
-           indiceDoubles_.size() * porDouble + longs_.capacity() * sizeof(int32_t) +
-           indiceLongs_.size() * porLong + textos_.BytesOcupados() +
-           inicioPaginas_.capacity() * sizeof(uint32_t);
+    return registros_.capacity() * sizeof(Registro) + tipos_.capacity() * sizeof(Operacao) +
+           inicioPaginas_.capacity() * sizeof(uint32_t) + numeros_.BytesOcupados() +
+           areas_.BytesOcupados() + estilosTexto_.BytesOcupados() +
+           estilosRetangulo_.BytesOcupados() + estilosCaixa_.BytesOcupados() +
+           ajustes_.capacity() * sizeof(Ajuste) + textos_.BytesOcupados();
 }
 
 void Documento::Compactar() {
-    bytes_.shrink_to_fit();
-    doubles_.shrink_to_fit();
-    longs_.shrink_to_fit();
+    registros_.shrink_to_fit();
+    tipos_.shrink_to_fit();
     inicioPaginas_.shrink_to_fit();
+    numeros_.Compactar();
+    areas_.Compactar();
+    estilosTexto_.Compactar();
+    estilosRetangulo_.Compactar();
+    estilosCaixa_.Compactar();
+    ajustes_.shrink_to_fit();
     textos_.Compactar();
+}
+
+Operacao Documento::OperacaoDe(const Elemento& elemento) {
+    return std::visit(
+        Casos{[](const Retangulo&) { return Operacao::AdicionarRetangulo; },
+              [](const Caixa&) { return Operacao::AdicionarCaixa; },
+              [](const Texto&) { return Operacao::AdicionarTexto; },
+              [](const TextoMultilinha&) { return Operacao::AdicionarTextoMultilinha; },
+              [](const Imagem&) { return Operacao::AdicionarImagem; }},
+        elemento);
 }
 
 const char* Documento::NomeOperacao(Operacao op) {
@@ -223,57 +355,6 @@ const char* Documento::NomeOperacao(Operacao op) {
         return "AdicionarImagem";
     }
     return "";
-}
-
-void Documento::GravarNumero(uint32_t numero) {
-    while (numero >= 0x80) {
-        bytes_.push_back(static_cast<uint8_t>(numero | 0x80));
-        numero >>= 7;
-    }
-    bytes_.push_back(static_cast<uint8_t>(numero));
-}
-
-uint32_t Documento::LerNumero(size_t& posicao) const {
-    uint32_t numero = 0;
-    int deslocamento = 0;
-    uint8_t byte = 0;
-    do {
-        byte = bytes_[posicao++];
-        numero |= static_cast<uint32_t>(byte & 0x7F) << deslocamento;
-        deslocamento += 7;
-    } while (byte & 0x80);
-    return numero;
-}
-
-uint32_t Documento::IndiceDouble(double valor) {
-    const auto bits = std::bit_cast<uint64_t>(valor);
-    const auto [item, novo] =
-        indiceDoubles_.try_emplace(bits, static_cast<uint32_t>(doubles_.size()));
-    if (novo) {
-        doubles_.push_back(valor);
-    }
-    return item->second;
-}
-
-uint32_t Documento::IndiceLong(int32_t valor) {
-    const auto [item, novo] = indiceLongs_.try_emplace(valor, static_cast<uint32_t>(longs_.size()));
-    if (novo) {
-        longs_.push_back(valor);
-    }
-    return item->second;
-}
-
-uint32_t Documento::IndiceFigura(const Figura& figura) {
-    // Pictures are shared, not copied: the same QImage keeps its cache key,
-    // which also lets the PDF writer embed it once.
-    for (size_t i = 0; i < figuras_.size(); ++i) {
-        if (figuras_[i].Nome() == figura.Nome() &&
-            figuras_[i].Imagem().cacheKey() == figura.Imagem().cacheKey()) {
-            return static_cast<uint32_t>(i);
-        }
-    }
-    figuras_.push_back(figura);
-    return static_cast<uint32_t>(figuras_.size() - 1);
 }
 
 } // namespace tarvo

@@ -8,7 +8,6 @@
 #include "engine/DispositivoArquivo.h"
 #include "engine/Documento.h"
 #include "engine/Renderizador.h"
-#include "engine/SaidaDocumento.h"
 
 #include <QDateTime>
 #include <QPainter>
@@ -41,7 +40,7 @@ void Pintar(const std::vector<EscritorPdf::Parte>& partes, const std::string& ti
     DispositivoArquivo dispositivo(arquivo);
     QPdfWriter escritor(&dispositivo);
     escritor.setResolution(resolucaoPdf);
-    escritor.setPageLayout(SaidaDocumento::Folha(*partes.front().documento));
+    escritor.setPageLayout(Renderizador::Folha(*partes.front().documento));
     escritor.setTitle(QString::fromStdString(titulo));
     QPainter painter;
     if (!painter.begin(&escritor)) {
@@ -56,7 +55,7 @@ void Pintar(const std::vector<EscritorPdf::Parte>& partes, const std::string& ti
         const int paginas = std::max(documento.NumeroPaginas(), 1);
         for (int pagina = 1; pagina <= paginas; ++pagina) {
             if (!primeira) {
-                escritor.setPageLayout(SaidaDocumento::Folha(documento));
+                escritor.setPageLayout(Renderizador::Folha(documento));
                 if (!escritor.newPage()) {
                     dispositivo.ExigirSucesso();
                     throw arquivo.Falha("a página seguinte não pôde ser iniciada", origem);
@@ -83,7 +82,6 @@ void EscritorPdf::Gravar(const std::vector<Parte>& partes, const Propriedades& p
     if (partes.empty())
         throw Erro(Erro::ArgumentoInvalido, "Nenhum documento para gravar em \"" + caminho + "\".",
                    origem);
-    SaidaDocumento::ExigirAplicacao(false);
     const QDateTime momento = QDateTime::currentDateTime();
     std::vector<std::string> protegidos;
     for (const Parte& parte : partes) {

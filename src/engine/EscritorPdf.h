@@ -8,7 +8,8 @@ namespace tarvo {
 class Andamento;
 class Documento;
 
-// Writes one or more documents as one PDF file. Qt paints the pages into a
+// Writes one or more documents as one PDF file, behind SaidaDocumento, which
+// has checked the Qt application. Qt paints the pages into a
 // temporary file beside the destination; qpdf then sets the document's
 // properties (title, subject, creator, producer, creation date) and, when
 // the parts are named, adds one bookmark per part pointing at its first page

@@ -1,6 +1,6 @@
 #include "engine/Fontes.h"
 
-#include "engine/Documento.h"
+#include "engine/Elementos.h"
 
 #include <QDir>
 #include <QFont>
@@ -61,13 +61,13 @@ QString Fontes::Familia(std::string_view nome) {
     return texto;
 }
 
-QFont Fontes::DaChamada(const ChamadaLida& chamada) {
+QFont Fontes::DoTexto(const CamposTexto& texto, std::string_view nome) {
     Registrar();
-    QFont fonte(Familia(chamada.Texto(7)));
-    fonte.setPointSizeF(chamada.Double(8));
-    fonte.setBold(chamada.Long(9) != 0);
-    fonte.setItalic(chamada.Long(10) != 0);
-    fonte.setUnderline(chamada.Long(11) != 0);
+    QFont fonte(Familia(nome));
+    fonte.setPointSizeF(texto.tamanho);
+    fonte.setBold(texto.negrito != 0);
+    fonte.setItalic(texto.italico != 0);
+    fonte.setUnderline(texto.sublinhado != 0);
     fonte.setHintingPreference(QFont::PreferNoHinting);
     return fonte;
 }

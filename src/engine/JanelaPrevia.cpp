@@ -361,13 +361,13 @@ void JanelaPrevia::Mostrar(std::shared_ptr<const Documento> documento) {
         atual_ = -1;
         resultadoBusca_->clear();
     }
-    setWindowTitle(QString::fromStdString(documento_->Titulo()));
+    setWindowTitle(QString::fromStdString(documento_->Definicoes().titulo));
     const Figura* icone = documento_->Icone();
     setWindowIcon(icone != nullptr ? QIcon(QPixmap::fromImage(icone->Imagem())) : QIcon());
     pilha_->setCurrentWidget(documento_->NumeroPaginas() > 0 ? static_cast<QWidget*>(vista_)
                                                              : vazio_);
-    if (!dimensionada_ || documento_->Paisagem() != paisagem_) {
-        paisagem_ = documento_->Paisagem();
+    if (!dimensionada_ || documento_->Definicoes().paisagem != paisagem_) {
+        paisagem_ = documento_->Definicoes().paisagem;
         dimensionada_ = true;
         Dimensionar();
     }
@@ -603,8 +603,9 @@ void JanelaPrevia::SalvarPdf() {
     if (!documento_ || documento_->NumeroPaginas() == 0) {
         return;
     }
-    const std::string& titulo =
-        documento_->TituloResumido().empty() ? documento_->Titulo() : documento_->TituloResumido();
+    const std::string& titulo = documento_->Definicoes().tituloResumido.empty()
+                                    ? documento_->Definicoes().titulo
+                                    : documento_->Definicoes().tituloResumido;
     QString pasta = qApp->property(propriedadePasta).toString();
     if (pasta.isEmpty() || !QFileInfo(pasta).isDir()) {
         pasta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

@@ -21,10 +21,6 @@ namespace {
 constexpr int dpiMedida = 1200;
 constexpr double pixelsPorCm = dpiMedida / 2.54;
 
-bool ETexto(Operacao op) {
-    return op == Operacao::AdicionarTexto || op == Operacao::AdicionarTextoMultilinha;
-}
-
 // A device of dpiMedida, for measuring.
 QImage Medida() {
     QImage medida(1, 1, QImage::Format_RGB32);
@@ -37,13 +33,14 @@ QImage Medida() {
 // One line, as Renderizador::Texto places it: the baseline by hand from the
 // font's ascent and descent, the line clipped to its rectangle when it does
 // not fit.
-std::vector<QRectF> UmaLinha(QPaintDevice* medida, const QRectF& area, const ChamadaLida& chamada,
-                             const QString& texto, qsizetype inicio, qsizetype fim) {
-    const QFontMetricsF metricas(Fontes::DaChamada(chamada), medida);
+std::vector<QRectF> UmaLinha(QPaintDevice* medida, const QRectF& area, const CamposTexto& elemento,
+                             const QFont& fonte, const QString& texto, qsizetype inicio,
+                             qsizetype fim) {
+    const QFontMetricsF metricas(fonte, medida);
     const double largura = metricas.horizontalAdvance(texto);
     const double altura = metricas.ascent() + metricas.descent();
-    const QPointF linha =
-        Renderizador::PosicaoLinha(area, largura, metricas, chamada.Long(5), chamada.Long(6));
+    const QPointF linha = Renderizador::PosicaoLinha(
+        area, largura, metricas, elemento.alinhamentoHorizontal, elemento.alinhamentoVertical);
     const double x = linha.x();
     const double topo = linha.y();
     const double x0 = x + metricas.horizontalAdvance(texto.left(inicio));
@@ -62,9 +59,8 @@ std::vector<QRectF> UmaLinha(QPaintDevice* medida, const QRectF& area, const Cha
 // lines on whole pixels, one leading between them, the block aligned in the
 // rectangle and each line aligned on its own, lines past the bottom dropped.
 std::vector<QRectF> VariasLinhas(QPaintDevice* medida, const QRectF& area,
-                                 const ChamadaLida& chamada, const QString& texto, qsizetype inicio,
-                                 qsizetype fim) {
-    const QFont fonte = Fontes::DaChamada(chamada);
+                                 const CamposTexto& elemento, const QFont& fonte,
+                                 const QString& texto, qsizetype inicio, qsizetype fim) {
     QString linhas = texto;
     linhas.replace(QLatin1Char('\n'), QChar::LineSeparator);
     QTextLayout layout(linhas, fonte, medida);
@@ -93,9 +89,9 @@ std::vector<QRectF> VariasLinhas(QPaintDevice* medida, const QRectF& area,
     layout.endLayout();
 
     double y = area.top();
-    if (chamada.Long(6) == 2) {
+    if (elemento.alinhamentoVertical == 2) {
         y += area.height() - altura;
-    } else if (chamada.Long(6) == 1) {
+    } else if (elemento.alinhamentoVertical == 1) {
         y += (area.height() - altura) / 2;
     }
     const bool recorta = largura > area.width() || altura > area.height();
@@ -108,9 +104,9 @@ std::vector<QRectF> VariasLinhas(QPaintDevice* medida, const QRectF& area,
             continue;
         }
         double x = area.left();
-        if (chamada.Long(5) == 2) {
+        if (elemento.alinhamentoHorizontal == 2) {
             x += area.width() - linha.horizontalAdvance();
-        } else if (chamada.Long(5) == 1) {
+        } else if (elemento.alinhamentoHorizontal == 1) {
             x += (area.width() - linha.horizontalAdvance()) / 2;
         }
         QRectF retangulo(
@@ -157,31 +153,30 @@ std::vector<LocalizadorTexto::Ocorrencia> LocalizadorTexto::Buscar(const QString
     }
     // Texts without placeholders read the same on every page: whether one
     // holds the term is worked out once per distinct text.
-    std::unordered_map<const char*, bool> semOcorrencia;
+    std::unordered_map<uint32_t, bool> semOcorrencia;
     for (int pagina = 1; pagina <= documento_.NumeroPaginas(); ++pagina) {
-        size_t posicao = documento_.InicioPagina(pagina);
-        const size_t fim = documento_.FimPagina(pagina);
-        while (posicao < fim) {
-            const size_t chamada = posicao;
-            const ChamadaLida lida = documento_.Ler(posicao);
-            if (!ETexto(lida.op)) {
+        const size_t elementos = documento_.Elementos(pagina).size();
+        for (size_t elemento = 0; elemento < elementos; ++elemento) {
+            bool multilinha = false;
+            const std::optional<CamposTexto> campos = Texto(pagina, elemento, &multilinha);
+            if (!campos) {
                 continue;
             }
-            const std::string_view bruto = lida.Texto(4);
+            const std::string_view bruto = documento_.TextoDe(campos->texto);
             const bool fixo = bruto.find("%%") == std::string_view::npos;
             if (fixo) {
-                const auto conhecido = semOcorrencia.find(bruto.data());
+                const auto conhecido = semOcorrencia.find(campos->texto.indice);
                 if (conhecido != semOcorrencia.end() && conhecido->second) {
                     continue;
                 }
             }
-            const QString texto = Dobrar(TextoMostrado(chamada, pagina));
+            const QString texto = Dobrar(Mostrado(*campos, multilinha, pagina));
             qsizetype indice = texto.indexOf(procurado);
             if (fixo) {
-                semOcorrencia[bruto.data()] = indice < 0;
+                semOcorrencia[campos->texto.indice] = indice < 0;
             }
             while (indice >= 0) {
-                ocorrencias.push_back({pagina, chamada, indice, procurado.size()});
+                ocorrencias.push_back({pagina, elemento, indice, procurado.size()});
                 indice = texto.indexOf(procurado, indice + procurado.size());
             }
         }
@@ -189,28 +184,42 @@ std::vector<LocalizadorTexto::Ocorrencia> LocalizadorTexto::Buscar(const QString
     return ocorrencias;
 }
 
-QString LocalizadorTexto::TextoMostrado(size_t chamada, int pagina) const {
-    size_t posicao = chamada;
-    return marcadores_.Mostrado(documento_.Ler(posicao), pagina);
+std::optional<CamposTexto> LocalizadorTexto::Texto(int pagina, size_t elemento,
+                                                   bool* multilinha) const {
+    const Elemento achado = documento_.Elementos(pagina).at(elemento);
+    if (const auto* texto = std::get_if<tarvo::Texto>(&achado)) {
+        *multilinha = false;
+        return *texto;
+    }
+    if (const auto* texto = std::get_if<TextoMultilinha>(&achado)) {
+        *multilinha = true;
+        return *texto;
+    }
+    return std::nullopt;
+}
+
+QString LocalizadorTexto::Mostrado(const CamposTexto& texto, bool multilinha, int pagina) const {
+    return marcadores_.Mostrado(documento_.TextoDe(texto.texto), multilinha, pagina);
 }
 
 std::vector<QRectF> LocalizadorTexto::Retangulos(const Ocorrencia& ocorrencia) const {
-    size_t posicao = ocorrencia.chamada;
-    const ChamadaLida chamada = documento_.Ler(posicao);
-    if (!ETexto(chamada.op)) {
+    bool multilinha = false;
+    const std::optional<CamposTexto> campos =
+        Texto(ocorrencia.pagina, ocorrencia.elemento, &multilinha);
+    if (!campos) {
         return {};
     }
-    const auto& margens = documento_.Margens();
-    const QRectF area((margens[0] + chamada.Double(0)) * pixelsPorCm,
-                      (margens[1] + chamada.Double(1)) * pixelsPorCm,
-                      chamada.Double(2) * pixelsPorCm, chamada.Double(3) * pixelsPorCm);
-    const QString texto = TextoMostrado(ocorrencia.chamada, ocorrencia.pagina);
+    const Margens& margens = documento_.Definicoes().margens;
+    const QRectF area((margens.esquerda + campos->x) * pixelsPorCm,
+                      (margens.superior + campos->y) * pixelsPorCm, campos->largura * pixelsPorCm,
+                      campos->altura * pixelsPorCm);
+    const QString texto = Mostrado(*campos, multilinha, ocorrencia.pagina);
+    const QFont fonte = Fontes::DoTexto(*campos, documento_.TextoDe(campos->fonte));
     QImage medida = Medida();
     const qsizetype fim = std::min(ocorrencia.inicio + ocorrencia.tamanho, texto.size());
     std::vector<QRectF> retangulos =
-        chamada.op == Operacao::AdicionarTexto
-            ? UmaLinha(&medida, area, chamada, texto, ocorrencia.inicio, fim)
-            : VariasLinhas(&medida, area, chamada, texto, ocorrencia.inicio, fim);
+        multilinha ? VariasLinhas(&medida, area, *campos, fonte, texto, ocorrencia.inicio, fim)
+                   : UmaLinha(&medida, area, *campos, fonte, texto, ocorrencia.inicio, fim);
     for (QRectF& retangulo : retangulos) {
         retangulo = QRectF(retangulo.topLeft() / pixelsPorCm, retangulo.size() / pixelsPorCm);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/Elementos.h"
 #include "engine/Marcadores.h"
 
 #include <QDateTime>
@@ -7,6 +8,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -23,7 +25,7 @@ class LocalizadorTexto {
 public:
     struct Ocorrencia {
         int pagina = 0;       // from 1
-        size_t chamada = 0;   // position of the text's call in the record
+        size_t elemento = 0;  // the text's place among its page's elements
         qsizetype inicio = 0; // in the text as shown
         qsizetype tamanho = 0;
     };
@@ -39,14 +41,15 @@ public:
     // from the sheet's top-left corner, clipped as the renderer clips.
     std::vector<QRectF> Retangulos(const Ocorrencia& ocorrencia) const;
 
-    // The text a call shows on `pagina`, as the renderer draws it.
-    QString TextoMostrado(size_t chamada, int pagina) const;
-
     // Lower case without accents, one character for one, so that positions
     // in the folded text are positions in the original.
     static QString Dobrar(const QString& texto);
 
 private:
+    // The text element `elemento` of `pagina`; none for another element.
+    std::optional<CamposTexto> Texto(int pagina, size_t elemento, bool* multilinha) const;
+    QString Mostrado(const CamposTexto& texto, bool multilinha, int pagina) const;
+
     const Documento& documento_;
     const Marcadores marcadores_;
 };

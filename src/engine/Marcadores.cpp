@@ -1,7 +1,5 @@
 #include "engine/Marcadores.h"
 
-#include "engine/Documento.h"
-
 namespace tarvo {
 
 Marcadores::Marcadores(const QDateTime& momento, int totalPaginas)
@@ -48,13 +46,12 @@ QString Marcadores::Substituir(std::string_view texto, int pagina) const {
     return resultado;
 }
 
-QString Marcadores::Mostrado(const ChamadaLida& chamada, int pagina) const {
-    QString texto = Substituir(chamada.Texto(4), pagina);
-    const QString quebra =
-        chamada.op == Operacao::AdicionarTexto ? QStringLiteral(" ") : QStringLiteral("\n");
+QString Marcadores::Mostrado(std::string_view bruto, bool multilinha, int pagina) const {
+    QString texto = Substituir(bruto, pagina);
+    const QString quebra = multilinha ? QStringLiteral("\n") : QStringLiteral(" ");
     texto.replace(QLatin1String("\r\n"), quebra);
     texto.replace(QLatin1Char('\r'), quebra);
-    if (chamada.op == Operacao::AdicionarTexto)
+    if (!multilinha)
         texto.replace(QLatin1Char('\n'), quebra);
     return texto;
 }

@@ -7,8 +7,6 @@
 
 namespace tarvo {
 
-struct ChamadaLida;
-
 // The placeholders of a document's texts and what stands in for them on a
 // page: "%%D" the date and "%%H" the time of one instant, "%%p" the page
 // number, "%%P" the number of pages. Whatever draws or searches the texts
@@ -18,10 +16,10 @@ public:
     Marcadores(const QDateTime& momento, int totalPaginas);
 
     QString Substituir(std::string_view texto, int pagina) const;
-    // The text a text call shows on `pagina`: placeholders replaced, and its
-    // line breaks made spaces for a one-line text (AdicionarTexto) or one
-    // "\n" each for a wrapped one.
-    QString Mostrado(const ChamadaLida& chamada, int pagina) const;
+    // What a text element shows on `pagina`: placeholders replaced, and its
+    // line breaks made spaces for a one-line text or one "\n" each for a
+    // wrapped one.
+    QString Mostrado(std::string_view texto, bool multilinha, int pagina) const;
 
     // UTF-8 text as a QString.
     static QString Utf8(std::string_view texto);

@@ -1,11 +1,8 @@
 #include "engine/MotorRelatorio.h"
 
 #include "common/Andamento.h"
-#include "common/ArquivoAtomico.h"
 #include "engine/Documento.h"
-#include "engine/EscritorPdf.h"
 #include "engine/JanelaPrevia.h"
-#include "engine/RegistroJson.h"
 #include "engine/Renderizador.h"
 #include "engine/SaidaDocumento.h"
 #include <RelatoriosTarvo/Erro.h>
@@ -84,20 +81,20 @@ MotorRelatorio::~MotorRelatorio() = default;
 
 void MotorRelatorio::IniciarDocumento() {
     impl_->documento = std::make_shared<Documento>();
-    impl_->documento->Gravar(Operacao::IniciarDocumento, {});
+    impl_->documento->IniciarDocumento();
 }
 
 void MotorRelatorio::DefinirTitulo(const std::string& titulo) {
-    impl_->Gravavel().Gravar(Operacao::DefinirTitulo, {titulo});
+    impl_->Gravavel().DefinirTitulo(titulo);
 }
 
 void MotorRelatorio::DefinirTituloResumido(const std::string& titulo) {
-    impl_->Gravavel().Gravar(Operacao::DefinirTituloResumido, {titulo});
+    impl_->Gravavel().DefinirTituloResumido(titulo);
 }
 
 void MotorRelatorio::DefinirIcone(const Figura& icone) {
     VerificarFigura(icone);
-    impl_->Gravavel().Gravar(Operacao::DefinirIcone, {&icone});
+    impl_->Gravavel().DefinirIcone(icone);
 }
 
 void MotorRelatorio::DefinirOrientacao(const int32_t& orientacao) {
@@ -105,7 +102,7 @@ void MotorRelatorio::DefinirOrientacao(const int32_t& orientacao) {
         throw Erro(Erro::ArgumentoInvalido, "Orientação inválida: use 0 (retrato) ou 1 (paisagem).",
                    origem);
     }
-    impl_->Gravavel().Gravar(Operacao::DefinirOrientacao, {orientacao});
+    impl_->Gravavel().DefinirOrientacao(orientacao);
 }
 
 void MotorRelatorio::DefinirMargens(const double& esquerda, const double& superior,
@@ -115,13 +112,13 @@ void MotorRelatorio::DefinirMargens(const double& esquerda, const double& superi
             throw Erro(Erro::ArgumentoInvalido, "Margem inválida.", origem);
         }
     }
-    impl_->Gravavel().Gravar(Operacao::DefinirMargens, {esquerda, superior, direita, inferior});
+    impl_->Gravavel().DefinirMargens({esquerda, superior, direita, inferior});
 }
 
 void MotorRelatorio::NovaPagina() {
     if (impl_->andamento != nullptr)
         impl_->andamento->Pagina();
-    impl_->Gravavel().Gravar(Operacao::NovaPagina, {});
+    impl_->Gravavel().NovaPagina();
 }
 
 void MotorRelatorio::AdicionarRetangulo(const double& x, const double& y, const double& largura,
@@ -129,8 +126,8 @@ void MotorRelatorio::AdicionarRetangulo(const double& x, const double& y, const 
                                         const int32_t& corContorno, const int32_t& corPreenchimento,
                                         const int32_t& estilo) {
     VerificarArea(x, y, largura, altura);
-    impl_->Gravavel().Gravar(Operacao::AdicionarRetangulo, {x, y, largura, altura, preenchido,
-                                                            corContorno, corPreenchimento, estilo});
+    impl_->Gravavel().Adicionar(
+        Retangulo{x, y, largura, altura, preenchido, corContorno, corPreenchimento, estilo});
 }
 
 void MotorRelatorio::AdicionarCaixa(const double& x, const double& y, const double& largura,
@@ -139,8 +136,8 @@ void MotorRelatorio::AdicionarCaixa(const double& x, const double& y, const doub
                                     const int32_t& corFundo, const int32_t& estilo) {
     VerificarArea(x, y, largura, altura);
     VerificarNumero(espessura, "a espessura");
-    impl_->Gravavel().Gravar(Operacao::AdicionarCaixa, {x, y, largura, altura, arredondamento,
-                                                        espessura, corContorno, corFundo, estilo});
+    impl_->Gravavel().Adicionar(
+        Caixa{x, y, largura, altura, arredondamento, espessura, corContorno, corFundo, estilo});
 }
 
 void MotorRelatorio::AdicionarTexto(const double& x, const double& y, const double& largura,
@@ -152,10 +149,11 @@ void MotorRelatorio::AdicionarTexto(const double& x, const double& y, const doub
                                     const int32_t& cor) {
     VerificarArea(x, y, largura, altura);
     VerificarTexto(alinhamentoHorizontal, alinhamentoVertical, tamanho);
-    impl_->Gravavel().Gravar(Operacao::AdicionarTexto,
-                             {x, y, largura, altura, texto, alinhamentoHorizontal,
-                              alinhamentoVertical, fonte, tamanho, negrito, italico, sublinhado,
-                              cor});
+    Documento& documento = impl_->Gravavel();
+    documento.Adicionar(
+        Texto{{x, y, largura, altura, documento.Internar(texto), alinhamentoHorizontal,
+               alinhamentoVertical, documento.Internar(fonte), tamanho, negrito, italico,
+               sublinhado, cor}});
 }
 
 void MotorRelatorio::AdicionarTextoMultilinha(
@@ -165,10 +163,11 @@ void MotorRelatorio::AdicionarTextoMultilinha(
     const int32_t& negrito, const int32_t& italico, const int32_t& sublinhado, const int32_t& cor) {
     VerificarArea(x, y, largura, altura);
     VerificarTexto(alinhamentoHorizontal, alinhamentoVertical, tamanho);
-    impl_->Gravavel().Gravar(Operacao::AdicionarTextoMultilinha,
-                             {x, y, largura, altura, texto, alinhamentoHorizontal,
-                              alinhamentoVertical, fonte, tamanho, negrito, italico, sublinhado,
-                              cor});
+    Documento& documento = impl_->Gravavel();
+    documento.Adicionar(
+        TextoMultilinha{{x, y, largura, altura, documento.Internar(texto), alinhamentoHorizontal,
+                         alinhamentoVertical, documento.Internar(fonte), tamanho, negrito, italico,
+                         sublinhado, cor}});
 }
 
 void MotorRelatorio::AdicionarImagem(const double& x, const double& y, const double& largura,
@@ -176,7 +175,8 @@ void MotorRelatorio::AdicionarImagem(const double& x, const double& y, const dou
                                      const int32_t& modo) {
     VerificarArea(x, y, largura, altura);
     VerificarFigura(figura);
-    impl_->Gravavel().Gravar(Operacao::AdicionarImagem, {x, y, largura, altura, &figura, modo});
+    Documento& documento = impl_->Gravavel();
+    documento.Adicionar(Imagem{x, y, largura, altura, documento.Compartilhar(figura), modo});
 }
 
 void MotorRelatorio::ExibirDocumento() {
@@ -221,7 +221,7 @@ std::vector<Chamada> MotorRelatorio::Chamadas() const {
 }
 
 std::string MotorRelatorio::Json() const {
-    return RegistroJson::Escrever(*impl_->documento);
+    return SaidaDocumento::Json(*impl_->documento);
 }
 
 int MotorRelatorio::NumeroPaginas() const {
@@ -251,15 +251,14 @@ void MotorRelatorio::SalvarPdf(const std::string& caminho, Andamento* andamento)
 void MotorRelatorio::SalvarPdfUnico(const std::vector<ParteUnica>& partes,
                                     const std::string& titulo, const std::string& assunto,
                                     const std::string& caminho, Andamento* andamento) {
-    std::vector<EscritorPdf::Parte> documentos;
+    std::vector<SaidaDocumento::Parte> documentos;
     for (const ParteUnica& parte : partes)
         documentos.push_back({parte.motor->impl_->documento.get(), parte.marcador});
-    EscritorPdf::Gravar(documentos, {titulo, assunto}, caminho, andamento);
+    SaidaDocumento::PdfUnico(documentos, titulo, assunto, caminho, andamento);
 }
 
 void MotorRelatorio::SalvarJson(const std::string& caminho) const {
-    ArquivoAtomico::Gravar(caminho, RegistroJson::Escrever(*impl_->documento),
-                           impl_->documento->Protegidos());
+    SaidaDocumento::SalvarJson(*impl_->documento, caminho);
 }
 
 QImage MotorRelatorio::RenderizarPagina(int pagina, double dpi) const {

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "common/Figura.h"
+#include "engine/Chamada.h"
 
 #include <QImage>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <variant>
 #include <vector>
 
 class QWidget;
@@ -15,15 +15,6 @@ class QWidget;
 namespace tarvo {
 
 class Andamento;
-
-// One argument of a recorded call: a Double, a Long or a String (a picture
-// is recorded as the name of the image control it comes from).
-using Argumento = std::variant<double, int32_t, std::string>;
-
-struct Chamada {
-    std::string op;
-    std::vector<Argumento> args;
-};
 
 // The page-layout, preview and print engine. A document is the ordered record
 // of the calls since IniciarDocumento; rendering replays that record on a PDF

@@ -82,19 +82,17 @@ void EscreverDouble(std::string& saida, double valor) {
 
 std::string RegistroJson::Escrever(const Documento& documento) {
     std::string json = "{\"chamadas\": [";
-    size_t posicao = 0;
     bool primeira = true;
-    while (posicao < documento.Fim()) {
-        const ChamadaLida lida = documento.Ler(posicao);
+    documento.Reproduzir([&](const ChamadaGravada& chamada) {
         json += primeira ? "{\"op\": \"" : ", {\"op\": \"";
         primeira = false;
-        json += Documento::NomeOperacao(lida.op);
+        json += Documento::NomeOperacao(chamada.op);
         json += "\", \"args\": [";
-        for (size_t i = 0; i < lida.quantidade; ++i) {
+        for (size_t i = 0; i < chamada.quantidade; ++i) {
             if (i > 0) {
                 json += ", ";
             }
-            const ValorGravado& valor = lida.args[i];
+            const ValorGravado& valor = chamada.args[i];
             if (const auto* d = std::get_if<double>(&valor)) {
                 EscreverDouble(json, *d);
             } else if (const auto* l = std::get_if<int32_t>(&valor)) {
@@ -106,7 +104,7 @@ std::string RegistroJson::Escrever(const Documento& documento) {
             }
         }
         json += "]}";
-    }
+    });
     json += "]}";
     return json;
 }

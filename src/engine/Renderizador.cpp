@@ -12,6 +12,8 @@
 #include <QTransform>
 
 #include <algorithm>
+#include <type_traits>
+#include <variant>
 
 namespace tarvo {
 
@@ -45,7 +47,17 @@ Renderizador::Renderizador(const Documento& documento, const QDateTime& momento)
     : documento_(documento), marcadores_(momento, documento.NumeroPaginas()) {}
 
 QSizeF Renderizador::TamanhoPapel(const Documento& documento) {
-    return documento.Paisagem() ? QSizeF(alturaA4, larguraA4) : QSizeF(larguraA4, alturaA4);
+    return documento.Definicoes().paisagem ? QSizeF(alturaA4, larguraA4)
+                                           : QSizeF(larguraA4, alturaA4);
+}
+
+QPageLayout Renderizador::Folha(const Documento& documento) {
+    QPageLayout folha(QPageSize(QPageSize::A4),
+                      documento.Definicoes().paisagem ? QPageLayout::Landscape
+                                                      : QPageLayout::Portrait,
+                      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    folha.setMode(QPageLayout::FullPageMode);
+    return folha;
 }
 
 QPointF Renderizador::PosicaoLinha(const QRectF& area, double largura,
@@ -82,39 +94,24 @@ void Renderizador::DesenharPagina(QPainter& painter, int pagina) {
     estiloDefinido_ = false;
     acumulados_.clear();
     visivel_ = Visivel(painter);
-    const auto& margens = documento_.Margens();
-    origem_ = QPointF(margens[0] * porCmX_, margens[1] * porCmY_);
+    const Margens& margens = documento_.Definicoes().margens;
+    origem_ = QPointF(margens.esquerda * porCmX_, margens.superior * porCmY_);
 
     // Crisp hairlines on screen; text and pictures smoothed.
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
 
-    size_t posicao = documento_.InicioPagina(pagina);
-    const size_t fim = documento_.FimPagina(pagina);
-    while (posicao < fim) {
-        const ChamadaLida chamada = documento_.Ler(posicao);
-        switch (chamada.op) {
-        case Operacao::AdicionarRetangulo:
-            Retangulo(painter, chamada);
-            break;
-        case Operacao::AdicionarCaixa:
-            Caixa(painter, chamada);
-            break;
-        case Operacao::AdicionarTexto:
-            Texto(painter, chamada, pagina);
-            break;
-        case Operacao::AdicionarTextoMultilinha:
-            TextoMultilinha(painter, chamada, pagina);
-            break;
-        case Operacao::AdicionarImagem:
-            Imagem(painter, chamada);
-            break;
-        default:
-            // Document settings recorded between elements affect the whole
-            // document, not this page.
-            break;
-        }
+    for (const Elemento& elemento : documento_.Elementos(pagina)) {
+        std::visit(
+            [&](const auto& e) {
+                if constexpr (std::is_base_of_v<CamposTexto, std::decay_t<decltype(e)>>) {
+                    Desenhar(painter, e, pagina);
+                } else {
+                    Desenhar(painter, e);
+                }
+            },
+            elemento);
     }
     DesenharAcumulados(painter);
 }
@@ -141,12 +138,6 @@ std::optional<QRectF> Renderizador::Visivel(const QPainter& painter) {
 bool Renderizador::Mostra(const QRectF& area, double margem) const {
     return !visivel_ ||
            visivel_->intersects(area.normalized().adjusted(-margem, -margem, margem, margem));
-}
-
-QRectF Renderizador::Area(const ChamadaLida& chamada) const {
-    return QRectF(origem_.x() + chamada.Double(0) * porCmX_,
-                  origem_.y() + chamada.Double(1) * porCmY_, chamada.Double(2) * porCmX_,
-                  chamada.Double(3) * porCmY_);
 }
 
 // A line of `mm` millimetres, never thinner than one device pixel.
@@ -253,28 +244,25 @@ void Renderizador::DesenharAcumulados(QPainter& painter) {
     painter.drawRects(faixas.constData(), static_cast<int>(faixas.size()));
 }
 
-// X, Y, width, height, filled flag, outline colour, fill colour, line style.
-void Renderizador::Retangulo(QPainter& painter, const ChamadaLida& chamada) {
-    const QRectF area = Area(chamada);
+void Renderizador::Desenhar(QPainter& painter, const tarvo::Retangulo& retangulo) {
+    const QRectF area = Area(retangulo);
     if (!Mostra(area, Milimetros(0.0))) {
         return;
     }
-    if (chamada.Long(4) != 0) {
-        AcumularRetangulo(painter, area, Estilo{{}, 0, Cor(chamada.Long(6))});
-    } else if (chamada.Long(7) != 0) {
-        AcumularRetangulo(painter, area, Estilo{Cor(chamada.Long(5)), Milimetros(0.0), {}});
+    if (retangulo.preenchido != 0) {
+        AcumularRetangulo(painter, area, Estilo{{}, 0, Cor(retangulo.corPreenchimento)});
+    } else if (retangulo.estilo != 0) {
+        AcumularRetangulo(painter, area, Estilo{Cor(retangulo.corContorno), Milimetros(0.0), {}});
     }
 }
 
-// X, Y, width, height, corner radius (mm), line width (mm), outline colour,
-// fill colour, line style (0 no outline).
-void Renderizador::Caixa(QPainter& painter, const ChamadaLida& chamada) {
-    const QRectF area = Area(chamada);
-    const double raio = chamada.Long(4) * porCmX_ / 10.0;
-    Estilo estilo{{}, 0, Cor(chamada.Long(7))};
-    if (chamada.Long(8) != 0) {
-        estilo.caneta = Cor(chamada.Long(6));
-        estilo.larguraCaneta = Milimetros(chamada.Double(5));
+void Renderizador::Desenhar(QPainter& painter, const tarvo::Caixa& caixa) {
+    const QRectF area = Area(caixa);
+    const double raio = caixa.arredondamento * porCmX_ / 10.0;
+    Estilo estilo{{}, 0, Cor(caixa.corFundo)};
+    if (caixa.estilo != 0) {
+        estilo.caneta = Cor(caixa.corContorno);
+        estilo.larguraCaneta = Milimetros(caixa.espessura);
     }
     if (!Mostra(area, estilo.larguraCaneta)) {
         return;
@@ -295,20 +283,18 @@ void Renderizador::Caixa(QPainter& painter, const ChamadaLida& chamada) {
     }
 }
 
-// Texts: X, Y, width, height, text, horizontal and vertical alignment, font,
-// size, bold, italic, underline, colour.
 Renderizador::Fonte& Renderizador::EscolherFonte(const QPaintDevice* dispositivo,
-                                                 const ChamadaLida& chamada) {
-    const std::string_view nome = chamada.Texto(7);
-    const double tamanho = chamada.Double(8);
-    const int estilo = (chamada.Long(9) != 0 ? 1 : 0) | (chamada.Long(10) != 0 ? 2 : 0) |
-                       (chamada.Long(11) != 0 ? 4 : 0);
+                                                 const CamposTexto& texto) {
+    const std::string_view nome = documento_.TextoDe(texto.fonte);
+    const double tamanho = texto.tamanho;
+    const int estilo = (texto.negrito != 0 ? 1 : 0) | (texto.italico != 0 ? 2 : 0) |
+                       (texto.sublinhado != 0 ? 4 : 0);
     for (Fonte& candidata : fontes_) {
         if (candidata.tamanho == tamanho && candidata.estilo == estilo && candidata.nome == nome) {
             return candidata;
         }
     }
-    const QFont qfonte = Fontes::DaChamada(chamada);
+    const QFont qfonte = Fontes::DoTexto(texto, nome);
     fontes_.push_back(
         Fonte{std::string(nome), tamanho, estilo, qfonte, QFontMetricsF(qfonte, dispositivo), {}});
     return fontes_.back();
@@ -366,24 +352,25 @@ const Renderizador::TextoMoldado& Renderizador::Moldar(Fonte& fonte, const QStri
     return *fonte.textos.insert(texto, std::move(moldado));
 }
 
-void Renderizador::Texto(QPainter& painter, const ChamadaLida& chamada, int pagina) {
-    const QString texto = marcadores_.Mostrado(chamada, pagina);
+void Renderizador::Desenhar(QPainter& painter, const tarvo::Texto& elemento, int pagina) {
+    const QString texto = marcadores_.Mostrado(documento_.TextoDe(elemento.texto), false, pagina);
     if (texto.isEmpty()) {
         return;
     }
-    const QRectF area = Area(chamada);
-    Fonte& fonte = EscolherFonte(painter.device(), chamada);
+    const QRectF area = Area(elemento);
+    Fonte& fonte = EscolherFonte(painter.device(), elemento);
     if (!Mostra(area, fonte.metricas.height())) {
         return;
     }
     DesenharAcumulados(painter);
     const TextoMoldado& moldado = Moldar(fonte, texto, painter.device());
-    UsarCorTexto(painter, Cor(chamada.Long(12)));
+    UsarCorTexto(painter, Cor(elemento.cor));
 
     const double largura = moldado.largura;
     const double altura = fonte.metricas.ascent() + fonte.metricas.descent();
     const QPointF linha =
-        PosicaoLinha(area, largura, fonte.metricas, chamada.Long(5), chamada.Long(6));
+        PosicaoLinha(area, largura, fonte.metricas, elemento.alinhamentoHorizontal,
+                     elemento.alinhamentoVertical);
     const double x = linha.x();
     const double base = linha.y() + fonte.metricas.ascent();
     const bool cabe = largura <= area.width() && altura <= area.height();
@@ -406,32 +393,32 @@ void Renderizador::Texto(QPainter& painter, const ChamadaLida& chamada, int pagi
     }
 }
 
-void Renderizador::TextoMultilinha(QPainter& painter, const ChamadaLida& chamada, int pagina) {
-    const QRectF area = Area(chamada);
-    const Fonte& fonte = EscolherFonte(painter.device(), chamada);
+void Renderizador::Desenhar(QPainter& painter, const tarvo::TextoMultilinha& elemento, int pagina) {
+    const QRectF area = Area(elemento);
+    const Fonte& fonte = EscolherFonte(painter.device(), elemento);
     if (!Mostra(area, fonte.metricas.height())) {
         return;
     }
     DesenharAcumulados(painter);
     UsarFonte(painter, fonte);
-    UsarCorTexto(painter, Cor(chamada.Long(12)));
-    const QString texto = marcadores_.Mostrado(chamada, pagina);
+    UsarCorTexto(painter, Cor(elemento.cor));
+    const QString texto = marcadores_.Mostrado(documento_.TextoDe(elemento.texto), true, pagina);
     // Wraps at word boundaries and clips to the rectangle when it overflows.
-    painter.drawText(
-        area, static_cast<int>(Alinhamento(chamada.Long(5), chamada.Long(6))) | Qt::TextWordWrap,
-        texto);
+    painter.drawText(area,
+                     static_cast<int>(Alinhamento(elemento.alinhamentoHorizontal,
+                                                  elemento.alinhamentoVertical)) |
+                         Qt::TextWordWrap,
+                     texto);
 }
 
-// X, Y, width, height, picture, mode (0 stretched to the rectangle,
-// otherwise fitted inside it keeping its proportions).
-void Renderizador::Imagem(QPainter& painter, const ChamadaLida& chamada) {
-    const QRectF area = Area(chamada);
+void Renderizador::Desenhar(QPainter& painter, const tarvo::Imagem& elemento) {
+    const QRectF area = Area(elemento);
     if (!Mostra(area, 1.0)) {
         return;
     }
     DesenharAcumulados(painter);
-    const QImage& imagem = chamada.Imagem(4).Imagem();
-    if (chamada.Long(5) == 0) {
+    const QImage& imagem = documento_.FiguraDe(elemento.figura).Imagem();
+    if (elemento.modo == 0) {
         painter.drawImage(area, imagem);
         return;
     }

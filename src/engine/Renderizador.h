@@ -8,6 +8,7 @@
 #include <QGlyphRun>
 #include <QHash>
 #include <QList>
+#include <QPageLayout>
 #include <QRectF>
 #include <QRgb>
 #include <QSizeF>
@@ -41,6 +42,9 @@ public:
 
     // The sheet in centimetres: A4 in the document's orientation.
     static QSizeF TamanhoPapel(const Documento& documento);
+    // That sheet for a printer or PDF writer, painted whole: the document's
+    // own margins are applied when drawing, the same way on every device.
+    static QPageLayout Folha(const Documento& documento);
 
     // Where a one-line text of `largura` sits in `area` (the top-left corner
     // of its line; the baseline is one ascent below), for a horizontal
@@ -84,21 +88,24 @@ private:
         bool operator==(const Estilo&) const = default;
     };
 
-    void Retangulo(QPainter& painter, const ChamadaLida& chamada);
-    void Caixa(QPainter& painter, const ChamadaLida& chamada);
-    void Texto(QPainter& painter, const ChamadaLida& chamada, int pagina);
-    void TextoMultilinha(QPainter& painter, const ChamadaLida& chamada, int pagina);
-    void Imagem(QPainter& painter, const ChamadaLida& chamada);
+    void Desenhar(QPainter& painter, const tarvo::Retangulo& retangulo);
+    void Desenhar(QPainter& painter, const tarvo::Caixa& caixa);
+    void Desenhar(QPainter& painter, const tarvo::Texto& texto, int pagina);
+    void Desenhar(QPainter& painter, const tarvo::TextoMultilinha& texto, int pagina);
+    void Desenhar(QPainter& painter, const tarvo::Imagem& imagem);
 
     static std::optional<QRectF> Visivel(const QPainter& painter);
     bool Mostra(const QRectF& area, double margem) const;
-    QRectF Area(const ChamadaLida& chamada) const;
+    template <class E> QRectF Area(const E& elemento) const {
+        return QRectF(origem_.x() + elemento.x * porCmX_, origem_.y() + elemento.y * porCmY_,
+                      elemento.largura * porCmX_, elemento.altura * porCmY_);
+    }
     double Milimetros(double mm) const;
     void AcumularRetangulo(QPainter& painter, const QRectF& retangulo, const Estilo& estilo);
     void DesenharAcumulados(QPainter& painter);
     void UsarEstilo(QPainter& painter, const Estilo& estilo);
     void UsarCorTexto(QPainter& painter, QRgb cor);
-    Fonte& EscolherFonte(const QPaintDevice* dispositivo, const ChamadaLida& chamada);
+    Fonte& EscolherFonte(const QPaintDevice* dispositivo, const CamposTexto& texto);
     void UsarFonte(QPainter& painter, const Fonte& fonte);
     const TextoMoldado& Moldar(Fonte& fonte, const QString& texto, const QPaintDevice* dispositivo);
 

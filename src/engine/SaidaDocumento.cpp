@@ -1,8 +1,10 @@
 #include "engine/SaidaDocumento.h"
 
+#include "common/ArquivoAtomico.h"
 #include "engine/DialogoImpressao.h"
 #include "engine/Documento.h"
 #include "engine/EscritorPdf.h"
+#include "engine/RegistroJson.h"
 #include "engine/Renderizador.h"
 #include <RelatoriosTarvo/Erro.h>
 
@@ -32,7 +34,7 @@ namespace {
 const char* const origem = TARVO_ORIGEM_MOTOR;
 
 void AplicarFolha(QPrinter& impressora, const Documento& documento) {
-    impressora.setPageLayout(SaidaDocumento::Folha(documento));
+    impressora.setPageLayout(Renderizador::Folha(documento));
     impressora.setFullPage(true);
 }
 
@@ -86,22 +88,15 @@ void Descartar(QPrinter& impressora, QPainter& painter) {
 
 } // namespace
 
-// The whole sheet is the paint area: the document's own margins are applied
-// when drawing, the same way on every device.
-QPageLayout SaidaDocumento::Folha(const Documento& documento) {
-    QPageLayout folha(QPageSize(QPageSize::A4),
-                      documento.Paisagem() ? QPageLayout::Landscape : QPageLayout::Portrait,
-                      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    folha.setMode(QPageLayout::FullPageMode);
-    return folha;
-}
-
 bool SaidaDocumento::JanelasVisiveis() {
     const QString plataforma = QGuiApplication::platformName();
     return qobject_cast<const QApplication*>(QCoreApplication::instance()) != nullptr &&
            plataforma != QLatin1String("offscreen") && plataforma != QLatin1String("minimal");
 }
 
+// The one check of the Qt application, with the error the library's own
+// application holder raises: it is the library's environment that is
+// wrong, not an engine call.
 void SaidaDocumento::ExigirAplicacao(bool janelas) {
     const QCoreApplication* aplicacao = QCoreApplication::instance();
     if (janelas) {
@@ -109,25 +104,44 @@ void SaidaDocumento::ExigirAplicacao(bool janelas) {
             throw Erro(Erro::FalhaInterface,
                        "Não há uma aplicação Qt com janelas (QApplication) para exibir o "
                        "documento.",
-                       origem);
+                       TARVO_ORIGEM_BIBLIOTECA);
         }
         if (QThread::currentThread() != aplicacao->thread()) {
             throw Erro(Erro::FalhaInterface,
                        "Janelas e impressão só podem ser usadas na thread principal da "
                        "aplicação.",
-                       origem);
+                       TARVO_ORIGEM_BIBLIOTECA);
         }
     } else if (qobject_cast<const QGuiApplication*>(aplicacao) == nullptr) {
         throw Erro(Erro::FalhaInterface,
                    "Não há uma aplicação Qt gráfica (QGuiApplication) para desenhar o documento.",
-                   origem);
+                   TARVO_ORIGEM_BIBLIOTECA);
     }
 }
 
 void SaidaDocumento::Pdf(const Documento& documento, const std::string& caminho,
                          Andamento* andamento) {
-    EscritorPdf::Gravar({{&documento, ""}}, {documento.Titulo(), documento.Assunto()}, caminho,
-                        andamento);
+    ExigirAplicacao(false);
+    EscritorPdf::Gravar({{&documento, ""}}, {documento.Definicoes().titulo, documento.Assunto()},
+                        caminho, andamento);
+}
+
+void SaidaDocumento::PdfUnico(const std::vector<Parte>& partes, const std::string& titulo,
+                              const std::string& assunto, const std::string& caminho,
+                              Andamento* andamento) {
+    ExigirAplicacao(false);
+    std::vector<EscritorPdf::Parte> documentos;
+    for (const Parte& parte : partes)
+        documentos.push_back({parte.documento, parte.marcador});
+    EscritorPdf::Gravar(documentos, {titulo, assunto}, caminho, andamento);
+}
+
+std::string SaidaDocumento::Json(const Documento& documento) {
+    return RegistroJson::Escrever(documento);
+}
+
+void SaidaDocumento::SalvarJson(const Documento& documento, const std::string& caminho) {
+    ArquivoAtomico::Gravar(caminho, RegistroJson::Escrever(documento), documento.Protegidos());
 }
 
 QImage SaidaDocumento::Imagem(const Documento& documento, Renderizador& renderizador, int pagina,
@@ -187,7 +201,7 @@ void SaidaDocumento::Impressora(const Documento& documento, const OpcoesImpressa
     if (!padrao.isNull()) {
         impressora.setPrinterName(padrao.printerName());
     }
-    impressora.setDocName(QString::fromStdString(documento.Titulo()));
+    impressora.setDocName(QString::fromStdString(documento.Definicoes().titulo));
     impressora.setCreator(QStringLiteral("RelatoriosTarvo"));
     AplicarFolha(impressora, documento);
     std::vector<int> paginas;
@@ -223,7 +237,7 @@ void SaidaDocumento::Impressora(const Documento& documento, const OpcoesImpressa
     if (opcoes.progresso) {
         progresso = std::make_unique<QProgressDialog>(
             QStringLiteral("Imprimindo \u201c%1\u201d…")
-                .arg(QString::fromStdString(documento.Titulo())),
+                .arg(QString::fromStdString(documento.Definicoes().titulo)),
             QStringLiteral("Cancelar"), 0, static_cast<int>(paginas.size()), opcoes.pai);
         progresso->setWindowTitle(QStringLiteral("Impressão"));
         progresso->setWindowModality(opcoes.pai != nullptr ? Qt::WindowModal

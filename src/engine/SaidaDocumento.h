@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QImage>
-#include <QPageLayout>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -12,8 +12,12 @@ class Andamento;
 class Documento;
 class Renderizador;
 
-// The outputs of a document: a PDF file, a page image and the printer. All
-// of them paint through Renderizador.
+// The one door of every output of a document: its PDF, several documents in
+// one PDF, a page image or a tile of one, a print job and the JSON record.
+// Whatever needs the Qt application checks it here, once, the same way; all
+// drawing goes through Renderizador. Files never land on a document's
+// protected files, and `andamento` counts the pages written and may stop the
+// writing, which then leaves nothing.
 class SaidaDocumento {
 public:
     // A4 pages with the fonts embedded, the long title as the PDF's title
@@ -21,6 +25,20 @@ public:
     // when the whole PDF was written.
     static void Pdf(const Documento& documento, const std::string& caminho,
                     Andamento* andamento = nullptr);
+
+    struct Parte {
+        const Documento* documento;
+        std::string marcador; // the bookmark's title
+    };
+    // The parts in one PDF, in order, each keeping its orientation and page
+    // numbering, with one bookmark per part.
+    static void PdfUnico(const std::vector<Parte>& partes, const std::string& titulo,
+                         const std::string& assunto, const std::string& caminho,
+                         Andamento* andamento = nullptr);
+
+    // The record of every call, {"chamadas": [...]}, as text or as a file.
+    static std::string Json(const Documento& documento);
+    static void SalvarJson(const Documento& documento, const std::string& caminho);
 
     // Page `pagina` (from 1) at `dpi` dots per inch (a whole number).
     static QImage Imagem(const Documento& documento, Renderizador& renderizador, int pagina,
@@ -51,11 +69,8 @@ public:
     // Whether windows can be seen: a QApplication on a real display.
     static bool JanelasVisiveis();
 
-    // The sheet of the document's pages: A4 in its orientation, painted whole.
-    static QPageLayout Folha(const Documento& documento);
-
     // Rendering needs a QGuiApplication; windows and dialogs a QApplication
-    // and its thread.
+    // and its thread. Erro::FalhaInterface otherwise.
     static void ExigirAplicacao(bool janelas);
 };
 

@@ -75,17 +75,29 @@ std::vector<std::vector<Texto>> Paginas() {
 
 Documento Gravar(const std::vector<std::vector<Texto>>& paginas) {
     Documento documento;
-    documento.Gravar(Operacao::IniciarDocumento, {});
+    documento.IniciarDocumento();
     for (const auto& pagina : paginas) {
-        documento.Gravar(Operacao::NovaPagina, {});
-        documento.Gravar(Operacao::AdicionarCaixa, {0.0, 0.0, 17.0, 25.7, int32_t{0}, 0.1,
-                                                    int32_t{0}, int32_t{0xFFFFFF}, int32_t{1}});
+        documento.NovaPagina();
+        documento.Adicionar(Caixa{0.0, 0.0, 17.0, 25.7, 0, 0.1, 0, 0xFFFFFF, 1});
         for (const Texto& t : pagina) {
-            documento.Gravar(t.multilinha ? Operacao::AdicionarTextoMultilinha
-                                          : Operacao::AdicionarTexto,
-                             {t.x, t.y, t.w, t.h, std::string_view(t.texto), t.horizontal,
-                              t.vertical, std::string_view("Arial"), t.tamanho, t.negrito,
-                              t.italico, t.sublinhado, int32_t{0}});
+            const CamposTexto campos{t.x,
+                                     t.y,
+                                     t.w,
+                                     t.h,
+                                     documento.Internar(t.texto),
+                                     t.horizontal,
+                                     t.vertical,
+                                     documento.Internar("Arial"),
+                                     t.tamanho,
+                                     t.negrito,
+                                     t.italico,
+                                     t.sublinhado,
+                                     0};
+            if (t.multilinha) {
+                documento.Adicionar(TextoMultilinha{campos});
+            } else {
+                documento.Adicionar(tarvo::Texto{campos});
+            }
         }
     }
     return documento;

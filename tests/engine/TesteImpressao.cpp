@@ -181,11 +181,9 @@ TEST(Impressao, CancelarNoProgressoNaoImprimeNada) {
     const std::string cancelada = Marca();
     class tarvo::Documento documento;
     for (int pagina = 1; pagina <= 400; ++pagina) {
-        documento.Gravar(Operacao::NovaPagina, {});
-        documento.Gravar(Operacao::AdicionarTexto,
-                         {0.0, 0.0, 17.0, 0.5, std::string_view(cancelada), int32_t{0}, int32_t{0},
-                          std::string_view("Arial"), 10.0, int32_t{0}, int32_t{0}, int32_t{0},
-                          int32_t{0}});
+        documento.NovaPagina();
+        documento.Adicionar(Texto{{0.0, 0.0, 17.0, 0.5, documento.Internar(cancelada), 0, 0,
+                                   documento.Internar("Arial"), 10.0, 0, 0, 0, 0}});
     }
     bool cancelou = false;
     QTimer cancelar;

@@ -256,10 +256,8 @@ TEST(Previa, MiniaturasSobDemandaMarcamAPaginaEClicamParaIr) {
 TEST(Previa, LocalizaComMarcadoresSemAcentoNemCaixaEMarcaAsPalavras) {
     Previa previa(3);
     Documento documento;
-    documento.Gravar(Operacao::AdicionarTexto,
-                     {0.0, 1.0, 17.0, 0.5, std::string_view("Ação"), int32_t{2}, int32_t{1},
-                      std::string_view("Arial"), 12.0, int32_t{0}, int32_t{0}, int32_t{0},
-                      int32_t{0}});
+    documento.Adicionar(Texto{{0.0, 1.0, 17.0, 0.5, documento.Internar("Ação"), 2, 1,
+                               documento.Internar("Arial"), 12.0, 0, 0, 0, 0}});
     LocalizadorTexto localizador(documento, QDateTime::currentDateTime());
     const auto acao = localizador.Buscar("acao");
     ASSERT_EQ(acao.size(), 1u);

@@ -10,6 +10,8 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace tarvo {
 namespace {
 
@@ -126,7 +128,8 @@ TEST(Registro, MilharesDePaginasCustamPoucosKilobytesCada) {
         PaginaTipica(motor, pagina);
     }
     EXPECT_EQ(motor.NumeroPaginas(), paginas);
-    // The spare capacity of the growing buffers included.
+    // The spare capacity of the growing buffers included; texts, pictures,
+    // rectangles and styles are stored once, elements naming them by index.
     EXPECT_LT(motor.BytesDocumento() / paginas, 6u * 1024);
 }
 
@@ -156,6 +159,67 @@ TEST(Registro, ValoresQuaisquerVoltamIguais) {
         EXPECT_EQ(args[0].toDouble(), valor(i));
         EXPECT_EQ(args[4].toString(), QString::number(i) + QString::fromUtf8("\x01\uFFFD\uFFFD"));
     }
+}
+
+// Every kind of call, with the cases the pages do not show: calls before
+// IniciarDocumento (dropped with it), a NovaPagina before any element and
+// two in a row, settings repeated and changed between elements, the same
+// picture twice and another under the same name, awkward numbers and bytes.
+TEST(Registro, TodaChamadaVoltaNaOrdemEComOsArgumentosGravados) {
+    const Figura icone("imgIconeR", Quadrado(Qt::blue));
+    const Figura outra("imgIconeR", Quadrado(Qt::red));
+    MotorRelatorio motor;
+    motor.AdicionarTexto(0, 0, 1, 1, "antes", 0, 0, "Arial", 8, 0, 0, 0, 0);
+    motor.IniciarDocumento();
+    motor.NovaPagina();
+    motor.DefinirTitulo("Título");
+    motor.DefinirTitulo("");
+    motor.DefinirTituloResumido("Curto");
+    motor.DefinirIcone(icone);
+    motor.DefinirOrientacao(0);
+    motor.DefinirMargens(0.0, 1.5, 1e-300, 2.0);
+    motor.AdicionarRetangulo(-0.0, 1e21, -3.25, 0.1, 0, std::numeric_limits<int32_t>::min(),
+                             std::numeric_limits<int32_t>::max(), 0);
+    motor.AdicionarCaixa(1, 2, 3, 4, 5, 0.30000000000000004, 0x123456, -1, 0);
+    motor.DefinirOrientacao(1);
+    motor.AdicionarTexto(0.1, 0.2, 0.3, 0.4, "%%p/%%P \xff\n\"x\"", 2, 1, "Times New Roman", 7.5, 1,
+                         -1, 2, 0xABCDEF);
+    motor.AdicionarImagem(0, 0, 2, 2, icone, 0);
+    motor.NovaPagina();
+    motor.NovaPagina();
+    motor.DefinirMargens(2, 2, 2, 2);
+    motor.DefinirTitulo("Título");
+    motor.AdicionarTextoMultilinha(1, 1, 5, 5, "", 0, 2, "Courier New", 12, 0, 0, 1, -5);
+    motor.AdicionarImagem(1, 1, 2, 2, outra, 7);
+    motor.AdicionarImagem(3, 1, 2, 2, icone, 1);
+    motor.DefinirIcone(outra);
+    motor.NovaPagina();
+    EXPECT_EQ(motor.NumeroPaginas(), 4);
+    EXPECT_EQ(motor.Chamadas().size(), 22u);
+    EXPECT_EQ(
+        motor.Json(),
+        R"({"chamadas": [{"op": "IniciarDocumento", "args": []}, )"
+        R"({"op": "NovaPagina", "args": []}, )"
+        R"({"op": "DefinirTitulo", "args": ["Título"]}, )"
+        R"({"op": "DefinirTitulo", "args": [""]}, )"
+        R"({"op": "DefinirTituloResumido", "args": ["Curto"]}, )"
+        R"({"op": "DefinirIcone", "args": ["imgIconeR"]}, )"
+        R"({"op": "DefinirOrientacao", "args": [0]}, )"
+        R"({"op": "DefinirMargens", "args": [0.0, 1.5, 1e-300, 2.0]}, )"
+        R"({"op": "AdicionarRetangulo", "args": [-0.0, 1e+21, -3.25, 0.1, 0, -2147483648, 2147483647, 0]}, )"
+        R"({"op": "AdicionarCaixa", "args": [1.0, 2.0, 3.0, 4.0, 5, 0.30000000000000004, 1193046, -1, 0]}, )"
+        R"({"op": "DefinirOrientacao", "args": [1]}, )"
+        R"({"op": "AdicionarTexto", "args": [0.1, 0.2, 0.3, 0.4, "%%p/%%P \ufffd\n\"x\"", 2, 1, "Times New Roman", 7.5, 1, -1, 2, 11259375]}, )"
+        R"({"op": "AdicionarImagem", "args": [0.0, 0.0, 2.0, 2.0, "imgIconeR", 0]}, )"
+        R"({"op": "NovaPagina", "args": []}, )"
+        R"({"op": "NovaPagina", "args": []}, )"
+        R"({"op": "DefinirMargens", "args": [2.0, 2.0, 2.0, 2.0]}, )"
+        R"({"op": "DefinirTitulo", "args": ["Título"]}, )"
+        R"({"op": "AdicionarTextoMultilinha", "args": [1.0, 1.0, 5.0, 5.0, "", 0, 2, "Courier New", 12.0, 0, 0, 1, -5]}, )"
+        R"({"op": "AdicionarImagem", "args": [1.0, 1.0, 2.0, 2.0, "imgIconeR", 7]}, )"
+        R"({"op": "AdicionarImagem", "args": [3.0, 1.0, 2.0, 2.0, "imgIconeR", 1]}, )"
+        R"({"op": "DefinirIcone", "args": ["imgIconeR"]}, )"
+        R"({"op": "NovaPagina", "args": []}]})");
 }
 
 } // namespace
