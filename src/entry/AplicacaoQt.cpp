@@ -1,5 +1,6 @@
 #include "entry/AplicacaoQt.h"
 
+#include "engine/SaidaDocumento.h"
 #include <RelatoriosTarvo/Erro.h>
 
 #include <QApplication>
@@ -168,14 +169,10 @@ void AplicacaoQt::Verificar(Uso uso) const {
     const QCoreApplication* const aplicacao = QCoreApplication::instance();
     if (aplicacao == nullptr)
         Falha("A aplicação Qt do processo não existe mais.");
-    if (uso == Uso::Janelas) {
-        if (qobject_cast<const QApplication*>(aplicacao) == nullptr)
-            Falha("A aplicação Qt do processo não permite janelas (não é uma QApplication).");
-        if (origem_ == Origem::PropriaSemTela)
-            Falha("Nenhuma tela disponível para mostrar o diálogo de relatórios.");
-    } else if (qobject_cast<const QGuiApplication*>(aplicacao) == nullptr) {
-        Falha("A aplicação Qt do processo não permite desenhar (não é uma QGuiApplication).");
-    }
+    // What kind of application each use needs is the engine's one check.
+    SaidaDocumento::ExigirAplicacao(uso == Uso::Janelas);
+    if (uso == Uso::Janelas && origem_ == Origem::PropriaSemTela)
+        Falha("Nenhuma tela disponível para mostrar o diálogo de relatórios.");
 }
 
 } // namespace tarvo
