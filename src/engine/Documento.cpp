@@ -11,6 +11,8 @@ namespace tarvo {
 namespace {
 
 template <class... F> struct Casos : F... { using F::operator()...; };
+// clang 14 does not deduce an aggregate's arguments by itself.
+template <class... F> Casos(F...) -> Casos<F...>;
 
 // The arguments of a text call, in the call's order.
 void ArgumentosTexto(ChamadaGravada& chamada, const CamposTexto& t, std::string_view texto,
