@@ -6,13 +6,13 @@ set -euo pipefail
 raiz=$(cd "$(dirname "$0")/.." && pwd)
 cd "$raiz"
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh --testes
 
 pasta=build
-opcoes=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+opcoes=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVO_TESTS=ON -DTARVO_BENCH=ON)
 if [ "${1:-}" = "--sanitizadores" ]; then
   pasta=build-asan
-  opcoes=(-DCMAKE_BUILD_TYPE=Debug -DTARVO_SANITIZE=ON -DTARVO_BENCH=OFF)
+  opcoes=(-DCMAKE_BUILD_TYPE=Debug -DTARVO_SANITIZE=ON -DTARVO_TESTS=ON -DTARVO_BENCH=OFF)
   export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
   export LSAN_OPTIONS="suppressions=$raiz/tests/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
