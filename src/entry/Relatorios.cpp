@@ -1,6 +1,8 @@
 #include <RelatoriosTarvo/Relatorios.h>
 
+#include "common/Formato.h"
 #include "entry/ConjuntoRelatorios.h"
+#include "entry/EscolhaDeclaracao.h"
 #include "entry/ExportadorRelatorios.h"
 
 namespace tarvo {
@@ -61,6 +63,10 @@ void Relatorios::AguardarJanelas() {
     conjunto_->AguardarJanelas();
 }
 
+std::optional<DeclaracaoEscolhida> Relatorios::EscolherDeclaracao(const std::string& Banco) {
+    return EscolhaDeclaracao::Escolher(*conjunto_, Banco);
+}
+
 std::optional<std::string> Relatorios::IEDaDeclaracao(const Database& BancoDados,
                                                       const int32_t& Declaracao) {
     return ConjuntoRelatorios::IEDaDeclaracao(BancoDados, Declaracao);
@@ -81,6 +87,10 @@ std::string Relatorios::NomeClasse(int posicao) {
 
 std::string Relatorios::NomeArquivo(int posicao, const std::string& extensao) {
     return ExportadorRelatorios::NomeArquivo(posicao, extensao);
+}
+
+bool Relatorios::LocalidadeConhecida(const std::string& Nome) {
+    return Formato::LocalidadeConhecida(Nome);
 }
 
 } // namespace tarvo
