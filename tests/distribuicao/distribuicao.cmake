@@ -15,5 +15,8 @@ add_test(NAME EsquemaDoRegistro
   COMMAND /usr/bin/python3 ${tarvo_distribuicao}/registro.py $<TARGET_FILE:relatorios-tarvo>
           ${PROJECT_SOURCE_DIR}/demo/esquema.sql ${PROJECT_SOURCE_DIR}/demo/demo.sql
           ${PROJECT_SOURCE_DIR}/data/registro.schema.json)
-set_tests_properties(Completar Documentacao EsquemaDoRegistro PROPERTIES
+add_test(NAME PacotesDebian
+  COMMAND bash ${tarvo_distribuicao}/pacote.sh ${PROJECT_SOURCE_DIR}
+          ${PROJECT_SOURCE_DIR}/build-pacote)
+set_tests_properties(Completar Documentacao EsquemaDoRegistro PacotesDebian PROPERTIES
   SKIP_RETURN_CODE 77 TIMEOUT 120 ENVIRONMENT "LC_ALL=C.UTF-8")
