@@ -48,6 +48,8 @@ std::optional<std::string> PerguntarArquivo(const QString& pasta) {
     dialogo.setLabelText(QFileDialog::FileType, QStringLiteral("Tipo de arquivo:"));
     dialogo.setLabelText(QFileDialog::Accept, QStringLiteral("&Abrir"));
     dialogo.setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
+    // Room for the name, size, type and date columns.
+    dialogo.resize(820, 520);
     if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
         return std::nullopt;
     return dialogo.selectedFiles().front().toStdString();

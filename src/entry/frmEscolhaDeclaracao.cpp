@@ -55,6 +55,9 @@ frmEscolhaDeclaracao::frmEscolhaDeclaracao(const std::string& arquivo, std::vect
         item->setTextAlignment(Numero, Qt::AlignRight | Qt::AlignVCenter);
         item->setTextAlignment(Exercicio, Qt::AlignRight | Qt::AlignVCenter);
     }
+    // Numbers line up on the right, their headings too.
+    lstDeclaracoes->headerItem()->setTextAlignment(Numero, Qt::AlignRight | Qt::AlignVCenter);
+    lstDeclaracoes->headerItem()->setTextAlignment(Exercicio, Qt::AlignRight | Qt::AlignVCenter);
     QHeaderView* const cabecalho = lstDeclaracoes->header();
     cabecalho->setStretchLastSection(false);
     cabecalho->setSectionResizeMode(QHeaderView::ResizeToContents);
