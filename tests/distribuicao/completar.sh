@@ -3,6 +3,8 @@
 # words of a command line in COMP_WORDS, the candidates read from COMPREPLY.
 #   completar.sh COMPLETAR   (exit 77 when bash-completion is not installed)
 set -uo pipefail
+# No grep -q after a pipe: with pipefail, the writer it stops reading from
+# early would make the match count as a failure.
 completar=$1
 biblioteca=/usr/share/bash-completion/bash_completion
 if [ ! -r "$biblioteca" ]; then
@@ -50,7 +52,7 @@ esperar "--selecao= também" 512 --selecao=5
   echo "FALHOU: --selecao oferece os dez relatórios e todos"
   falhas=$((falhas + 1))
 }
-candidatos --selecao 1 | grep -qx '128 *relatório 8 - DIPAM - Código 3' || {
+candidatos --selecao 1 | grep -x '128 *relatório 8 - DIPAM - Código 3' >/dev/null || {
   echo "FALHOU: os valores de --selecao dizem o relatório quando há mais de um"
   falhas=$((falhas + 1))
 }

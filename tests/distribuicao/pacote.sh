@@ -5,6 +5,8 @@
 # library, and the -dev package's schema takes the records it writes.
 #   pacote.sh FONTE PASTA_PACOTES   (exit 77 when no package was built)
 set -uo pipefail
+# No grep -q after a pipe: with pipefail, the writer it stops reading from
+# early would make the match count as a failure.
 fonte=$1
 pacotes=$2
 
@@ -36,7 +38,7 @@ esperar() {
   local deb=$1
   shift
   for arquivo in "$@"; do
-    conteudo "$deb" | grep -qx -- "$arquivo" || falhar "$(basename "$deb") não tem $arquivo"
+    conteudo "$deb" | grep -x -- "$arquivo" >/dev/null || falhar "$(basename "$deb") não tem $arquivo"
   done
 }
 esperar "${debs[0]}" /usr/bin/relatorios-tarvo /usr/share/man/man1/relatorios-tarvo.1.gz \
@@ -52,7 +54,7 @@ esperar "${debs[2]}" /usr/include/RelatoriosTarvo/Relatorios.h \
   "/usr/lib/$multiarch/pkgconfig/relatorios_tarvo.pc" \
   "/usr/lib/$multiarch/cmake/RelatoriosTarvo/RelatoriosTarvoConfig.cmake" \
   /usr/share/relatorios-tarvo/registro.schema.json
-dpkg-deb -f "${debs[0]}" Depends | grep -q "librelatorios-tarvo1 (>= " ||
+dpkg-deb -f "${debs[0]}" Depends | grep "librelatorios-tarvo1 (>= " >/dev/null ||
   falhar "relatorios-tarvo não depende de librelatorios-tarvo1: $(dpkg-deb -f "${debs[0]}" Depends)"
 
 for deb in "${debs[@]}"; do
@@ -63,14 +65,14 @@ biblioteca="$raiz/instalado/usr/lib/$multiarch/librelatorios_tarvo.so.1"
 
 # A program of the system's folders: no RPATH; the library stripped, with its
 # SONAME.
-readelf -d "$programa" | grep -qE 'RPATH|RUNPATH' && falhar "o programa tem RPATH"
-readelf -d "$biblioteca" | grep -q 'SONAME.*\[librelatorios_tarvo\.so\.1\]' ||
+readelf -d "$programa" | grep -E 'RPATH|RUNPATH' >/dev/null && falhar "o programa tem RPATH"
+readelf -d "$biblioteca" | grep 'SONAME.*\[librelatorios_tarvo\.so\.1\]' >/dev/null ||
   falhar "a biblioteca não tem o SONAME librelatorios_tarvo.so.1"
-readelf -S "$biblioteca" | grep -q '\.debug_info' && falhar "a biblioteca tem informação de depuração"
+readelf -S "$biblioteca" | grep '\.debug_info' >/dev/null && falhar "a biblioteca tem informação de depuração"
 
 export LD_LIBRARY_PATH="$raiz/instalado/usr/lib/$multiarch"
 export QT_QPA_PLATFORM=offscreen
-ldd "$programa" | grep -q "librelatorios_tarvo.so.1 => $raiz/" ||
+ldd "$programa" | grep "librelatorios_tarvo.so.1 => $raiz/" >/dev/null ||
   falhar "o programa não usa a biblioteca desempacotada: $(ldd "$programa" | grep tarvo)"
 [ "$("$programa" --version)" = "relatorios-tarvo $versao" ] || falhar "--version: $("$programa" --version)"
 
@@ -82,7 +84,7 @@ if ! "$programa" --banco "$banco" --declaracao 1 --silencioso --json "$raiz/said
   falhar "o programa desempacotado não exportou a declaração de demonstração"
 fi
 [ "$(find "$raiz/saida" -name '*.json' | wc -l)" = 10 ] || falhar "não são 10 registros JSON"
-head -c 5 "$raiz/saida/declaracao-1.pdf" | grep -q '%PDF-' || falhar "declaracao-1.pdf não é um PDF"
+head -c 5 "$raiz/saida/declaracao-1.pdf" | grep '%PDF-' >/dev/null || falhar "declaracao-1.pdf não é um PDF"
 
 if /usr/bin/python3 -c 'import jsonschema' 2>/dev/null; then
   /usr/bin/python3 - "$raiz/instalado/usr/share/relatorios-tarvo/registro.schema.json" \
