@@ -174,7 +174,9 @@ Opções:
   --banco ARQUIVO      banco de dados SQLite da declaração, aberto só para leitura
   --ie TEXTO           inscrição estadual do contribuinte (relatório 1); sem esta
                        opção, a inscrição da declaração dada em --declaracao, ou ""
-  --declaracao N       número da declaração (relatórios 2 a 10); padrão 0
+  --declaracao N       número da declaração (relatórios 2 a 10); padrão 0 ao
+                       exportar, visualizar ou imprimir direto; sem ela, o
+                       diálogo pergunta a declaração
   --selecao MASCARA    relatórios escolhidos: o bit i (valor 2 elevado a i) escolhe
                        o relatório i + 1; padrão 1023 (todos) ao exportar,
                        visualizar ou imprimir direto e 0 no diálogo; -1 escolhe
