@@ -41,6 +41,9 @@ else
   tar --exclude='./build*' --exclude=./saida -cf - . | tar -xf - -C "$fonte"
 fi
 
+# Temporary files too (lintian leaves some behind) stay in build-pacote/.
+export TMPDIR="$saida/tmp"
+mkdir -p "$TMPDIR"
 export DEB_BUILD_OPTIONS="${DEB_BUILD_OPTIONS:-parallel=$(nproc)}"
 (cd "$fonte" && dpkg-buildpackage -us -uc -b)
 rm -rf "$fonte"
@@ -49,6 +52,7 @@ arquitetura=$(dpkg --print-architecture)
 echo
 echo "lintian:"
 lintian --fail-on error --info "$saida/relatorios-tarvo_${versao}_${arquitetura}.changes"
+rm -rf "$TMPDIR"
 echo
 echo "Pacotes em $saida:"
 ls "$saida"
