@@ -21,6 +21,9 @@ public:
     }
     // Without the dialog: previews (--visualizar) or prints (--imprimir).
     bool Direto() const { return visualizar || imprimir; }
+    // The dialog without a declaration given: the user picks the database
+    // (when none was given) and the declaration in dialogs first.
+    bool Escolha() const { return !Exportacao() && !Direto() && !declaracao; }
     // The mask given, or every report when exporting, previewing or printing
     // directly, and none in the dialog.
     int32_t Mascara() const;
@@ -39,6 +42,9 @@ public:
     bool silencioso = false;
     // Seconds a query may run; 0 for no limit.
     double tempoLimite = 0;
+    // The locale whose separators the amounts take, instead of the
+    // environment's.
+    std::string localidade;
     std::string erro;
 };
 

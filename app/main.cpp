@@ -12,10 +12,13 @@
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
+#include <locale.h>
 #include <malloc.h>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
+#include <type_traits>
 #include <unistd.h>
 #include <vector>
 
@@ -106,14 +109,46 @@ void MostrarErro(const tarvo::Erro& erro) {
               << erro.Descricao() << "\n";
 }
 
-int Executar(const tarvo::LinhaComando& opcoes, const tarvo::Database& banco,
-             LinhaAndamento& andamento) {
+// A mistake in the arguments: one line that points to --help.
+int ErroDeUso(const std::string& erro) {
+    std::cerr << "relatorios-tarvo: " << erro
+              << " (use \"relatorios-tarvo --help\" para ver as opções)\n";
+    return SaidaUso;
+}
+
+// The value for LC_ALL that gives the amounts the separators of a locale:
+// the name itself when the C library knows it, or else the name with
+// ".UTF-8" (Debian generates "pt_BR.UTF-8", not "pt_BR"); a name only ICU
+// knows still sets the separators, which the library takes from ICU. Nothing
+// when the name is unknown.
+std::optional<std::string> Localidade(const std::string& nome) {
+    for (const std::string& candidata : {nome, nome + ".UTF-8"}) {
+        const std::unique_ptr<std::remove_pointer_t<locale_t>, decltype(&freelocale)> local(
+            newlocale(LC_ALL_MASK, candidata.c_str(), nullptr), freelocale);
+        if (local)
+            return candidata;
+    }
+    if (tarvo::Relatorios::LocalidadeConhecida(nome))
+        return nome;
+    return std::nullopt;
+}
+
+// The database and declaration of the run: the options', or what the user
+// picked in the dialogs.
+struct Alvo {
+    std::string banco;
+    std::optional<std::string> ie;
+    std::optional<int32_t> declaracao;
+};
+
+int Executar(const tarvo::LinhaComando& opcoes, const Alvo& alvo, const tarvo::Database& banco,
+             tarvo::Relatorios& relatorios, LinhaAndamento& andamento) {
     std::string ie;
-    if (opcoes.ie)
-        ie = *opcoes.ie;
-    else if (opcoes.declaracao)
-        ie = tarvo::Relatorios::IEDaDeclaracao(banco, *opcoes.declaracao).value_or("");
-    const int32_t declaracao = opcoes.declaracao.value_or(0);
+    if (alvo.ie)
+        ie = *alvo.ie;
+    else if (alvo.declaracao)
+        ie = tarvo::Relatorios::IEDaDeclaracao(banco, *alvo.declaracao).value_or("");
+    const int32_t declaracao = alvo.declaracao.value_or(0);
 
     // In the dialog the user picks the reports: any of them may come out blank.
     const int32_t verificados = opcoes.Exportacao() || opcoes.Direto() ? opcoes.Mascara() : -1;
@@ -121,7 +156,6 @@ int Executar(const tarvo::LinhaComando& opcoes, const tarvo::Database& banco,
     if (!aviso.empty() && !opcoes.silencioso)
         std::cerr << "aviso: " << aviso << "\n";
 
-    tarvo::Relatorios relatorios;
     relatorios.DefinirAcompanhamento([&andamento](const tarvo::Progresso& progresso) {
         andamento.Mostrar(progresso);
         return sinalRecebido == 0;
@@ -162,11 +196,8 @@ int main(int argc, char** argv) {
 
     const tarvo::LinhaComando opcoes =
         tarvo::LinhaComando::Interpretar(std::vector<std::string>(argv + 1, argv + argc));
-    if (!opcoes.erro.empty()) {
-        std::cerr << "relatorios-tarvo: " << opcoes.erro
-                  << " (use \"relatorios-tarvo --help\" para ver as opções)\n";
-        return SaidaUso;
-    }
+    if (!opcoes.erro.empty())
+        return ErroDeUso(opcoes.erro);
     if (opcoes.ajuda) {
         std::cout << tarvo::LinhaComando::TextoAjuda();
         return EXIT_SUCCESS;
@@ -175,11 +206,41 @@ int main(int argc, char** argv) {
         std::cout << "relatorios-tarvo " << tarvo_relatorios_versao() << "\n";
         return EXIT_SUCCESS;
     }
+    // The library reads the separators from the environment, LC_ALL first.
+    if (!opcoes.localidade.empty()) {
+        const std::optional<std::string> localidade = Localidade(opcoes.localidade);
+        if (!localidade)
+            return ErroDeUso("localidade desconhecida em --localidade: \"" + opcoes.localidade +
+                             "\"");
+        setenv("LC_ALL", localidade->c_str(), 1);
+    }
     // Exporting and printing directly need no display, even where there is one.
     if (opcoes.Exportacao() || opcoes.imprimir)
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
 
+    Alvo alvo{opcoes.banco, opcoes.ie, opcoes.declaracao};
+    // Declared first so that it goes last, after the reports and their windows.
     std::unique_ptr<tarvo::Database> banco;
+    tarvo::Relatorios relatorios;
+    if (opcoes.Escolha()) {
+        try {
+            const std::optional<tarvo::DeclaracaoEscolhida> escolhida =
+                relatorios.EscolherDeclaracao(opcoes.banco);
+            if (!escolhida)
+                return EXIT_SUCCESS;
+            alvo.banco = escolhida->Banco;
+            alvo.declaracao = escolhida->Declaracao;
+            if (!alvo.ie)
+                alvo.ie = escolhida->IE;
+        } catch (const tarvo::Erro& erro) {
+            if (erro.Numero() == tarvo::Erro::FalhaInterface && opcoes.banco.empty())
+                return ErroDeUso("falta --banco ARQUIVO (não há tela para perguntar pelo banco "
+                                 "de dados)");
+            MostrarErro(erro);
+            // No display, or the file given cannot be used, as below.
+            return erro.Numero() == tarvo::Erro::FalhaInterface ? SaidaErro : SaidaUso;
+        }
+    }
     try {
         // Outputs that clash with each other, or that are no files, are
         // mistakes in the options, found before anything is opened.
@@ -188,7 +249,7 @@ int main(int argc, char** argv) {
                                                  opcoes.pastaJson, opcoes.arquivoPdfUnico);
         // The file given is missing, unreadable or no database: the user's
         // argument is wrong, as with a bad option.
-        banco = std::make_unique<tarvo::Database>(opcoes.banco);
+        banco = std::make_unique<tarvo::Database>(alvo.banco);
         banco->DefinirTempoLimite(opcoes.tempoLimite);
     } catch (const tarvo::Erro& erro) {
         MostrarErro(erro);
@@ -196,7 +257,7 @@ int main(int argc, char** argv) {
     }
     LinhaAndamento andamento(!opcoes.silencioso && isatty(STDERR_FILENO));
     try {
-        return Executar(opcoes, *banco, andamento);
+        return Executar(opcoes, alvo, *banco, relatorios, andamento);
     } catch (const tarvo::Erro& erro) {
         andamento.Limpar();
         MostrarErro(erro);

@@ -7,7 +7,9 @@ cd "$raiz"
 
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build
+# The library and the program only: the tests and benchmarks are
+# scripts/testes.sh's.
+cmake --build build --target relatorios-tarvo
 
 banco=build/demo.db
 rm -f "$banco"

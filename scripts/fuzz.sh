@@ -10,7 +10,7 @@ raiz=$(cd "$(dirname "$0")/.." && pwd)
 cd "$raiz"
 segundos=${1:-60}
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh --testes
 
 pasta=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$pasta" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

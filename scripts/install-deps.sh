@@ -1,20 +1,31 @@
 #!/usr/bin/env bash
-# Installs the Debian packages needed to build, test and run the project.
-# Safe to run repeatedly; does nothing when everything is already present.
+# Installs the Debian packages the project needs. Safe to run repeatedly;
+# does nothing when everything is already present.
+#   scripts/install-deps.sh            building and running the program (demo.sh)
+#   scripts/install-deps.sh --testes   the same and what the tests, the
+#                                      sanitizer and fuzzing builds need
 set -euo pipefail
 
+# Building the library and the program, creating the demo declaration
+# (sqlite3) and running it: fonts for the reports, Qt's Portuguese texts and
+# icons for its dialogs.
 packages=(
-  build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
-  libsqlite3-dev sqlite3 libicu-dev libqpdf-dev qpdf
-  libgtest-dev googletest
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libsqlite3-dev sqlite3 libicu-dev libqpdf-dev
   fonts-liberation2 fonts-dejavu-core fontconfig
-  poppler-utils
-  cups-daemon cups-client
-  clang libclang-rt-14-dev
   qt6-translations-l10n adwaita-icon-theme
-  time
 )
+if [ "${1:-}" = "--testes" ]; then
+  packages+=(
+    libgtest-dev googletest
+    qt6-qpa-plugins qpdf poppler-utils
+    cups-daemon cups-client
+    clang libclang-rt-14-dev
+    time
+    python3 python3-jsonschema bash-completion mandoc desktop-file-utils
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

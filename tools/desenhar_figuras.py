@@ -6,12 +6,16 @@
         global palette, interlaced, no transparent colour.
     imgIconeR                -> src/common/figuras/icone.ico
         the report icon: 32 x 32 pixels, 16 colours (4 bits per pixel).
+    the same icon            -> data/icones/32/relatorios-tarvo.png
+                                data/icones/64/relatorios-tarvo.png
+        the desktop's icon of the program: PNG with a transparent background,
+        32 x 32 and doubled to 64 x 64 pixel for pixel.
 
 Python 3 standard library only: the GIF LZW encoder and the ICO/BMP writer
 are below. The output is deterministic, so running the script again gives the
 same bytes.
 
-    python3 tools/desenhar_figuras.py [--saida DIR] [--previa DIR]
+    python3 tools/desenhar_figuras.py [--saida DIR] [--icones DIR] [--previa DIR]
 
 --previa also writes enlarged PNG renderings for looking at the artwork.
 """
@@ -620,18 +624,20 @@ def escrever_ico(caminho, indices, mascara):
 
 
 # ---------------------------------------------------------------------------
-# PNG previews (enlarged, for looking at the artwork)
+# PNG files: enlarged previews, and the desktop's icons
 # ---------------------------------------------------------------------------
 
 
-def escrever_png(caminho, linhas_rgb, escala):
-    altura = len(linhas_rgb) * escala
-    largura = len(linhas_rgb[0]) * escala
+def escrever_png(caminho, linhas, escala):
+    """Pixels are (r, g, b), or (r, g, b, a) for all of them when any has alpha."""
+    alfa = any(len(c) == 4 for linha in linhas for c in linha)
+    altura = len(linhas) * escala
+    largura = len(linhas[0]) * escala
     cru = bytearray()
-    for linha in linhas_rgb:
+    for linha in linhas:
         expandida = bytearray()
         for c in linha:
-            expandida += bytes(c) * escala
+            expandida += bytes(tuple(c) + ((255,) if alfa and len(c) == 3 else ())) * escala
         for _ in range(escala):
             cru.append(0)
             cru += expandida
@@ -639,8 +645,9 @@ def escrever_png(caminho, linhas_rgb, escala):
     def pedaco(tipo, dados):
         return struct.pack(">I", len(dados)) + tipo + dados + struct.pack(">I", zlib.crc32(tipo + dados) & 0xFFFFFFFF)
 
+    tipo_cor = 6 if alfa else 2
     png = b"\x89PNG\r\n\x1a\n"
-    png += pedaco(b"IHDR", struct.pack(">IIBBBBB", largura, altura, 8, 2, 0, 0, 0))
+    png += pedaco(b"IHDR", struct.pack(">IIBBBBB", largura, altura, 8, tipo_cor, 0, 0, 0))
     png += pedaco(b"IDAT", zlib.compress(bytes(cru), 9))
     png += pedaco(b"IEND", b"")
     with open(caminho, "wb") as arquivo:
@@ -651,6 +658,7 @@ def main():
     raiz = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     argumentos = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     argumentos.add_argument("--saida", default=os.path.join(raiz, "src", "common", "figuras"))
+    argumentos.add_argument("--icones", default=os.path.join(raiz, "data", "icones"))
     argumentos.add_argument("--previa", default=None, help="folder for enlarged PNG previews")
     opcoes = argumentos.parse_args()
     os.makedirs(opcoes.saida, exist_ok=True)
@@ -665,6 +673,14 @@ def main():
     icone, mascara = desenhar_icone()
     caminho_ico = os.path.join(opcoes.saida, "icone.ico")
     escrever_ico(caminho_ico, icone, mascara)
+    transparente = (0, 0, 0, 0)
+    rgba = [[transparente if mascara[y][x] else PALETA_16[icone[y][x]] for x in range(32)] for y in range(32)]
+    caminhos_png = []
+    for escala in (1, 2):
+        pasta = os.path.join(opcoes.icones, str(32 * escala))
+        os.makedirs(pasta, exist_ok=True)
+        caminhos_png.append(os.path.join(pasta, "relatorios-tarvo.png"))
+        escrever_png(caminhos_png[-1], rgba, escala)
 
     if opcoes.previa:
         os.makedirs(opcoes.previa, exist_ok=True)
@@ -681,6 +697,8 @@ def main():
         )
     print(f"{caminho_gif}: {len(paleta)} cores usadas")
     print(caminho_ico)
+    for caminho in caminhos_png:
+        print(caminho)
 
 
 if __name__ == "__main__":

@@ -15,6 +15,14 @@ namespace tarvo {
 
 class Database;
 
+// A declaration the user picked: the database file and the declaration's
+// number, with its taxpayer's state registration (IE).
+struct DeclaracaoEscolhida {
+    std::string Banco;
+    int32_t Declaracao = 0;
+    std::string IE;
+};
+
 // The library's way in: one object holds the ten reports of a declaration, in
 // list order, with their documents and preview windows. Executar lets the
 // user pick reports in a modal dialog and previews or prints them; Exportar
@@ -114,6 +122,17 @@ public:
     // closed; returns at once when none is open.
     void AguardarJanelas();
 
+    // For a user without a terminal: asks for the declaration database in a
+    // file dialog (unless Banco names the file), then, when the file holds
+    // more than one declaration, for the declaration in a list (number,
+    // taxpayer, IE, year); a file with one is taken as it is. A file that
+    // cannot be opened as a declaration database, or that holds none, is
+    // told in a message and the file dialog asks again. Nothing when the
+    // user cancels. Raises Erro::FalhaInterface when a dialog is needed and
+    // there is no display; then a Banco that cannot be used raises its own
+    // error. The Qt application stays for this object's calls that follow.
+    std::optional<DeclaracaoEscolhida> EscolherDeclaracao(const std::string& Banco = "");
+
     // The state registration of the taxpayer of a declaration; nothing when
     // the declaration is not in the database.
     static std::optional<std::string> IEDaDeclaracao(const Database& BancoDados,
@@ -130,6 +149,12 @@ public:
     static std::string NomeClasse(int posicao);
     // "06-RelatorioDIPAMCodigo1.pdf" for position 5 and "pdf".
     static std::string NomeArquivo(int posicao, const std::string& extensao);
+
+    // Whether amounts can follow the regional settings of this locale name
+    // (as LC_ALL, LC_NUMERIC or LANG give it): "pt_BR", "pt_BR.UTF-8", "de"
+    // and "C" are known, "xx" is not. The separators come from ICU's data,
+    // so a locale need not be generated on the machine.
+    static bool LocalidadeConhecida(const std::string& Nome);
 
 private:
     struct Impl;

@@ -179,6 +179,26 @@ TARVO_API const char* tarvo_relatorios_aviso_arquivo(tarvo_relatorios* relatorio
                                                      const char* caminho_banco, const char* ie,
                                                      int32_t declaracao, int32_t mascara);
 
+/* A declaration the user picked; the texts belong to the handle and stay
+ * valid until its next call. */
+typedef struct tarvo_declaracao_escolhida {
+    const char* banco;  /* the database file; NULL when the user cancelled */
+    int32_t declaracao; /* the declaration's number */
+    const char* ie;     /* its taxpayer's state registration */
+} tarvo_declaracao_escolhida;
+
+/* For a user without a terminal: asks for the declaration database in a file
+ * dialog (unless caminho_banco names the file; NULL or "" to ask), then, when
+ * the file holds more than one declaration, for the declaration in a list
+ * (number, taxpayer, IE, year). A file that cannot be opened as a declaration
+ * database, or that holds none, is told in a message and the file dialog
+ * asks again. Returns 0 with *escolhida filled, its banco NULL when the user
+ * cancelled; TARVO_ERRO_FALHA_INTERFACE when a dialog is needed and there is
+ * no display (then a caminho_banco that cannot be used gives its own error). */
+TARVO_API long tarvo_relatorios_escolher_declaracao(tarvo_relatorios* relatorios,
+                                                    const char* caminho_banco,
+                                                    tarvo_declaracao_escolhida* escolhida);
+
 /* The last error of the handle: 0, "" and "" after a successful call. The
  * origin is one of the TARVO_ORIGEM_ texts. */
 TARVO_API long tarvo_relatorios_erro_numero(const tarvo_relatorios* relatorios);

@@ -3,6 +3,7 @@
 #include <unicode/dcfmtsym.h>
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
+#include <unicode/ures.h>
 
 #include <cstdlib>
 
@@ -62,6 +63,15 @@ std::string Preenchido(uint64_t valor, size_t largura) {
 
 Formato::Separadores Formato::SeparadoresRegionais() {
     return SeparadoresIcu(NomeIcu(NomeRegional()));
+}
+
+bool Formato::LocalidadeConhecida(const std::string& nome) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::LocalUResourceBundlePointer dados(
+        ures_open(nullptr, NomeIcu(nome).c_str(), &status));
+    // A region ICU lacks falls back to its language ("pt_XX" to "pt"), which
+    // has the separators; only the root means the name is unknown.
+    return U_SUCCESS(status) && status != U_USING_DEFAULT_WARNING;
 }
 
 std::string Formato::Valor(const Moeda& valor) {

@@ -34,6 +34,10 @@ public:
     // The separators of the current regional settings, read from the
     // environment on each call.
     static Separadores SeparadoresRegionais();
+    // Whether ICU has the data of a locale name as the regional settings give
+    // it ("pt_BR", "pt_BR.UTF-8", "de_DE@euro", "C"): a name it knows nothing
+    // of would silently fall back to ICU's root data.
+    static bool LocalidadeConhecida(const std::string& nome);
 };
 
 } // namespace tarvo

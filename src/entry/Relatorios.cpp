@@ -1,7 +1,9 @@
 #include <RelatoriosTarvo/Relatorios.h>
 
+#include "common/Formato.h"
 #include "entry/AvisoRelatorios.h"
 #include "entry/ConjuntoRelatorios.h"
+#include "entry/EscolhaDeclaracao.h"
 #include "entry/ExecucaoPedido.h"
 #include "entry/ExportadorRelatorios.h"
 #include "entry/SelecaoRelatorios.h"
@@ -101,6 +103,10 @@ void Relatorios::AguardarJanelas() {
     impl_->conjunto.AguardarJanelas();
 }
 
+std::optional<DeclaracaoEscolhida> Relatorios::EscolherDeclaracao(const std::string& Banco) {
+    return EscolhaDeclaracao::Escolher(impl_->conjunto, Banco);
+}
+
 std::optional<std::string> Relatorios::IEDaDeclaracao(const Database& BancoDados,
                                                       const int32_t& Declaracao) {
     return DadosDeclaracao::IE(BancoDados, Declaracao);
@@ -121,6 +127,10 @@ std::string Relatorios::NomeClasse(int posicao) {
 
 std::string Relatorios::NomeArquivo(int posicao, const std::string& extensao) {
     return TabelaRelatorios::NomeArquivo(posicao, extensao);
+}
+
+bool Relatorios::LocalidadeConhecida(const std::string& Nome) {
+    return Formato::LocalidadeConhecida(Nome);
 }
 
 } // namespace tarvo

@@ -13,6 +13,7 @@
 #include <exception>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 
 struct tarvo_relatorios {
@@ -24,6 +25,8 @@ struct tarvo_relatorios {
     std::string erroDescricao;
     // The text the last call that returns one gave back.
     std::string texto;
+    // What the last tarvo_relatorios_escolher_declaracao gave back.
+    std::optional<tarvo::DeclaracaoEscolhida> escolhida;
 };
 
 namespace {
@@ -318,6 +321,20 @@ const char* tarvo_relatorios_aviso(tarvo_relatorios* relatorios, sqlite3* banco,
 const char* tarvo_relatorios_aviso_arquivo(tarvo_relatorios* relatorios, const char* caminho_banco,
                                            const char* ie, int32_t declaracao, int32_t mascara) {
     return Aviso(relatorios, caminho_banco, ie, declaracao, mascara);
+}
+
+long tarvo_relatorios_escolher_declaracao(tarvo_relatorios* relatorios, const char* caminho_banco,
+                                          tarvo_declaracao_escolhida* escolhida) {
+    if (escolhida != nullptr)
+        *escolhida = {nullptr, 0, nullptr};
+    return Chamar(relatorios, [&](tarvo::Relatorios& objeto) {
+        if (escolhida == nullptr)
+            throw tarvo::Erro(tarvo::Erro::ArgumentoInvalido, "Invalid argument.");
+        relatorios->escolhida = objeto.EscolherDeclaracao(Texto(caminho_banco));
+        if (relatorios->escolhida)
+            *escolhida = {relatorios->escolhida->Banco.c_str(), relatorios->escolhida->Declaracao,
+                          relatorios->escolhida->IE.c_str()};
+    });
 }
 
 long tarvo_relatorios_erro_numero(const tarvo_relatorios* relatorios) {

@@ -5,6 +5,7 @@
 #include "data/Conexao.h"
 #include "data/Recordset.h"
 
+#include <map>
 #include <memory>
 
 namespace tarvo {
@@ -21,6 +22,30 @@ std::string ConsultaDoContribuinte(const std::string& IE) {
 }
 
 } // namespace
+
+std::vector<DadosDeclaracao::Resumo> DadosDeclaracao::Declaracoes(const Database& BancoDados) {
+    std::map<std::string, std::string> contribuintes;
+    for (const std::unique_ptr<Recordset> linha =
+             Abrir(BancoDados, "select IE, RazãoSocial from tblContribuinte");
+         !linha->Eof(); linha->MoveNext())
+        contribuintes.emplace(Funcoes::CampoTexto(linha->Fields("IE")),
+                              Funcoes::CampoTexto(linha->Fields("RazãoSocial")));
+
+    std::vector<Resumo> declaracoes;
+    for (const std::unique_ptr<Recordset> linha = Abrir(
+             BancoDados, "select Declaração, IE, Exercício from tblDeclaração order by Declaração");
+         !linha->Eof(); linha->MoveNext()) {
+        Resumo resumo;
+        resumo.declaracao = Funcoes::CampoLong(linha->Fields("Declaração"));
+        resumo.ie = Funcoes::CampoTexto(linha->Fields("IE"));
+        resumo.exercicio = Funcoes::CampoTexto(linha->Fields("Exercício"));
+        if (const auto contribuinte = contribuintes.find(resumo.ie);
+            contribuinte != contribuintes.end())
+            resumo.contribuinte = contribuinte->second;
+        declaracoes.push_back(std::move(resumo));
+    }
+    return declaracoes;
+}
 
 std::string DadosDeclaracao::ConsultaContribuinte(const int32_t& Declaracao) {
     return std::string("select") + " tblContribuinte.*, " + " tblDeclaração.* " + "from" +

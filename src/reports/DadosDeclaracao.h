@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tarvo {
 
@@ -15,6 +16,17 @@ class Database;
 // report's files.
 class DadosDeclaracao {
 public:
+    // One declaration of the database, as a list to choose from shows it.
+    struct Resumo {
+        int32_t declaracao = 0;
+        std::string contribuinte;
+        std::string ie;
+        std::string exercicio;
+    };
+    // Every declaration in number order, with the first taxpayer of its IE
+    // (as the reports' join would pair them); "" for a taxpayer not there.
+    static std::vector<Resumo> Declaracoes(const Database& BancoDados);
+
     // The taxpayer's row joined with the declaration's row.
     static std::string ConsultaContribuinte(const int32_t& Declaracao);
 

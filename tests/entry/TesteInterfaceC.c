@@ -139,6 +139,22 @@ int main(void) {
               TARVO_ERRO_ARGUMENTO_INVALIDO);
     VERIFICAR(tarvo_relatorios_exportar(NULL, db, "123", 7, 1, pdf, NULL) ==
               TARVO_ERRO_OBJETO_INVALIDO);
+    /* A file of one declaration needs no dialog; without a display, asking
+     * for the file is refused, and a file that cannot be used gives its own
+     * error. */
+    {
+        tarvo_declaracao_escolhida escolhida;
+        VERIFICAR(tarvo_relatorios_escolher_declaracao(relatorios, banco, &escolhida) == 0);
+        VERIFICAR(escolhida.banco != NULL && strcmp(escolhida.banco, banco) == 0);
+        VERIFICAR(escolhida.declaracao == 7 && strcmp(escolhida.ie, "123") == 0);
+        VERIFICAR(tarvo_relatorios_escolher_declaracao(relatorios, NULL, &escolhida) ==
+                  TARVO_ERRO_FALHA_INTERFACE);
+        VERIFICAR(escolhida.banco == NULL);
+        VERIFICAR(tarvo_relatorios_escolher_declaracao(relatorios, faltando, &escolhida) ==
+                  SQLITE_CANTOPEN);
+        VERIFICAR(tarvo_relatorios_escolher_declaracao(relatorios, banco, NULL) ==
+                  TARVO_ERRO_ARGUMENTO_INVALIDO);
+    }
     VERIFICAR(tarvo_relatorios_erro_numero(NULL) == TARVO_ERRO_OBJETO_INVALIDO);
     tarvo_relatorios_destruir(relatorios);
     tarvo_relatorios_destruir(NULL);

@@ -251,5 +251,89 @@ TEST_F(TesteLinhaComando, BancoSemAsTabelasDaDeclaracao) {
               QStringList({"vazio.db"}));
 }
 
+// Every option once; the database also as the one argument that is no
+// option, as a desktop opens a file, but not both ways.
+TEST_F(TesteLinhaComando, OpcaoRepetidaEBancoComoArgumento) {
+    const std::pair<QStringList, std::string> casos[] = {
+        {{"--banco", Banco(), "--banco", Banco(), "--json", Pasta("j")},
+         "a opção --banco foi dada mais de uma vez"},
+        {{"--banco", Banco(), "--json", Pasta("j"), "--json=" + Pasta("k")},
+         "a opção --json foi dada mais de uma vez"},
+        {{"--banco", Banco(), "--silencioso", "--json", Pasta("j"), "--silencioso"},
+         "a opção --silencioso foi dada mais de uma vez"},
+        {{"-h", "--ajuda"}, "a opção --help foi dada mais de uma vez"},
+        {{Banco(), "--banco", Banco(), "--json", Pasta("j")},
+         "o banco de dados foi dado mais de uma vez"},
+        {{Banco(), Banco(), "--json", Pasta("j")}, "argumento inesperado: " + banco.Caminho()},
+    };
+    for (const auto& [argumentos, erro] : casos) {
+        const Resultado r = Rodar(argumentos);
+        EXPECT_EQ(r.status, 2) << argumentos.join(' ').toStdString();
+        EXPECT_EQ(r.erros.rfind("relatorios-tarvo: " + erro, 0), 0u) << r.erros;
+    }
+    EXPECT_FALSE(QDir(Pasta("j")).exists());
+
+    const Resultado r =
+        Rodar({Banco(), "--declaracao", "7", "--selecao", "1", "--json", Pasta("j")});
+    ASSERT_EQ(r.status, 0) << r.erros;
+    EXPECT_EQ(Arquivos("j"), QStringList({"01-RelatorioCadastro.json"}));
+}
+
+// --localidade sets the separators of the amounts whatever the environment
+// says; "pt_BR" needs no generated locale of that name.
+TEST_F(TesteLinhaComando, LocalidadeDaLinhaDeComando) {
+    banco.Executar("INSERT INTO tblReferência VALUES (7, 1, 1);"
+                   "INSERT INTO tblEntradas VALUES (7, 1, 1234.5, 0, 0);");
+    const auto Entradas = [&](const QStringList& extras, const char* pasta) {
+        const Resultado r = Rodar(QStringList{"--banco", Banco(), "--declaracao", "7", "--selecao",
+                                              "2", "--json", Pasta(pasta)} +
+                                  extras);
+        EXPECT_EQ(r.status, 0) << r.erros;
+        QFile json(Pasta(pasta) + "/02-RelatorioEntradas.json");
+        EXPECT_TRUE(json.open(QIODevice::ReadOnly));
+        return json.readAll().toStdString();
+    };
+    // The tests run with LC_ALL=C.UTF-8.
+    EXPECT_NE(Entradas({}, "c").find("\"1,234.50\""), std::string::npos);
+    for (const char* nome : {"pt_BR", "pt_BR.UTF-8"})
+        EXPECT_NE(Entradas({"--localidade", nome}, nome).find("\"1.234,50\""), std::string::npos)
+            << nome;
+    EXPECT_NE(Entradas({"--localidade=en_US"}, "en").find("\"1,234.50\""), std::string::npos);
+
+    for (const char* nome : {"xx_YY", "portugues", ""}) {
+        const Resultado r = Rodar({"--banco", Banco(), "--localidade", nome, "--json", Pasta("x")});
+        EXPECT_EQ(r.status, 2) << nome;
+        EXPECT_NE(
+            r.erros.find(*nome ? "localidade desconhecida em --localidade: \"" + std::string(nome)
+                               : std::string("localidade vazia")),
+            std::string::npos)
+            << r.erros;
+    }
+    EXPECT_FALSE(QDir(Pasta("x")).exists());
+}
+
+// Without a display the program cannot ask: no database is a mistake in the
+// options, a database that cannot be used says why, and a choice of
+// declarations is the dialog's error.
+TEST_F(TesteLinhaComando, EscolhaSemTela) {
+    const QStringList semTela = {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"};
+    Resultado r = Rodar({}, semTela);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.erros.rfind("relatorios-tarvo: falta --banco ARQUIVO", 0), 0u) << r.erros;
+
+    QFile vazio(Pasta("vazio.db"));
+    ASSERT_TRUE(vazio.open(QIODevice::WriteOnly));
+    vazio.close();
+    r = Rodar({vazio.fileName()}, semTela);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.erros, "erro 3078: " + vazio.fileName().toStdString() +
+                           ": não é um banco de declarações: falta a tabela tblContribuinte\n");
+
+    banco.Executar("INSERT INTO tblDeclaração (Declaração, IE) VALUES (8, '123');");
+    r = Rodar({Banco()}, semTela);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.erros.rfind("erro 31201: ", 0), 0u) << r.erros;
+}
+
 } // namespace
 } // namespace tarvo
