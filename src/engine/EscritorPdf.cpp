@@ -34,7 +34,19 @@ std::string DataPdf(const QDateTime& momento) {
                .toStdString();
 }
 
-// Qt paints every page of every part, each part in its own orientation.
+// The pages of a part, in the order they are written.
+std::vector<int> PaginasDe(const EscritorPdf::Parte& parte) {
+    if (!parte.paginas.empty())
+        return parte.paginas;
+    // A PDF needs at least one page: an empty document gives a blank one.
+    std::vector<int> todas(static_cast<size_t>(std::max(parte.documento->NumeroPaginas(), 1)));
+    for (size_t i = 0; i < todas.size(); ++i)
+        todas[i] = static_cast<int>(i + 1);
+    return todas;
+}
+
+// Qt paints the chosen pages of every part, each part in its own
+// orientation.
 void Pintar(const std::vector<EscritorPdf::Parte>& partes, const std::string& titulo,
             const QDateTime& momento, ArquivoAtomico& arquivo, Andamento* andamento) {
     DispositivoArquivo dispositivo(arquivo);
@@ -51,9 +63,7 @@ void Pintar(const std::vector<EscritorPdf::Parte>& partes, const std::string& ti
     for (const EscritorPdf::Parte& parte : partes) {
         const Documento& documento = *parte.documento;
         Renderizador renderizador(documento, momento);
-        // A PDF needs at least one page: an empty document gives a blank one.
-        const int paginas = std::max(documento.NumeroPaginas(), 1);
-        for (int pagina = 1; pagina <= paginas; ++pagina) {
+        for (const int pagina : PaginasDe(parte)) {
             if (!primeira) {
                 escritor.setPageLayout(Renderizador::Folha(documento));
                 if (!escritor.newPage()) {
@@ -64,7 +74,7 @@ void Pintar(const std::vector<EscritorPdf::Parte>& partes, const std::string& ti
             primeira = false;
             if (andamento != nullptr)
                 andamento->Pagina();
-            if (pagina <= documento.NumeroPaginas())
+            if (pagina >= 1 && pagina <= documento.NumeroPaginas())
                 renderizador.DesenharPagina(painter, pagina);
         }
     }
@@ -79,6 +89,22 @@ void Pintar(const std::vector<EscritorPdf::Parte>& partes, const std::string& ti
 
 void EscritorPdf::Gravar(const std::vector<Parte>& partes, const Propriedades& propriedades,
                          const std::string& caminho, Andamento* andamento) {
+    if (partes.empty())
+        throw Erro(Erro::ArgumentoInvalido, "Nenhum documento para gravar em \"" + caminho + "\".",
+                   origem);
+    std::vector<std::string> protegidos;
+    for (const Parte& parte : partes) {
+        const std::vector<std::string>& doDocumento = parte.documento->Protegidos();
+        protegidos.insert(protegidos.end(), doDocumento.begin(), doDocumento.end());
+    }
+    ArquivoAtomico arquivo(caminho, protegidos);
+    Escrever(partes, propriedades, arquivo, andamento);
+    arquivo.Confirmar();
+}
+
+void EscritorPdf::Escrever(const std::vector<Parte>& partes, const Propriedades& propriedades,
+                           ArquivoAtomico& arquivo, Andamento* andamento) {
+    const std::string& caminho = arquivo.Caminho();
     if (partes.empty())
         throw Erro(Erro::ArgumentoInvalido, "Nenhum documento para gravar em \"" + caminho + "\".",
                    origem);
@@ -99,13 +125,12 @@ void EscritorPdf::Gravar(const std::vector<Parte>& partes, const Propriedades& p
     for (const Parte& parte : partes) {
         if (!parte.marcador.empty())
             marcadores.push_back({parte.marcador, inicio});
-        inicio += static_cast<size_t>(std::max(parte.documento->NumeroPaginas(), 1));
+        inicio += PaginasDe(parte).size();
     }
-    ArquivoAtomico arquivo(caminho, protegidos);
     AcabamentoPdf::Acabar(paginas.Leitura(),
                           {propriedades.titulo, propriedades.assunto, DataPdf(momento)}, marcadores,
                           arquivo, andamento);
-    arquivo.Confirmar();
+    arquivo.Descarregar();
 }
 
 } // namespace tarvo

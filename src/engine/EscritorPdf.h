@@ -6,6 +6,7 @@
 namespace tarvo {
 
 class Andamento;
+class ArquivoAtomico;
 class Documento;
 
 // Writes one or more documents as one PDF file, behind SaidaDocumento, which
@@ -20,6 +21,9 @@ public:
     struct Parte {
         const Documento* documento;
         std::string marcador; // the bookmark's title; empty for none
+        // The pages written (from 1), in this order, repeats allowed; empty
+        // for all of them.
+        std::vector<int> paginas = {};
     };
     struct Propriedades {
         std::string titulo;
@@ -33,6 +37,12 @@ public:
     // nothing.
     static void Gravar(const std::vector<Parte>& partes, const Propriedades& propriedades,
                        const std::string& caminho, Andamento* andamento = nullptr);
+
+    // The same PDF written into `arquivo`, which the caller confirms or
+    // reads back (a print job streams it from there); its temporary work
+    // file goes beside it.
+    static void Escrever(const std::vector<Parte>& partes, const Propriedades& propriedades,
+                         ArquivoAtomico& arquivo, Andamento* andamento = nullptr);
 };
 
 } // namespace tarvo
