@@ -8,11 +8,11 @@ set -euo pipefail
 
 # Building the library and the program, creating the demo declaration
 # (sqlite3) and running it: fonts for the reports, Qt's Portuguese texts and
-# icons for its dialogs.
+# icons for its dialogs, libcups for printing.
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libsqlite3-dev sqlite3 libicu-dev libqpdf-dev
+  libsqlite3-dev sqlite3 libicu-dev libqpdf-dev libcups2-dev
   fonts-liberation2 fonts-dejavu-core fontconfig
   qt6-translations-l10n adwaita-icon-theme
 )

@@ -1,31 +1,30 @@
 #include "engine/SaidaDocumento.h"
 
+#include "common/Andamento.h"
 #include "common/ArquivoAtomico.h"
 #include "engine/DialogoImpressao.h"
 #include "engine/Documento.h"
 #include "engine/EscritorPdf.h"
 #include "engine/RegistroJson.h"
 #include "engine/Renderizador.h"
+#include "engine/TrabalhoCups.h"
 #include <RelatoriosTarvo/Erro.h>
 
 #include <QApplication>
-#include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
+#include <QMessageBox>
 #include <QPageLayout>
-#include <QPageRanges>
 #include <QPainter>
-#include <QPrintEngine>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QProgressDialog>
 #include <QThread>
 
 #include <algorithm>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <vector>
-
-#include <dlfcn.h>
 
 namespace tarvo {
 
@@ -38,52 +37,40 @@ void AplicarFolha(QPrinter& impressora, const Documento& documento) {
     impressora.setFullPage(true);
 }
 
-// Qt's CUPS support hands the job over and ignores CUPS's answer, but libcups
-// keeps the status of this thread's last request. An empty text means the
-// job was accepted, or that there is no CUPS in the process to ask.
-std::string RecusaCups() {
-    void* cups = dlopen("libcups.so.2", RTLD_NOW | RTLD_NOLOAD);
-    if (cups == nullptr) {
+// IPP's "sides" for the duplex chosen in the dialog; "" leaves the queue's.
+std::string Lados(const QPrinter& impressora) {
+    switch (impressora.duplex()) {
+    case QPrinter::DuplexNone:
+        return "one-sided";
+    case QPrinter::DuplexLongSide:
+        return "two-sided-long-edge";
+    case QPrinter::DuplexShortSide:
+        return "two-sided-short-edge";
+    default:
         return {};
     }
-    using FuncaoStatus = int (*)();
-    using FuncaoTexto = const char* (*)();
-    const auto status = reinterpret_cast<FuncaoStatus>(dlsym(cups, "cupsLastError"));
-    const auto texto = reinterpret_cast<FuncaoTexto>(dlsym(cups, "cupsLastErrorString"));
-    std::string recusa;
-    // IPP status codes from 0x0400 on are client, server and CUPS errors.
-    if (status != nullptr && status() >= 0x0400) {
-        const char* descricao = texto != nullptr ? texto() : nullptr;
-        recusa = descricao != nullptr ? descricao : "erro desconhecido";
-    }
-    dlclose(cups);
-    return recusa;
 }
 
-[[noreturn]] void FalhaImpressao(QPrinter& impressora, const std::string& detalhe) {
-    impressora.abort();
-    throw Erro(Erro::FalhaImpressao,
-               "A impressora \"" + impressora.printerName().toStdString() +
-                   "\" não aceitou o documento: " + detalhe,
-               origem);
-}
-
-// Qt hands the job to CUPS when the painter ends and has no way to drop it
-// (QPrinter::abort does nothing here). A job of no copies is one CUPS turns
-// down before any page is sent, so ending the painter with it prints
-// nothing; a job printed to a file leaves no file.
-void Descartar(QPrinter& impressora, QPainter& painter) {
-    // The key Qt's CUPS engine takes its extra job options under.
-    const auto opcoesCups = static_cast<QPrintEngine::PrintEnginePropertyKey>(0xfe00);
-    QPrintEngine* motor = impressora.printEngine();
-    motor->setProperty(QPrintEngine::PPK_CopyCount, 1);
-    QStringList opcoes = motor->property(opcoesCups).toStringList();
-    opcoes << QStringLiteral("copies") << QStringLiteral("0");
-    motor->setProperty(opcoesCups, opcoes);
-    painter.end();
-    if (!impressora.outputFileName().isEmpty()) {
-        QFile::remove(impressora.outputFileName());
+// Sends the finished PDF, read back from its temporary, in pieces;
+// `continuar` is asked between them.
+void Enviar(const ArquivoAtomico& pdf, TrabalhoCups& trabalho,
+            const std::function<bool()>& continuar) {
+    std::ifstream leitura(pdf.Leitura(), std::ios::binary);
+    if (!leitura)
+        throw ArquivoAtomico::FalhaDe(pdf.Caminho(), "o PDF da impressão não pôde ser lido",
+                                      origem);
+    std::vector<char> pedaco(64 * 1024);
+    while (leitura) {
+        leitura.read(pedaco.data(), static_cast<std::streamsize>(pedaco.size()));
+        const auto lidos = static_cast<size_t>(leitura.gcount());
+        if (lidos > 0)
+            trabalho.Escrever(std::string_view(pedaco.data(), lidos));
+        if (!continuar())
+            throw Andamento::Interrupcao();
     }
+    if (!leitura.eof())
+        throw ArquivoAtomico::FalhaDe(pdf.Caminho(), "o PDF da impressão não pôde ser lido",
+                                      origem);
 }
 
 } // namespace
@@ -183,12 +170,13 @@ QSize SaidaDocumento::TamanhoImagem(const QSizeF& papel, int dpi) {
 
 void SaidaDocumento::Impressora(const Documento& documento, const OpcoesImpressao& opcoes) {
     ExigirAplicacao(opcoes.dialogo || opcoes.progresso);
-    const QPrinterInfo padrao = QPrinterInfo::defaultPrinter();
-    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+    const std::vector<std::string> impressoras = TrabalhoCups::Impressoras();
+    if (impressoras.empty()) {
         throw Erro(Erro::SemImpressora, "Não há impressora instalada ou disponível no sistema.",
                    origem);
     }
-    if (!opcoes.dialogo && padrao.isNull()) {
+    const std::string padrao = TrabalhoCups::ImpressoraPadrao();
+    if (!opcoes.dialogo && padrao.empty()) {
         throw Erro(Erro::SemImpressora, "Não há impressora padrão definida no sistema.", origem);
     }
     // An empty document has nothing to print: no job is sent.
@@ -196,48 +184,48 @@ void SaidaDocumento::Impressora(const Documento& documento, const OpcoesImpressa
     if (total == 0) {
         return;
     }
+    const std::string titulo = documento.Definicoes().titulo;
 
-    QPrinter impressora(QPrinter::HighResolution);
-    if (!padrao.isNull()) {
-        impressora.setPrinterName(padrao.printerName());
-    }
-    impressora.setDocName(QString::fromStdString(documento.Definicoes().titulo));
-    impressora.setCreator(QStringLiteral("RelatoriosTarvo"));
-    AplicarFolha(impressora, documento);
+    std::string nome = padrao;
+    TrabalhoCups::Opcoes opcoesTrabalho;
     std::vector<int> paginas;
     if (opcoes.dialogo) {
-        DialogoImpressao janela(&impressora, total, opcoes.paginaAtual, opcoes.pai);
-        if (janela.exec() != QDialog::Accepted) {
-            return;
+        QPrinter impressora;
+        if (!padrao.empty())
+            impressora.setPrinterName(QString::fromStdString(padrao));
+        impressora.setDocName(QString::fromStdString(titulo));
+        impressora.setCreator(QStringLiteral("RelatoriosTarvo"));
+        AplicarFolha(impressora, documento);
+        // A choice naming pages the document lacks is said, and the dialog
+        // comes back with it, to be corrected or cancelled.
+        while (paginas.empty()) {
+            DialogoImpressao janela(&impressora, total, opcoes.paginaAtual, opcoes.pai);
+            if (janela.exec() != QDialog::Accepted)
+                return;
+            QString problema;
+            paginas = janela.Paginas(&problema);
+            if (paginas.empty()) {
+                QMessageBox::warning(opcoes.pai, QStringLiteral("Páginas inválidas"), problema);
+            }
         }
         // The closed dialog goes from the screen before the job starts.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        // The layout is the document's, whatever paper the dialog proposed.
-        AplicarFolha(impressora, documento);
-        paginas = janela.Paginas();
-        // The pages chosen are the ones sent: none is left to the printer to pick.
-        impressora.setPrintRange(QPrinter::AllPages);
-        impressora.setPageRanges(QPageRanges());
+        nome = impressora.printerName().toStdString();
+        opcoesTrabalho.copias = impressora.copyCount();
+        opcoesTrabalho.agrupar = impressora.collateCopies();
+        opcoesTrabalho.lados = Lados(impressora);
     } else {
-        for (int pagina = 1; pagina <= total; ++pagina) {
+        for (int pagina = 1; pagina <= total; ++pagina)
             paginas.push_back(pagina);
-        }
     }
-    if (paginas.empty()) {
-        return;
-    }
-    if (!impressora.isValid()) {
-        throw Erro(Erro::SemImpressora,
-                   "A impressora \"" + impressora.printerName().toStdString() +
-                       "\" não está disponível.",
-                   origem);
-    }
+    // The destination is looked up before anything is laid out: a missing
+    // printer is said at once.
+    TrabalhoCups trabalho(nome);
 
     std::unique_ptr<QProgressDialog> progresso;
     if (opcoes.progresso) {
         progresso = std::make_unique<QProgressDialog>(
-            QStringLiteral("Imprimindo \u201c%1\u201d…")
-                .arg(QString::fromStdString(documento.Definicoes().titulo)),
+            QStringLiteral("Imprimindo \u201c%1\u201d…").arg(QString::fromStdString(titulo)),
             QStringLiteral("Cancelar"), 0, static_cast<int>(paginas.size()), opcoes.pai);
         progresso->setWindowTitle(QStringLiteral("Impressão"));
         progresso->setWindowModality(opcoes.pai != nullptr ? Qt::WindowModal
@@ -246,53 +234,53 @@ void SaidaDocumento::Impressora(const Documento& documento, const OpcoesImpressa
         progresso->setAutoReset(false);
         progresso->setAutoClose(false);
     }
-    QPainter painter;
-    if (!painter.begin(&impressora)) {
-        FalhaImpressao(impressora, "não foi possível iniciar a impressão.");
-    }
-    Renderizador renderizador(documento, QDateTime::currentDateTime());
     QElapsedTimer eventos;
     eventos.start();
-    for (size_t i = 0; i < paginas.size(); ++i) {
-        if (i > 0 && !impressora.newPage()) {
-            FalhaImpressao(impressora, "não foi possível passar à página seguinte.");
+    // The windows repaint and Cancelar answers while the job is made and
+    // sent; false once it was pressed.
+    const auto continuar = [&] {
+        if (!progresso)
+            return true;
+        if (eventos.elapsed() > 50) {
+            QCoreApplication::processEvents();
+            eventos.restart();
         }
-        renderizador.DesenharPagina(painter, paginas[i]);
+        return !progresso->wasCanceled();
+    };
+    Andamento andamento([&](const Progresso& estado) {
+        if (progresso && estado.gravando)
+            progresso->setValue(std::min(estado.paginas, progresso->maximum()));
+        return continuar();
+    });
+    andamento.IniciarGravacao();
+
+    try {
+        // The PDF is a nameless temporary that is never put in place.
+        ArquivoAtomico pdf(
+            QDir::temp().filePath(QStringLiteral("relatorios-tarvo-impressao.pdf")).toStdString());
+        EscritorPdf::Escrever({{&documento, "", paginas}}, {titulo, documento.Assunto()}, pdf,
+                              &andamento);
         if (progresso) {
-            progresso->setValue(static_cast<int>(i + 1));
-            // The windows repaint and Cancelar answers while the job is laid out.
-            if (eventos.elapsed() > 50) {
-                QCoreApplication::processEvents();
-                eventos.restart();
-            }
-            if (progresso->wasCanceled()) {
-                Descartar(impressora, painter);
+            // A Cancelar pressed while the last pages were laid out still counts.
+            QCoreApplication::processEvents();
+            if (progresso->wasCanceled())
                 return;
-            }
+            progresso->setLabelText(QStringLiteral("Enviando à impressora…"));
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         }
-    }
-    if (progresso) {
-        // A Cancelar pressed while the last pages were laid out still counts.
-        QCoreApplication::processEvents();
-        if (progresso->wasCanceled()) {
-            Descartar(impressora, painter);
+        trabalho.Iniciar(titulo, opcoesTrabalho);
+        Enviar(pdf, trabalho, continuar);
+        if (progresso) {
+            QCoreApplication::processEvents();
+            if (progresso->wasCanceled())
+                return; // the job, never concluded, is cancelled with `trabalho`
+        }
+        trabalho.Concluir();
+    } catch (const Erro& erro) {
+        // Cancelar: the job, if there was one, goes with `trabalho`.
+        if (erro.Numero() == Erro::Interrompido)
             return;
-        }
-        progresso->setLabelText(QStringLiteral("Enviando à impressora…"));
-        progresso->setCancelButton(nullptr);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
-    if (!painter.end() || impressora.printerState() == QPrinter::Error) {
-        FalhaImpressao(impressora, "o trabalho de impressão falhou.");
-    }
-    if (impressora.outputFileName().isEmpty()) {
-        const std::string recusa = RecusaCups();
-        if (!recusa.empty()) {
-            throw Erro(Erro::FalhaImpressao,
-                       "A impressora \"" + impressora.printerName().toStdString() +
-                           "\" recusou o documento: " + recusa,
-                       origem);
-        }
+        throw;
     }
 }
 

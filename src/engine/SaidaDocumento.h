@@ -51,18 +51,20 @@ public:
 
     struct OpcoesImpressao {
         // The print dialog: printer, all pages, page ranges ("1,3", "2-5"),
-        // the current page and copies. Without it, every page on the default
-        // printer.
+        // the current page, the reversed order and copies. Without it, every
+        // page on the default printer.
         bool dialogo = false;
         QWidget* pai = nullptr;
         // The page offered as the dialog's "current page"; 0 for none.
         int paginaAtual = 0;
-        // A progress dialog whose Cancelar stops the job before anything is
-        // sent; the windows keep repainting meanwhile.
+        // A progress dialog whose Cancelar stops the job while its PDF is
+        // written or sent (a job already created is cancelled in CUPS), so
+        // nothing prints; the windows keep repainting meanwhile.
         bool progresso = false;
     };
 
-    // Prints on the default printer, or as chosen in the print dialog; a
+    // Prints on CUPS's default destination, or as chosen in the print
+    // dialog: a PDF of exactly the pages to print, sent with libcups. A
     // cancelled dialog or job prints nothing.
     static void Impressora(const Documento& documento, const OpcoesImpressao& opcoes);
 

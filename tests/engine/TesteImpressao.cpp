@@ -17,15 +17,19 @@
 #include <QDialog>
 #include <QDirIterator>
 #include <QFile>
-#include <QLineEdit>
+#include <QPageRanges>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QProgressDialog>
-#include <QRadioButton>
 #include <QRandomGenerator>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
+#include <memory>
+#include <vector>
 
 namespace tarvo::teste {
 namespace {
@@ -121,7 +125,12 @@ TEST(Impressao, FilaQueRecusaTrabalhosLevantaErro) {
     qputenv("LPDEST", filaQueRecusa.toUtf8());
     MotorRelatorio motor;
     Documento(motor, Marca(), 0);
-    EXPECT_EQ(NumeroDoErro([&] { motor.ImprimirDocumento(0); }), Erro::FalhaImpressao);
+    const Erro erro = ErroDe([&] { motor.ImprimirDocumento(0); });
+    EXPECT_EQ(erro.Numero(), Erro::FalhaImpressao);
+    // CUPS's own reason follows the printer's name.
+    const std::string inicio = "A impressora \"TarvoRecusa\" recusou o documento: ";
+    EXPECT_EQ(erro.Descricao().rfind(inicio, 0), 0u) << erro.Descricao();
+    EXPECT_NE(erro.Descricao().find("not accepting jobs"), std::string::npos) << erro.Descricao();
     if (anterior.isNull()) {
         qunsetenv("LPDEST");
     } else {
@@ -129,62 +138,168 @@ TEST(Impressao, FilaQueRecusaTrabalhosLevantaErro) {
     }
 }
 
-// Pages as a user picks them in the print dialog: a list with a range, and
-// the preview's current page.
-TEST(Impressao, DialogoImprimeListasDePaginasEAPaginaAtual) {
-    EXIGIR_FILA();
-    MotorRelatorio motor;
-    const std::string marca = Marca();
+// The page numbers ("Página p de P") of a printed PDF's pages, in order.
+std::vector<int> NumerosDasPaginas(const PdfLido& pdf) {
+    std::vector<int> numeros;
+    for (size_t indice = 1; indice <= pdf.paginas.size(); ++indice) {
+        int numero = 0;
+        for (size_t i = 0; i + 1 < pdf.palavras.size(); ++i) {
+            if (pdf.palavras[i].pagina == static_cast<int>(indice) &&
+                pdf.palavras[i].texto == "Página")
+                numero = std::atoi(pdf.palavras[i + 1].texto.c_str());
+        }
+        numeros.push_back(numero);
+    }
+    return numeros;
+}
+
+// A document of `paginas` pages, each with `marca` and its number, shown in
+// the preview.
+void DocumentoNaPrevia(MotorRelatorio& motor, const std::string& marca, int paginas) {
     motor.IniciarDocumento();
-    for (int pagina = 1; pagina <= 5; ++pagina) {
+    motor.DefinirTitulo(marca);
+    for (int pagina = 1; pagina <= paginas; ++pagina) {
         if (pagina > 1)
             motor.NovaPagina();
         motor.AdicionarTexto(0, 0, 17, 0.5, marca, 0, 0, "Arial", 10, 0, 0, 0, 0);
         motor.AdicionarTexto(0, 15, 17, 0.3, "Página %%p de %%P", 2, 1, "Arial", 6, 0, 0, 0, 0);
     }
     motor.ExibirDocumento();
-    for (const char* escolha : {"1,3-4", "atual"}) {
-        QTimer escolher;
-        QObject::connect(&escolher, &QTimer::timeout, [&] {
-            auto* dialogo = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialogo == nullptr)
-                return;
-            escolher.stop();
-            if (std::string(escolha) == "atual") {
-                dialogo->findChild<QRadioButton*>("printCurrentPage")->setChecked(true);
-            } else {
-                dialogo->findChild<QRadioButton*>("pagesRadioButton")->setChecked(true);
-                dialogo->findChild<QLineEdit*>("pagesLineEdit")->setText(escolha);
-            }
-            dialogo->accept();
-        });
-        escolher.start(20);
+}
+
+// Prints through the print dialog, choosing as a user would: `escolher`
+// sets the dialog's printer (pages, order, copies) through Qt's public API,
+// and the dialog is accepted with those settings.
+void ImprimirComDialogo(MotorRelatorio& motor, const std::function<void(QPrinter&)>& escolher) {
+    bool escolheu = false;
+    QTimer escolha;
+    QObject::connect(&escolha, &QTimer::timeout, [&] {
+        auto* dialogo = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (dialogo == nullptr)
+            return;
+        escolha.stop();
+        escolher(*dialogo->printer());
+        dialogo->done(QDialog::Accepted);
+        escolheu = true;
+    });
+    escolha.start(20);
+    motor.ImprimirDocumento(-1);
+    EXPECT_TRUE(escolheu);
+}
+
+// Pages as a user picks them in the print dialog: the queue (a raw one)
+// receives exactly those pages, in that order.
+TEST(Impressao, DialogoImprimeExatamenteAsPaginasEscolhidas) {
+    EXIGIR_FILA();
+    struct Caso {
+        const char* nome;
+        std::function<void(QPrinter&)> escolher;
+        std::vector<int> esperadas;
+    };
+    const std::vector<Caso> casos = {
+        {"lista",
+         [](QPrinter& p) {
+             p.setPrintRange(QPrinter::PageRange);
+             p.setPageRanges(QPageRanges::fromString(QStringLiteral("1,3-4")));
+         },
+         {1, 3, 4}},
+        {"intervalo",
+         [](QPrinter& p) {
+             p.setPrintRange(QPrinter::PageRange);
+             p.setPageRanges(QPageRanges::fromString(QStringLiteral("2-5")));
+         },
+         {2, 3, 4, 5}},
+        {"de-ate",
+         [](QPrinter& p) {
+             p.setPrintRange(QPrinter::PageRange);
+             p.setPageRanges(QPageRanges());
+             p.setFromTo(3, 4);
+         },
+         {3, 4}},
+        {"atual", [](QPrinter& p) { p.setPrintRange(QPrinter::CurrentPage); }, {2}},
+        {"invertida",
+         [](QPrinter& p) {
+             p.setPrintRange(QPrinter::AllPages);
+             p.setPageOrder(QPrinter::LastPageFirst);
+         },
+         {5, 4, 3, 2, 1}},
+        {"lista-invertida",
+         [](QPrinter& p) {
+             p.setPrintRange(QPrinter::PageRange);
+             p.setPageRanges(QPageRanges::fromString(QStringLiteral("1,3")));
+             p.setPageOrder(QPrinter::LastPageFirst);
+         },
+         {3, 1}},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.nome);
+        MotorRelatorio motor;
+        const std::string marca = Marca();
+        DocumentoNaPrevia(motor, marca, 5);
         static_cast<JanelaPrevia*>(motor.Janela())->IrParaPagina(2);
-        motor.ImprimirDocumento(-1);
+        ImprimirComDialogo(motor, caso.escolher);
         const PdfLido pdf = Impresso(marca);
-        const std::string texto = pdf.Texto();
-        if (std::string(escolha) == "atual") {
-            ASSERT_EQ(pdf.paginas.size(), 1u);
-            EXPECT_NE(texto.find("Página 2 de 5"), std::string::npos);
-        } else {
-            ASSERT_EQ(pdf.paginas.size(), 3u);
-            for (const char* pagina : {"Página 1 de 5", "Página 3 de 5", "Página 4 de 5"})
-                EXPECT_NE(texto.find(pagina), std::string::npos) << pagina;
-        }
+        EXPECT_EQ(NumerosDasPaginas(pdf), caso.esperadas);
     }
 }
 
-// Cancelar in the progress window stops the job before it reaches the
-// queue: the next job is the first the queue keeps.
+// Copies and their collation reach CUPS as the job's options (the raw queue
+// keeps the document once).
+TEST(Impressao, DialogoPassaCopiasAoCups) {
+    EXIGIR_FILA();
+    for (const bool agrupar : {false, true}) {
+        MotorRelatorio motor;
+        const std::string marca = Marca();
+        DocumentoNaPrevia(motor, marca, 2);
+        ImprimirComDialogo(motor, [&](QPrinter& p) {
+            p.setPrintRange(QPrinter::AllPages);
+            p.setCopyCount(3);
+            p.setCollateCopies(agrupar);
+        });
+        const std::string caminho = PdfImpresso(marca);
+        ASSERT_FALSE(caminho.empty());
+        const TrabalhoNaFila trabalho = TrabalhoDoArquivo(caminho);
+        EXPECT_EQ(trabalho.copias, "3");
+        EXPECT_EQ(trabalho.documentosMultiplos, agrupar ? "separate-documents-collated-copies"
+                                                        : "separate-documents-uncollated-copies");
+        EXPECT_EQ(NumerosDasPaginas(LerPdf(caminho)), (std::vector<int>{1, 2}));
+        QFile::remove(QString::fromStdString(caminho));
+    }
+    // Without the dialog, one copy.
+    const std::string marca = Marca();
+    MotorRelatorio motor;
+    Documento(motor, marca, 0);
+    motor.ImprimirDocumento(0);
+    const std::string caminho = PdfImpresso(marca);
+    ASSERT_FALSE(caminho.empty());
+    EXPECT_EQ(TrabalhoDoArquivo(caminho).copias, "1");
+    QFile::remove(QString::fromStdString(caminho));
+}
+
+// A document of many pages, titled `marca`, for the tests of Cancelar.
+std::unique_ptr<class tarvo::Documento> DocumentoLongo(const std::string& marca) {
+    auto documento = std::make_unique<class tarvo::Documento>();
+    for (int pagina = 1; pagina <= 400; ++pagina) {
+        documento->NovaPagina();
+        documento->Adicionar(Texto{{0.0, 0.0, 17.0, 0.5, documento->Internar(marca), 0, 0,
+                                    documento->Internar("Arial"), 10.0, 0, 0, 0, 0}});
+    }
+    return documento;
+}
+
+// No PDF the queue kept holds `marca`.
+void NenhumaPaginaCom(const std::string& marca) {
+    QDirIterator trabalhos(QStringLiteral(TARVO_BUILD_DIR "/cups/saida"), {"job-*.pdf"});
+    while (trabalhos.hasNext())
+        EXPECT_EQ(LerPdf(trabalhos.next().toStdString()).Texto().find(marca), std::string::npos);
+}
+
+// Cancelar in the progress window while the PDF is made: no job is created,
+// and the next job is the first the queue keeps.
 TEST(Impressao, CancelarNoProgressoNaoImprimeNada) {
     EXIGIR_FILA();
     const std::string cancelada = Marca();
-    class tarvo::Documento documento;
-    for (int pagina = 1; pagina <= 400; ++pagina) {
-        documento.NovaPagina();
-        documento.Adicionar(Texto{{0.0, 0.0, 17.0, 0.5, documento.Internar(cancelada), 0, 0,
-                                   documento.Internar("Arial"), 10.0, 0, 0, 0, 0}});
-    }
+    const auto documento = DocumentoLongo(cancelada);
     bool cancelou = false;
     QTimer cancelar;
     QObject::connect(&cancelar, &QTimer::timeout, [&] {
@@ -199,7 +314,7 @@ TEST(Impressao, CancelarNoProgressoNaoImprimeNada) {
     cancelar.start(0);
     SaidaDocumento::OpcoesImpressao opcoes;
     opcoes.progresso = true;
-    EXPECT_NO_THROW(SaidaDocumento::Impressora(documento, opcoes));
+    EXPECT_NO_THROW(SaidaDocumento::Impressora(*documento, opcoes));
     cancelar.stop();
     ASSERT_TRUE(cancelou);
 
@@ -208,10 +323,44 @@ TEST(Impressao, CancelarNoProgressoNaoImprimeNada) {
     Documento(outro, seguinte, 0);
     outro.ImprimirDocumento(0);
     ASSERT_EQ(Impresso(seguinte).paginas.size(), 2u);
-    QDirIterator trabalhos(QStringLiteral(TARVO_BUILD_DIR "/cups/saida"), {"job-*.pdf"});
-    while (trabalhos.hasNext())
-        EXPECT_EQ(LerPdf(trabalhos.next().toStdString()).Texto().find(cancelada),
-                  std::string::npos);
+    NenhumaPaginaCom(cancelada);
+}
+
+// Cancelar once the PDF is being sent: the job CUPS created is cancelled
+// there, and none of its pages is printed.
+TEST(Impressao, CancelarNoEnvioCancelaOTrabalhoNoCups) {
+    EXIGIR_FILA();
+    const std::string cancelada = Marca();
+    auto documento = DocumentoLongo(cancelada);
+    documento->DefinirTitulo(cancelada);
+    bool cancelou = false;
+    QTimer cancelar;
+    QObject::connect(&cancelar, &QTimer::timeout, [&] {
+        for (QWidget* janela : QApplication::topLevelWidgets()) {
+            auto* progresso = qobject_cast<QProgressDialog*>(janela);
+            if (progresso != nullptr && progresso->labelText().startsWith("Enviando")) {
+                progresso->cancel();
+                cancelou = true;
+            }
+        }
+    });
+    cancelar.start(0);
+    SaidaDocumento::OpcoesImpressao opcoes;
+    opcoes.progresso = true;
+    EXPECT_NO_THROW(SaidaDocumento::Impressora(*documento, opcoes));
+    cancelar.stop();
+    ASSERT_TRUE(cancelou);
+
+    const std::vector<TrabalhoNaFila> trabalhos = TrabalhosChamados(cancelada);
+    ASSERT_EQ(trabalhos.size(), 1u);
+    EXPECT_EQ(trabalhos[0].estado, "canceled");
+    // The next job goes through, and the cancelled one left nothing.
+    const std::string seguinte = Marca();
+    MotorRelatorio outro;
+    Documento(outro, seguinte, 0);
+    outro.ImprimirDocumento(0);
+    ASSERT_EQ(Impresso(seguinte).paginas.size(), 2u);
+    NenhumaPaginaCom(cancelada);
 }
 
 // The CUPS client points at a server that does not exist.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tarvo::teste {
 
@@ -13,5 +14,19 @@ std::string PdfImpresso(const std::string& marca);
 // scripts/cups-teste.sh under the build folder, with TarvoPDF as its default
 // printer), for the printing tests' skip message; "" when it can.
 std::string MotivoSemFilaDeTeste();
+
+// What the tests' scheduler keeps of a job, asked with IPP's
+// Get-Job-Attributes and Get-Jobs (never the machine's scheduler: the caller
+// has checked MotivoSemFilaDeTeste).
+struct TrabalhoNaFila {
+    int id = 0;
+    std::string estado;              // "completed", "canceled", …
+    std::string copias;              // the "copies" attribute; "" when absent
+    std::string documentosMultiplos; // "multiple-document-handling"; "" when absent
+};
+// The job the queue kept as `caminho` (its job-N.pdf).
+TrabalhoNaFila TrabalhoDoArquivo(const std::string& caminho);
+// Every job of any state whose name is `titulo`.
+std::vector<TrabalhoNaFila> TrabalhosChamados(const std::string& titulo);
 
 } // namespace tarvo::teste
