@@ -102,9 +102,8 @@ JanelaPrevia::~JanelaPrevia() {
     // The children outlive this part of the window while QWidget tears them
     // down (hiding the panel, say): their signals must not reach it then.
     vista_->disconnect(this);
-    for (QDockWidget* painel : findChildren<QDockWidget*>()) {
-        painel->disconnect(this);
-    }
+    if (painelMiniaturas_ != nullptr)
+        painelMiniaturas_->disconnect(this);
 }
 
 void JanelaPrevia::CriarAcoes() {
@@ -197,6 +196,7 @@ void JanelaPrevia::CriarMiniaturas() {
             [this](const QModelIndex& indice) { IrParaPagina(indice.row() + 1); });
 
     auto* painel = new QDockWidget(QStringLiteral("Miniaturas"), this);
+    painelMiniaturas_ = painel;
     painel->setObjectName(QStringLiteral("painelMiniaturas"));
     painel->setFeatures(QDockWidget::DockWidgetClosable);
     painel->setAllowedAreas(Qt::LeftDockWidgetArea);

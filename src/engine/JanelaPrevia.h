@@ -14,6 +14,7 @@
 
 class QAction;
 class QComboBox;
+class QDockWidget;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -98,6 +99,7 @@ private:
     QLabel* vazio_ = nullptr;
     ModeloMiniaturas* modelo_ = nullptr;
     QListView* miniaturas_ = nullptr;
+    QDockWidget* painelMiniaturas_ = nullptr;
     QWidget* barraBusca_ = nullptr;
     QLineEdit* campoBusca_ = nullptr;
     QLabel* resultadoBusca_ = nullptr;
