@@ -1,7 +1,10 @@
 #include "engine/DialogoImpressao.h"
 
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPageRanges>
 #include <QPrinter>
+#include <QRadioButton>
 
 #include <algorithm>
 
@@ -14,6 +17,36 @@ DialogoImpressao::DialogoImpressao(QPrinter* impressora, int total, int paginaAt
                (paginaAtual > 0 ? QAbstractPrintDialog::PrintCurrentPage
                                 : QAbstractPrintDialog::PrintDialogOptions()));
     setMinMax(1, total);
+}
+
+// Qt 6.4's own check of its "Pages" field refuses every list and range
+// ("1,3 does not follow the correct syntax"), so the field is read here, Qt
+// is shown "all pages", and the list goes to the printer's page ranges once
+// Qt has accepted. Qt offers no public way to the field: this still leans on
+// its widgets' names, until the dialog is one of our own.
+void DialogoImpressao::accept() {
+    auto* lista = findChild<QRadioButton*>(QStringLiteral("pagesRadioButton"));
+    auto* texto = findChild<QLineEdit*>(QStringLiteral("pagesLineEdit"));
+    auto* todas = findChild<QRadioButton*>(QStringLiteral("printAll"));
+    QPageRanges faixas;
+    if (lista != nullptr && texto != nullptr && todas != nullptr && lista->isChecked()) {
+        faixas = QPageRanges::fromString(texto->text());
+        if (faixas.isEmpty()) {
+            QMessageBox::warning(this, QStringLiteral("Páginas inválidas"),
+                                 QStringLiteral("\u201c%1\u201d não é uma lista de páginas. Use "
+                                                "vírgulas entre páginas e intervalos e um hífen "
+                                                "em cada intervalo, como em 1,3 ou 2-5.")
+                                     .arg(texto->text()));
+            return;
+        }
+        todas->setChecked(true);
+    }
+    QPrintDialog::accept();
+    if (!faixas.isEmpty()) {
+        lista->setChecked(true);
+        printer()->setPrintRange(QPrinter::PageRange);
+        printer()->setPageRanges(faixas);
+    }
 }
 
 std::vector<int> DialogoImpressao::Paginas(QString* problema) const {

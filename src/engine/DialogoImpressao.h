@@ -28,6 +28,9 @@ public:
     static std::vector<int> PaginasEscolhidas(const QPrinter& impressora, int total,
                                               int paginaAtual, QString* problema = nullptr);
 
+protected:
+    void accept() override;
+
 private:
     const int total_;
     const int paginaAtual_;
