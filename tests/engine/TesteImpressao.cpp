@@ -327,27 +327,34 @@ void NenhumaPaginaCom(const std::string& marca) {
 
 // Cancelar in the progress window while the PDF is made: no job is created,
 // and the next job is the first the queue keeps.
-TEST(Impressao, CancelarNoProgressoNaoImprimeNada) {
-    EXIGIR_FILA();
-    const std::string cancelada = Marca();
-    const auto documento = DocumentoLongo(cancelada);
+// Prints `documento` with the progress window and presses its Cancelar as
+// soon as `quando` says so; whether it was pressed.
+bool ImprimirCancelando(const tarvo::Documento& documento,
+                        const std::function<bool(const QProgressDialog&)>& quando) {
     bool cancelou = false;
     QTimer cancelar;
     QObject::connect(&cancelar, &QTimer::timeout, [&] {
         for (QWidget* janela : QApplication::topLevelWidgets()) {
-            if (auto* progresso = qobject_cast<QProgressDialog*>(janela)) {
+            auto* progresso = qobject_cast<QProgressDialog*>(janela);
+            if (progresso != nullptr && quando(*progresso)) {
                 progresso->cancel();
                 cancelou = true;
             }
         }
     });
-    // At the first events the job lets through, however fast it is laid out.
     cancelar.start(0);
     SaidaDocumento::OpcoesImpressao opcoes;
     opcoes.progresso = true;
-    EXPECT_NO_THROW(SaidaDocumento::Impressora(*documento, opcoes));
-    cancelar.stop();
-    ASSERT_TRUE(cancelou);
+    EXPECT_NO_THROW(SaidaDocumento::Impressora(documento, opcoes));
+    return cancelou;
+}
+
+TEST(Impressao, CancelarNoProgressoNaoImprimeNada) {
+    EXIGIR_FILA();
+    const std::string cancelada = Marca();
+    const auto documento = DocumentoLongo(cancelada);
+    // At the first events the job lets through, however fast it is laid out.
+    ASSERT_TRUE(ImprimirCancelando(*documento, [](const QProgressDialog&) { return true; }));
 
     const std::string seguinte = Marca();
     MotorRelatorio outro;
@@ -364,23 +371,9 @@ TEST(Impressao, CancelarNoEnvioCancelaOTrabalhoNoCups) {
     const std::string cancelada = Marca();
     auto documento = DocumentoLongo(cancelada);
     documento->DefinirTitulo(cancelada);
-    bool cancelou = false;
-    QTimer cancelar;
-    QObject::connect(&cancelar, &QTimer::timeout, [&] {
-        for (QWidget* janela : QApplication::topLevelWidgets()) {
-            auto* progresso = qobject_cast<QProgressDialog*>(janela);
-            if (progresso != nullptr && progresso->labelText().startsWith("Enviando")) {
-                progresso->cancel();
-                cancelou = true;
-            }
-        }
-    });
-    cancelar.start(0);
-    SaidaDocumento::OpcoesImpressao opcoes;
-    opcoes.progresso = true;
-    EXPECT_NO_THROW(SaidaDocumento::Impressora(*documento, opcoes));
-    cancelar.stop();
-    ASSERT_TRUE(cancelou);
+    ASSERT_TRUE(ImprimirCancelando(*documento, [](const QProgressDialog& progresso) {
+        return progresso.labelText().startsWith("Enviando");
+    }));
 
     const std::vector<TrabalhoNaFila> trabalhos = TrabalhosChamados(cancelada);
     ASSERT_EQ(trabalhos.size(), 1u);
