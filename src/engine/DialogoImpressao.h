@@ -1,37 +1,54 @@
 #pragma once
 
-#include <QPrintDialog>
+#include "engine/TrabalhoCups.h"
+
+#include <QDialog>
 
 #include <string>
 #include <vector>
 
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QRadioButton;
+class QSpinBox;
+
 namespace tarvo {
 
-// Qt's print dialog offering all pages, a range, a list of pages and ranges
-// ("1,3", "2-5"), the current page, the order and copies. What was chosen is
-// read from the printer once the dialog is accepted; the pages it names are
-// the ones the job holds, so no print server filters them again.
-class DialogoImpressao : public QPrintDialog {
+// The print dialog, the project's own on libcups: the printer (the default
+// first), all pages, the current page or a list of pages and ranges ("1,3",
+// "2-5"), copies and their collation, the reversed order and two-sided
+// printing. The pages it names are the ones the job holds, so no print
+// server filters them again. Imprimir refuses, with a word, a list it
+// cannot read or a page the document lacks.
+class DialogoImpressao : public QDialog {
     Q_OBJECT
 
 public:
     // `paginaAtual` 0 offers no current page.
-    DialogoImpressao(QPrinter* impressora, int total, int paginaAtual, QWidget* pai);
+    DialogoImpressao(int total, int paginaAtual, QWidget* pai);
 
-    // The pages chosen, in printing order, from the printer's settings; valid
-    // once the dialog is accepted. Empty with `problema` set (a Portuguese
-    // sentence for the user) when they name a page the document lacks.
-    std::vector<int> Paginas(QString* problema = nullptr) const;
+    std::string Impressora() const;
+    // The pages chosen, in printing order; valid once the dialog is accepted.
+    std::vector<int> Paginas() const;
+    TrabalhoCups::Opcoes Opcoes() const;
 
-    // The same from any printer's settings, for a document of `total` pages
-    // whose current page is `paginaAtual` (0 for none).
-    static std::vector<int> PaginasEscolhidas(const QPrinter& impressora, int total,
-                                              int paginaAtual, QString* problema = nullptr);
+    QComboBox* cmbImpressora;
+    QRadioButton* optTodas;
+    QRadioButton* optAtual;
+    QRadioButton* optPaginas;
+    QLineEdit* txtPaginas;
+    QSpinBox* spnCopias;
+    QCheckBox* chkAgrupar;
+    QCheckBox* chkInverter;
+    QCheckBox* chkFrenteVerso;
 
-protected:
     void accept() override;
 
 private:
+    // The pages, or empty with `problema` set to a sentence for the user.
+    std::vector<int> Escolhidas(QString* problema) const;
+
     const int total_;
     const int paginaAtual_;
 };

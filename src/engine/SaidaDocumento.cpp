@@ -16,7 +16,6 @@
 #include <QMessageBox>
 #include <QPageLayout>
 #include <QPainter>
-#include <QPrinter>
 #include <QProgressDialog>
 #include <QThread>
 
@@ -31,25 +30,6 @@ namespace tarvo {
 namespace {
 
 const char* const origem = TARVO_ORIGEM_MOTOR;
-
-void AplicarFolha(QPrinter& impressora, const Documento& documento) {
-    impressora.setPageLayout(Renderizador::Folha(documento));
-    impressora.setFullPage(true);
-}
-
-// IPP's "sides" for the duplex chosen in the dialog; "" leaves the queue's.
-std::string Lados(const QPrinter& impressora) {
-    switch (impressora.duplex()) {
-    case QPrinter::DuplexNone:
-        return "one-sided";
-    case QPrinter::DuplexLongSide:
-        return "two-sided-long-edge";
-    case QPrinter::DuplexShortSide:
-        return "two-sided-short-edge";
-    default:
-        return {};
-    }
-}
 
 // Sends the finished PDF, read back from its temporary, in pieces;
 // `continuar` is asked between them.
@@ -190,30 +170,14 @@ void SaidaDocumento::Impressora(const Documento& documento, const OpcoesImpressa
     TrabalhoCups::Opcoes opcoesTrabalho;
     std::vector<int> paginas;
     if (opcoes.dialogo) {
-        QPrinter impressora;
-        if (!padrao.empty())
-            impressora.setPrinterName(QString::fromStdString(padrao));
-        impressora.setDocName(QString::fromStdString(titulo));
-        impressora.setCreator(QStringLiteral("RelatoriosTarvo"));
-        AplicarFolha(impressora, documento);
-        // A choice naming pages the document lacks is said, and the dialog
-        // comes back with it, to be corrected or cancelled.
-        while (paginas.empty()) {
-            DialogoImpressao janela(&impressora, total, opcoes.paginaAtual, opcoes.pai);
-            if (janela.exec() != QDialog::Accepted)
-                return;
-            QString problema;
-            paginas = janela.Paginas(&problema);
-            if (paginas.empty()) {
-                QMessageBox::warning(opcoes.pai, QStringLiteral("Páginas inválidas"), problema);
-            }
-        }
+        DialogoImpressao janela(total, opcoes.paginaAtual, opcoes.pai);
+        if (janela.exec() != QDialog::Accepted)
+            return;
         // The closed dialog goes from the screen before the job starts.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        nome = impressora.printerName().toStdString();
-        opcoesTrabalho.copias = impressora.copyCount();
-        opcoesTrabalho.agrupar = impressora.collateCopies();
-        opcoesTrabalho.lados = Lados(impressora);
+        nome = janela.Impressora();
+        paginas = janela.Paginas();
+        opcoesTrabalho = janela.Opcoes();
     } else {
         for (int pagina = 1; pagina <= total; ++pagina)
             paginas.push_back(pagina);

@@ -3,6 +3,7 @@
 // PDF file; and the errors when printing cannot happen.
 
 #include "ProcessoFilho.h"
+#include "engine/DialogoImpressao.h"
 #include "engine/Documento.h"
 #include "engine/JanelaPrevia.h"
 #include "engine/MotorRelatorio.h"
@@ -13,18 +14,19 @@
 #include <RelatoriosTarvo/Erro.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
-#include <QPageRanges>
-#include <QPrintDialog>
-#include <QPrinter>
+#include <QMessageBox>
 #include <QPrinterInfo>
 #include <QProgressDialog>
 #include <QRadioButton>
 #include <QRandomGenerator>
+#include <QSpinBox>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -170,23 +172,28 @@ void DocumentoNaPrevia(MotorRelatorio& motor, const std::string& marca, int pagi
 }
 
 // Prints through the print dialog, choosing as a user would: `escolher`
-// sets the dialog's printer (pages, order, copies) through Qt's public API,
-// and the dialog is accepted with those settings.
-void ImprimirComDialogo(MotorRelatorio& motor, const std::function<void(QPrinter&)>& escolher) {
+// sets the dialog's fields, then Imprimir is pressed.
+void ImprimirComDialogo(MotorRelatorio& motor,
+                        const std::function<void(DialogoImpressao&)>& escolher) {
     bool escolheu = false;
     QTimer escolha;
     QObject::connect(&escolha, &QTimer::timeout, [&] {
-        auto* dialogo = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        auto* dialogo = qobject_cast<DialogoImpressao*>(QApplication::activeModalWidget());
         if (dialogo == nullptr)
             return;
         escolha.stop();
-        escolher(*dialogo->printer());
-        dialogo->done(QDialog::Accepted);
+        escolher(*dialogo);
+        dialogo->accept();
         escolheu = true;
     });
     escolha.start(20);
     motor.ImprimirDocumento(-1);
     EXPECT_TRUE(escolheu);
+}
+
+void Digitar(DialogoImpressao& dialogo, const char* paginas) {
+    dialogo.txtPaginas->clear();
+    QTest::keyClicks(dialogo.txtPaginas, QString::fromUtf8(paginas));
 }
 
 // Pages as a user picks them in the print dialog: the queue (a raw one)
@@ -195,43 +202,38 @@ TEST(Impressao, DialogoImprimeExatamenteAsPaginasEscolhidas) {
     EXIGIR_FILA();
     struct Caso {
         const char* nome;
-        std::function<void(QPrinter&)> escolher;
+        std::function<void(DialogoImpressao&)> escolher;
         std::vector<int> esperadas;
     };
     const std::vector<Caso> casos = {
-        {"lista",
-         [](QPrinter& p) {
-             p.setPrintRange(QPrinter::PageRange);
-             p.setPageRanges(QPageRanges::fromString(QStringLiteral("1,3-4")));
-         },
-         {1, 3, 4}},
-        {"intervalo",
-         [](QPrinter& p) {
-             p.setPrintRange(QPrinter::PageRange);
-             p.setPageRanges(QPageRanges::fromString(QStringLiteral("2-5")));
-         },
-         {2, 3, 4, 5}},
-        {"de-ate",
-         [](QPrinter& p) {
-             p.setPrintRange(QPrinter::PageRange);
-             p.setPageRanges(QPageRanges());
-             p.setFromTo(3, 4);
-         },
-         {3, 4}},
-        {"atual", [](QPrinter& p) { p.setPrintRange(QPrinter::CurrentPage); }, {2}},
+        {"lista", [](DialogoImpressao& d) { Digitar(d, "1,3-4"); }, {1, 3, 4}},
+        {"intervalo", [](DialogoImpressao& d) { Digitar(d, "2-5"); }, {2, 3, 4, 5}},
+        {"atual", [](DialogoImpressao& d) { d.optAtual->setChecked(true); }, {2}},
         {"invertida",
-         [](QPrinter& p) {
-             p.setPrintRange(QPrinter::AllPages);
-             p.setPageOrder(QPrinter::LastPageFirst);
-         },
+         [](DialogoImpressao& d) { d.chkInverter->setChecked(true); },
          {5, 4, 3, 2, 1}},
         {"lista-invertida",
-         [](QPrinter& p) {
-             p.setPrintRange(QPrinter::PageRange);
-             p.setPageRanges(QPageRanges::fromString(QStringLiteral("1,3")));
-             p.setPageOrder(QPrinter::LastPageFirst);
+         [](DialogoImpressao& d) {
+             Digitar(d, "1, 3");
+             d.chkInverter->setChecked(true);
          },
          {3, 1}},
+        // A page the report lacks is said, and the dialog waits for a list
+        // it can print.
+        {"corrigida",
+         [](DialogoImpressao& d) {
+             Digitar(d, "4-9");
+             QTimer::singleShot(0, [] {
+                 if (auto* aviso = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                     EXPECT_EQ(aviso->text(), "A página 9 não existe: o relatório tem 5.");
+                     aviso->accept();
+                 }
+             });
+             d.accept();
+             EXPECT_TRUE(d.isVisible());
+             Digitar(d, "4-5");
+         },
+         {4, 5}},
     };
     for (const Caso& caso : casos) {
         SCOPED_TRACE(caso.nome);
@@ -245,35 +247,6 @@ TEST(Impressao, DialogoImprimeExatamenteAsPaginasEscolhidas) {
     }
 }
 
-// A list typed in the dialog's own "Pages" field and Imprimir pressed, as a
-// user does: Qt 6.4's own check refuses every list there, so this is what
-// proves the dialog still takes one.
-TEST(Impressao, ListaDigitadaNoCampoDoDialogo) {
-    EXIGIR_FILA();
-    MotorRelatorio motor;
-    const std::string marca = Marca();
-    DocumentoNaPrevia(motor, marca, 5);
-    bool escolheu = false;
-    QTimer escolha;
-    QObject::connect(&escolha, &QTimer::timeout, [&] {
-        auto* dialogo = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-        if (dialogo == nullptr)
-            return;
-        escolha.stop();
-        auto* lista = dialogo->findChild<QRadioButton*>(QStringLiteral("pagesRadioButton"));
-        auto* texto = dialogo->findChild<QLineEdit*>(QStringLiteral("pagesLineEdit"));
-        ASSERT_TRUE(lista != nullptr && texto != nullptr);
-        lista->setChecked(true);
-        texto->setText(QStringLiteral("1,3-4"));
-        dialogo->accept();
-        escolheu = true;
-    });
-    escolha.start(20);
-    motor.ImprimirDocumento(-1);
-    EXPECT_TRUE(escolheu);
-    EXPECT_EQ(NumerosDasPaginas(Impresso(marca)), (std::vector<int>{1, 3, 4}));
-}
-
 // Copies and their collation reach CUPS as the job's options (the raw queue
 // keeps the document once).
 TEST(Impressao, DialogoPassaCopiasAoCups) {
@@ -282,10 +255,9 @@ TEST(Impressao, DialogoPassaCopiasAoCups) {
         MotorRelatorio motor;
         const std::string marca = Marca();
         DocumentoNaPrevia(motor, marca, 2);
-        ImprimirComDialogo(motor, [&](QPrinter& p) {
-            p.setPrintRange(QPrinter::AllPages);
-            p.setCopyCount(3);
-            p.setCollateCopies(agrupar);
+        ImprimirComDialogo(motor, [&](DialogoImpressao& d) {
+            d.spnCopias->setValue(3);
+            d.chkAgrupar->setChecked(agrupar);
         });
         const std::string caminho = PdfImpresso(marca);
         ASSERT_FALSE(caminho.empty());
