@@ -13,6 +13,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsqlite3-dev sqlite3 libicu-dev libqpdf-dev libcups2-dev
+  libharfbuzz-dev libfontconfig-dev
   fonts-liberation2 fonts-dejavu-core fontconfig
   qt6-translations-l10n adwaita-icon-theme
 )

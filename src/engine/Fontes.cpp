@@ -1,7 +1,5 @@
 #include "engine/Fontes.h"
 
-#include "engine/Elementos.h"
-
 #include <QDir>
 #include <QFont>
 #include <QFontDatabase>
@@ -59,17 +57,6 @@ QString Fontes::Familia(std::string_view nome) {
         }
     }
     return texto;
-}
-
-QFont Fontes::DoTexto(const CamposTexto& texto, std::string_view nome) {
-    Registrar();
-    QFont fonte(Familia(nome));
-    fonte.setPointSizeF(texto.tamanho);
-    fonte.setBold(texto.negrito != 0);
-    fonte.setItalic(texto.italico != 0);
-    fonte.setUnderline(texto.sublinhado != 0);
-    fonte.setHintingPreference(QFont::PreferNoHinting);
-    return fonte;
 }
 
 } // namespace tarvo

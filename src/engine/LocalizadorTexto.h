@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Elementos.h"
+#include "engine/Leiaute.h"
 #include "engine/Marcadores.h"
 
 #include <QDateTime>
@@ -8,6 +9,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -19,8 +21,8 @@ class Documento;
 // Finds text in a document as its pages show it: placeholders replaced the
 // way the renderer replaces them on each page, letter case and accents
 // ignored ("informacoes" finds "Informações"). The rectangles of a hit are
-// laid out with the renderer's fonts and alignment rules, so that a highlight
-// sits on the words on screen.
+// read from the document's layout, the one the renderer draws, so that a
+// highlight covers exactly the glyphs of the hit.
 class LocalizadorTexto {
 public:
     struct Ocorrencia {
@@ -32,6 +34,8 @@ public:
 
     // `momento` is the instant the renderer shows for "%%D" and "%%H".
     LocalizadorTexto(const Documento& documento, const QDateTime& momento);
+    // Reads the layout that the document's pages are drawn from.
+    explicit LocalizadorTexto(std::shared_ptr<Leiaute> leiaute);
 
     // Every hit of `termo` in page order, then in the order the texts were
     // laid out. An empty or blank term finds nothing.
@@ -40,6 +44,10 @@ public:
     // Where a hit is drawn: one rectangle per line it spans, in centimetres
     // from the sheet's top-left corner, clipped as the renderer clips.
     std::vector<QRectF> Retangulos(const Ocorrencia& ocorrencia) const;
+    // The same for the text [inicio, fim) of element `elemento` of `pagina`,
+    // in the text as shown.
+    std::vector<QRectF> Retangulos(int pagina, size_t elemento, qsizetype inicio,
+                                   qsizetype fim) const;
 
     // Lower case without accents, one character for one, so that positions
     // in the folded text are positions in the original.
@@ -50,6 +58,7 @@ private:
     std::optional<CamposTexto> Texto(int pagina, size_t elemento, bool* multilinha) const;
     QString Mostrado(const CamposTexto& texto, bool multilinha, int pagina) const;
 
+    const std::shared_ptr<Leiaute> leiaute_;
     const Documento& documento_;
     const Marcadores marcadores_;
 };

@@ -1,14 +1,13 @@
 #include "engine/Renderizador.h"
 
 #include "engine/Fontes.h"
-#include "engine/Marcadores.h"
 
 #include <QColor>
 #include <QDateTime>
+#include <QGlyphRun>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
-#include <QTextLayout>
 #include <QTransform>
 
 #include <algorithm>
@@ -21,30 +20,20 @@ namespace {
 
 constexpr double larguraA4 = 21.0;
 constexpr double alturaA4 = 29.7;
-// A line width that no one-line text reaches, in device pixels.
-constexpr double larguraSemLimite = 0x01000000;
 
-// Colours come as 0x00BBGGRR.
 QRgb Cor(int32_t valor) {
-    const auto bits = static_cast<uint32_t>(valor);
-    return qRgb(static_cast<int>(bits & 0xFF), static_cast<int>((bits >> 8) & 0xFF),
-                static_cast<int>((bits >> 16) & 0xFF));
-}
-
-Qt::Alignment Alinhamento(int32_t horizontal, int32_t vertical) {
-    const Qt::Alignment h = horizontal == 1   ? Qt::AlignHCenter
-                            : horizontal == 2 ? Qt::AlignRight
-                                              : Qt::AlignLeft;
-    const Qt::Alignment v = vertical == 1   ? Qt::AlignVCenter
-                            : vertical == 2 ? Qt::AlignBottom
-                                            : Qt::AlignTop;
-    return h | v;
+    return Leiaute::Cor(valor);
 }
 
 } // namespace
 
 Renderizador::Renderizador(const Documento& documento, const QDateTime& momento)
-    : documento_(documento), marcadores_(momento, documento.NumeroPaginas()) {}
+    : Renderizador(std::make_shared<Leiaute>(documento, momento)) {}
+
+Renderizador::Renderizador(std::shared_ptr<Leiaute> leiaute)
+    : leiaute_(std::move(leiaute)), documento_(leiaute_->DocumentoDisposto()) {}
+
+Renderizador::~Renderizador() = default;
 
 QSizeF Renderizador::TamanhoPapel(const Documento& documento) {
     return documento.Definicoes().paisagem ? QSizeF(alturaA4, larguraA4)
@@ -60,37 +49,17 @@ QPageLayout Renderizador::Folha(const Documento& documento) {
     return folha;
 }
 
-QPointF Renderizador::PosicaoLinha(const QRectF& area, double largura,
-                                   const QFontMetricsF& metricas, int32_t horizontal,
-                                   int32_t vertical) {
-    const double altura = metricas.ascent() + metricas.descent();
-    double x = area.left();
-    if (horizontal == 1) {
-        x += (area.width() - largura) / 2.0;
-    } else if (horizontal == 2) {
-        x = area.right() - largura;
-    }
-    double topo = area.top();
-    if (vertical == 1) {
-        topo += (area.height() - altura) / 2.0;
-    } else if (vertical == 2) {
-        topo = area.bottom() - altura;
-    }
-    return QPointF(x, topo);
-}
-
 void Renderizador::DesenharPagina(QPainter& painter, int pagina) {
-    Fontes::Registrar();
     const QPaintDevice* dispositivo = painter.device();
     const double porCmX = dispositivo->logicalDpiX() / 2.54;
     const double porCmY = dispositivo->logicalDpiY() / 2.54;
     if (porCmX != porCmX_ || porCmY != porCmY_) {
-        fontes_.clear();
-        textosMoldados_ = 0;
+        fontesBrutas_.clear();
         porCmX_ = porCmX;
         porCmY_ = porCmY;
     }
-    fonteAtual_ = nullptr;
+    Fontes::Registrar();
+    pagina_ = leiaute_->Pagina(pagina);
     estiloDefinido_ = false;
     acumulados_.clear();
     visivel_ = Visivel(painter);
@@ -102,18 +71,29 @@ void Renderizador::DesenharPagina(QPainter& painter, int pagina) {
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
 
+    size_t indice = 0;
     for (const Elemento& elemento : documento_.Elementos(pagina)) {
         std::visit(
             [&](const auto& e) {
                 if constexpr (std::is_base_of_v<CamposTexto, std::decay_t<decltype(e)>>) {
-                    Desenhar(painter, e, pagina);
+                    Desenhar(painter, e, pagina_->Texto(indice));
                 } else {
                     Desenhar(painter, e);
                 }
             },
             elemento);
+        ++indice;
     }
     DesenharAcumulados(painter);
+}
+
+QPointF Renderizador::Pixels(const QPointF& pontos) const {
+    return QPointF(pontos.x() * porCmX_ / Leiaute::pontosPorCm,
+                   pontos.y() * porCmY_ / Leiaute::pontosPorCm);
+}
+
+QRectF Renderizador::Pixels(const QRectF& pontos) const {
+    return QRectF(Pixels(pontos.topLeft()), Pixels(pontos.bottomRight()));
 }
 
 // The part of the sheet that a raster device shows, in the painter's
@@ -283,132 +263,83 @@ void Renderizador::Desenhar(QPainter& painter, const tarvo::Caixa& caixa) {
     }
 }
 
-Renderizador::Fonte& Renderizador::EscolherFonte(const QPaintDevice* dispositivo,
-                                                 const CamposTexto& texto) {
-    const std::string_view nome = documento_.TextoDe(texto.fonte);
-    const double tamanho = texto.tamanho;
-    const int estilo = (texto.negrito != 0 ? 1 : 0) | (texto.italico != 0 ? 2 : 0) |
-                       (texto.sublinhado != 0 ? 4 : 0);
-    for (Fonte& candidata : fontes_) {
-        if (candidata.tamanho == tamanho && candidata.estilo == estilo && candidata.nome == nome) {
-            return candidata;
+// Qt's font engine on the font file the layout shaped with, at the size in
+// the device's pixels, unhinted like the layout's advances. It is asked for
+// by family and style, so that it knows its file and the PDF writer embeds
+// it; if Qt picks another file, the glyph ids would not match, and the file
+// is loaded directly (a PDF then gets the glyphs as outlines).
+const QRawFont& Renderizador::FonteBruta(const FonteArquivo& fonte, double tamanho) {
+    const double pixels = tamanho * porCmY_ / Leiaute::pontosPorCm;
+    auto& bruta = fontesBrutas_[{&fonte, pixels}];
+    if (bruta.isValid()) {
+        return bruta;
+    }
+    const auto base = fontesBrutas_.find({&fonte, 0.0});
+    if (base != fontesBrutas_.end() && base->second.isValid()) {
+        bruta = base->second;
+    } else {
+        QFont pedida(QString::fromStdString(fonte.Familia()));
+        pedida.setBold(fonte.Negrito());
+        pedida.setItalic(fonte.Italico());
+        pedida.setHintingPreference(QFont::PreferNoHinting);
+        pedida.setStyleStrategy(QFont::NoFontMerging);
+        bruta = QRawFont::fromFont(pedida);
+        if (!bruta.isValid() || bruta.fontTable("head") != fonte.Tabela("head")) {
+            bruta =
+                QRawFont(QString::fromStdString(fonte.Caminho()), pixels, QFont::PreferNoHinting);
         }
+        fontesBrutas_[{&fonte, 0.0}] = bruta;
     }
-    const QFont qfonte = Fontes::DoTexto(texto, nome);
-    fontes_.push_back(
-        Fonte{std::string(nome), tamanho, estilo, qfonte, QFontMetricsF(qfonte, dispositivo), {}});
-    return fontes_.back();
+    bruta.setPixelSize(pixels);
+    return bruta;
 }
 
-// Only texts drawn by drawText need the painter's font.
-void Renderizador::UsarFonte(QPainter& painter, const Fonte& fonte) {
-    if (&fonte != fonteAtual_) {
-        painter.setFont(fonte.fonte);
-        fonteAtual_ = &fonte;
-    }
-}
-
-// Shapes a one-line text as drawText would (the same layout engine, with
-// kerning and font fallback) and keeps the result for its next uses.
-const Renderizador::TextoMoldado& Renderizador::Moldar(Fonte& fonte, const QString& texto,
-                                                       const QPaintDevice* dispositivo) {
-    const auto achado = fonte.textos.constFind(texto);
-    if (achado != fonte.textos.cend()) {
-        return *achado;
-    }
-    if (textosMoldados_ >= limiteTextosMoldados) {
-        for (Fonte& outra : fontes_) {
-            outra.textos.clear();
-        }
-        textosMoldados_ = 0;
-    }
-    QTextLayout leiaute(texto, fonte.fonte, dispositivo);
-    QTextOption opcoes;
-    opcoes.setWrapMode(QTextOption::NoWrap);
-    opcoes.setFlags(QTextOption::IncludeTrailingSpaces);
-    leiaute.setTextOption(opcoes);
-    // Keeps the shaped glyphs past endLayout for glyphRuns, which would
-    // shape the text again otherwise.
-    leiaute.setCacheEnabled(true);
-    leiaute.beginLayout();
-    QTextLine linha = leiaute.createLine();
-    linha.setLineWidth(larguraSemLimite);
-    leiaute.endLayout();
-
-    TextoMoldado moldado;
-    moldado.largura = linha.horizontalAdvance();
-    moldado.subida = linha.ascent();
-    moldado.porDrawText = fonte.fonte.underline();
-    if (!moldado.porDrawText) {
-        moldado.corridas = linha.glyphRuns();
-        moldado.porDrawText =
-            std::any_of(moldado.corridas.cbegin(), moldado.corridas.cend(),
-                        [](const QGlyphRun& c) { return c.glyphIndexes().contains(0u); });
-    }
-    if (moldado.porDrawText) {
-        moldado.corridas.clear();
-    }
-    ++textosMoldados_;
-    return *fonte.textos.insert(texto, std::move(moldado));
-}
-
-void Renderizador::Desenhar(QPainter& painter, const tarvo::Texto& elemento, int pagina) {
-    const QString texto = marcadores_.Mostrado(documento_.TextoDe(elemento.texto), false, pagina);
-    if (texto.isEmpty()) {
+void Renderizador::Desenhar(QPainter& painter, const CamposTexto& campos,
+                            const TextoDisposto* texto) {
+    if (texto == nullptr || texto->linhas.empty()) {
         return;
     }
-    const QRectF area = Area(elemento);
-    Fonte& fonte = EscolherFonte(painter.device(), elemento);
-    if (!Mostra(area, fonte.metricas.height())) {
+    // Whatever of the text can show lies within a line's height of its
+    // rectangle, clipped or not.
+    if (!Mostra(Area(campos), 2 * campos.tamanho * porCmY_ / Leiaute::pontosPorCm)) {
         return;
     }
     DesenharAcumulados(painter);
-    const TextoMoldado& moldado = Moldar(fonte, texto, painter.device());
-    UsarCorTexto(painter, Cor(elemento.cor));
-
-    const double largura = moldado.largura;
-    const double altura = fonte.metricas.ascent() + fonte.metricas.descent();
-    const QPointF linha =
-        PosicaoLinha(area, largura, fonte.metricas, elemento.alinhamentoHorizontal,
-                     elemento.alinhamentoVertical);
-    const double x = linha.x();
-    const double base = linha.y() + fonte.metricas.ascent();
-    const bool cabe = largura <= area.width() && altura <= area.height();
-    if (!cabe) {
+    UsarCorTexto(painter, texto->cor);
+    if (texto->recorte) {
         painter.save();
-        painter.setClipRect(area, Qt::IntersectClip);
+        painter.setClipRect(Pixels(*texto->recorte), Qt::IntersectClip);
     }
-    if (moldado.porDrawText) {
-        UsarFonte(painter, fonte);
-        painter.drawText(QPointF(x, base), texto);
-    } else {
-        // The runs have their baseline at the line's ascent.
-        const QPointF origem(x, base - moldado.subida);
-        for (const QGlyphRun& corrida : moldado.corridas) {
-            painter.drawGlyphRun(origem, corrida);
+    QList<quint32> glifos;
+    QList<QPointF> posicoes;
+    for (const LinhaDisposta& linha : texto->linhas) {
+        for (const CorridaGlifos& corrida : linha.corridas) {
+            const QRawFont& fonte = FonteBruta(*corrida.fonte, corrida.tamanho);
+            glifos = QList<quint32>(corrida.glifos.cbegin(), corrida.glifos.cend());
+            posicoes.resize(static_cast<qsizetype>(corrida.posicoes.size()));
+            for (size_t i = 0; i < corrida.posicoes.size(); ++i) {
+                posicoes[static_cast<qsizetype>(i)] = Pixels(corrida.origem + corrida.posicoes[i]);
+            }
+            QGlyphRun desenho;
+            desenho.setRawFont(fonte);
+            desenho.setGlyphIndexes(glifos);
+            desenho.setPositions(posicoes);
+            painter.drawGlyphRun(QPointF(0, 0), desenho);
+        }
+        if (texto->sublinhado && linha.direita > linha.bordas.front()) {
+            const double meia = texto->espessuraSublinhado / 2;
+            const double centro = linha.base + texto->posicaoSublinhado;
+            QRectF faixa = Pixels(QRectF(QPointF(linha.bordas.front(), centro - meia),
+                                         QPointF(linha.direita, centro + meia)));
+            if (faixa.height() < 1.0) {
+                faixa.setHeight(1.0);
+            }
+            painter.fillRect(faixa, QColor::fromRgb(texto->cor));
         }
     }
-    if (!cabe) {
+    if (texto->recorte) {
         painter.restore();
     }
-}
-
-void Renderizador::Desenhar(QPainter& painter, const tarvo::TextoMultilinha& elemento, int pagina) {
-    const QRectF area = Area(elemento);
-    const Fonte& fonte = EscolherFonte(painter.device(), elemento);
-    if (!Mostra(area, fonte.metricas.height())) {
-        return;
-    }
-    DesenharAcumulados(painter);
-    UsarFonte(painter, fonte);
-    UsarCorTexto(painter, Cor(elemento.cor));
-    const QString texto = marcadores_.Mostrado(documento_.TextoDe(elemento.texto), true, pagina);
-    // Wraps at word boundaries and clips to the rectangle when it overflows.
-    painter.drawText(area,
-                     static_cast<int>(Alinhamento(elemento.alinhamentoHorizontal,
-                                                  elemento.alinhamentoVertical)) |
-                         Qt::TextWordWrap,
-                     texto);
 }
 
 void Renderizador::Desenhar(QPainter& painter, const tarvo::Imagem& elemento) {

@@ -1,23 +1,20 @@
 #pragma once
 
 #include "engine/Documento.h"
-#include "engine/Marcadores.h"
+#include "engine/Leiaute.h"
 
-#include <QFont>
-#include <QFontMetricsF>
-#include <QGlyphRun>
-#include <QHash>
 #include <QList>
 #include <QPageLayout>
+#include <QRawFont>
 #include <QRectF>
 #include <QRgb>
 #include <QSizeF>
 #include <QString>
 
-#include <deque>
+#include <map>
+#include <memory>
 #include <optional>
-#include <string>
-#include <string_view>
+#include <utility>
 
 class QDateTime;
 class QPainter;
@@ -27,13 +24,18 @@ namespace tarvo {
 
 // Replays the pages of a document on a painter. Every output (PDF, page
 // image, printer, preview) goes through here, so they all agree: lengths are
-// converted from centimetres with the device's own resolution, and font
-// sizes are points resolved at that same resolution.
+// converted from centimetres with the device's own resolution, and texts are
+// the glyph runs of the document's one layout, drawn from the same font
+// files at that resolution.
 class Renderizador {
 public:
     // The placeholders for date and time take `momento`, so that every page
     // of one output shows the same instant.
     Renderizador(const Documento& documento, const QDateTime& momento);
+    // Draws the texts as `leiaute` laid them out, shared with other users of
+    // the same document (the preview's pages, thumbnails and find).
+    explicit Renderizador(std::shared_ptr<Leiaute> leiaute);
+    ~Renderizador();
 
     // Paints page `pagina` (from 1) with the paper's top-left corner at the
     // painter's origin. The painter's transform and clip are respected, so
@@ -46,40 +48,7 @@ public:
     // own margins are applied when drawing, the same way on every device.
     static QPageLayout Folha(const Documento& documento);
 
-    // Where a one-line text of `largura` sits in `area` (the top-left corner
-    // of its line; the baseline is one ascent below), for a horizontal
-    // alignment 0 left, 1 centre, 2 right and a vertical one 0 top, 1 middle,
-    // 2 bottom. Whatever places such a text places it here.
-    static QPointF PosicaoLinha(const QRectF& area, double largura, const QFontMetricsF& metricas,
-                                int32_t horizontal, int32_t vertical);
-
-    // Shaped texts kept at most, over all fonts; past it the store starts
-    // again. Bounds the memory of documents with many distinct texts.
-    static constexpr int limiteTextosMoldados = 4096;
-
 private:
-    // A one-line text shaped by Qt once and drawn many times: its glyph runs
-    // (laid out from the line's top-left corner), the line's ascent and its
-    // advance. A text with a glyph that no font has keeps no runs and is
-    // drawn by drawText, which shows whatever Qt shows for it; so is an
-    // underlined one, whose underline Qt misplaces when it draws a glyph run
-    // on a raster device through a translated painter.
-    struct TextoMoldado {
-        QList<QGlyphRun> corridas;
-        double largura = 0;
-        double subida = 0;
-        bool porDrawText = false;
-    };
-
-    struct Fonte {
-        std::string nome;
-        double tamanho;
-        int estilo;
-        QFont fonte;
-        QFontMetricsF metricas;
-        QHash<QString, TextoMoldado> textos;
-    };
-
     // The pen and brush of a drawing; no colour means none.
     struct Estilo {
         std::optional<QRgb> caneta;
@@ -90,8 +59,7 @@ private:
 
     void Desenhar(QPainter& painter, const tarvo::Retangulo& retangulo);
     void Desenhar(QPainter& painter, const tarvo::Caixa& caixa);
-    void Desenhar(QPainter& painter, const tarvo::Texto& texto, int pagina);
-    void Desenhar(QPainter& painter, const tarvo::TextoMultilinha& texto, int pagina);
+    void Desenhar(QPainter& painter, const CamposTexto& campos, const TextoDisposto* texto);
     void Desenhar(QPainter& painter, const tarvo::Imagem& imagem);
 
     static std::optional<QRectF> Visivel(const QPainter& painter);
@@ -100,17 +68,19 @@ private:
         return QRectF(origem_.x() + elemento.x * porCmX_, origem_.y() + elemento.y * porCmY_,
                       elemento.largura * porCmX_, elemento.altura * porCmY_);
     }
+    // Points from the sheet's corner to the device's pixels.
+    QPointF Pixels(const QPointF& pontos) const;
+    QRectF Pixels(const QRectF& pontos) const;
     double Milimetros(double mm) const;
     void AcumularRetangulo(QPainter& painter, const QRectF& retangulo, const Estilo& estilo);
     void DesenharAcumulados(QPainter& painter);
     void UsarEstilo(QPainter& painter, const Estilo& estilo);
     void UsarCorTexto(QPainter& painter, QRgb cor);
-    Fonte& EscolherFonte(const QPaintDevice* dispositivo, const CamposTexto& texto);
-    void UsarFonte(QPainter& painter, const Fonte& fonte);
-    const TextoMoldado& Moldar(Fonte& fonte, const QString& texto, const QPaintDevice* dispositivo);
+    const QRawFont& FonteBruta(const FonteArquivo& fonte, double tamanho);
 
+    const std::shared_ptr<Leiaute> leiaute_;
     const Documento& documento_;
-    const Marcadores marcadores_;
+    std::shared_ptr<const PaginaDisposta> pagina_;
 
     // Device resolution of the page being painted, in pixels per centimetre.
     double porCmX_ = 0;
@@ -119,10 +89,8 @@ private:
     // What the device shows of the page being painted; none for all of it.
     std::optional<QRectF> visivel_;
 
-    // Fonts in use, for the current resolution; few per document.
-    std::deque<Fonte> fontes_;
-    const Fonte* fonteAtual_ = nullptr;
-    int textosMoldados_ = 0;
+    // The font files at the sizes in use, for the current resolution.
+    std::map<std::pair<const FonteArquivo*, double>, QRawFont> fontesBrutas_;
 
     // The pen and brush last set on the painter, so that equal ones are not
     // set again: every change is written out by the PDF engine.

@@ -1,5 +1,5 @@
-// Texts drawn from the glyph runs that the renderer shapes once: in the PDF
-// they stand where Qt's plain drawText puts them, through the cache's
+// Texts drawn from the one layout: in the PDF they stand within half a
+// point of where Qt's plain drawText puts them, through the shaping cache's
 // restarts too, and a tile of a page painted with a moved and clipped
 // painter matches the whole page.
 
@@ -22,7 +22,9 @@
 namespace tarvo::teste {
 namespace {
 
-constexpr double precisao = 0.01; // points
+// The layout is the project's own (HarfBuzz on the same font files, ICU's line
+// breaks); Qt rounds its advances to 1/64 of a device pixel.
+constexpr double precisao = 0.5; // points
 
 struct Texto {
     double x, y, w, h;
@@ -56,9 +58,9 @@ std::vector<Texto> PaginaRica() {
 }
 
 // More distinct texts than the renderer keeps shaped, in a grid.
-std::vector<Texto> Numeros(int inicio, int quantidade) {
+std::vector<Texto> Numeros(size_t inicio, size_t quantidade) {
     std::vector<Texto> textos;
-    for (int k = 0; k < quantidade; ++k) {
+    for (size_t k = 0; k < quantidade; ++k) {
         textos.push_back(
             {k % 20 * 0.85, k / 20 * 0.45, 0.8, 0.4, std::to_string(inicio + k), 2, 1, 5, 0, 0, 0});
     }
@@ -67,7 +69,7 @@ std::vector<Texto> Numeros(int inicio, int quantidade) {
 
 std::vector<std::vector<Texto>> Paginas() {
     std::vector<std::vector<Texto>> paginas = {PaginaRica(), PaginaRica()};
-    for (int inicio = 0; inicio <= Renderizador::limiteTextosMoldados; inicio += 1100) {
+    for (size_t inicio = 0; inicio <= Leiaute::limiteTextosMoldados; inicio += 1100) {
         paginas.push_back(Numeros(inicio, 1100));
     }
     return paginas;
@@ -166,17 +168,7 @@ TEST(DesenhoTexto, PosicoesIguaisAsDoDrawText) {
         EXPECT_FALSE(lido.Achar(palavra).empty()) << palavra;
     }
     EXPECT_EQ(lido.Achar("Página").size(), 4u);
-    ASSERT_EQ(lido.palavras.size(), esperado.palavras.size());
-    for (size_t i = 0; i < lido.palavras.size(); ++i) {
-        const Palavra& a = lido.palavras[i];
-        const Palavra& b = esperado.palavras[i];
-        ASSERT_EQ(a.texto, b.texto) << "word " << i;
-        EXPECT_EQ(a.pagina, b.pagina) << a.texto;
-        EXPECT_NEAR(a.xMin, b.xMin, precisao) << a.texto;
-        EXPECT_NEAR(a.xMax, b.xMax, precisao) << a.texto;
-        EXPECT_NEAR(a.yMin, b.yMin, precisao) << a.texto;
-        EXPECT_NEAR(a.yMax, b.yMax, precisao) << a.texto;
-    }
+    EXPECT_TRUE(MesmasPalavras(lido.palavras, esperado.palavras, precisao));
 }
 
 // A tiled preview paints each tile on an image of part of the sheet, with the

@@ -5,6 +5,9 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace tarvo::teste {
 
 std::string Executar(const std::string& programa, const std::vector<std::string>& args) {
@@ -64,6 +67,45 @@ std::string PdfLido::Texto() const {
         texto += (texto.empty() ? "" : " ") + p.texto;
     }
     return texto;
+}
+
+::testing::AssertionResult MesmasPalavras(const std::vector<Palavra>& lidas,
+                                          const std::vector<Palavra>& esperadas,
+                                          double tolerancia) {
+    if (lidas.size() != esperadas.size()) {
+        return ::testing::AssertionFailure()
+               << lidas.size() << " words read, " << esperadas.size() << " expected";
+    }
+    const auto distancia = [](const Palavra& a, const Palavra& b) {
+        return std::max({std::abs(a.xMin - b.xMin), std::abs(a.xMax - b.xMax),
+                         std::abs(a.yMin - b.yMin), std::abs(a.yMax - b.yMax)});
+    };
+    std::vector<bool> usada(lidas.size(), false);
+    for (const Palavra& esperada : esperadas) {
+        size_t melhor = lidas.size();
+        for (size_t i = 0; i < lidas.size(); ++i) {
+            if (!usada[i] && lidas[i].pagina == esperada.pagina &&
+                lidas[i].texto == esperada.texto &&
+                (melhor == lidas.size() ||
+                 distancia(lidas[i], esperada) < distancia(lidas[melhor], esperada))) {
+                melhor = i;
+            }
+        }
+        if (melhor == lidas.size()) {
+            return ::testing::AssertionFailure()
+                   << "\"" << esperada.texto << "\" missing on page " << esperada.pagina;
+        }
+        const Palavra& lida = lidas[melhor];
+        if (distancia(lida, esperada) > tolerancia) {
+            return ::testing::AssertionFailure()
+                   << "\"" << esperada.texto << "\" on page " << esperada.pagina << " at ("
+                   << lida.xMin << ", " << lida.yMin << ")-(" << lida.xMax << ", " << lida.yMax
+                   << "), expected (" << esperada.xMin << ", " << esperada.yMin << ")-("
+                   << esperada.xMax << ", " << esperada.yMax << ")";
+        }
+        usada[melhor] = true;
+    }
+    return ::testing::AssertionSuccess();
 }
 
 Palavra PdfLido::Unica(const std::string& texto) const {

@@ -3,6 +3,8 @@
 // Reads PDF files back with poppler's command-line tools, as a reader of the
 // engine's output would.
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -30,7 +32,13 @@ struct PdfLido {
     std::string Texto() const;
 };
 
-PdfLido LerPdf(const std::string& caminho);       // pdftotext -bbox
+PdfLido LerPdf(const std::string& caminho); // pdftotext -bbox
+
+// Whether `lidas` are the words `esperadas`, each on its page within
+// `tolerancia` points of its box. Words are paired by text and nearness, not
+// by reading order, which a shift of a thousandth of a point can change.
+::testing::AssertionResult MesmasPalavras(const std::vector<Palavra>& lidas,
+                                          const std::vector<Palavra>& esperadas, double tolerancia);
 std::string TextoPdf(const std::string& caminho); // pdftotext
 std::string Executar(const std::string& programa, const std::vector<std::string>& args);
 
