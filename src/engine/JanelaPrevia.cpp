@@ -4,6 +4,7 @@
 #include "engine/CursorOcupado.h"
 #include "engine/Documento.h"
 #include "engine/IconesPrevia.h"
+#include "engine/Leiaute.h"
 #include "engine/ModeloMiniaturas.h"
 #include "engine/Renderizador.h"
 #include "engine/SaidaDocumento.h"
@@ -351,9 +352,11 @@ void JanelaPrevia::Mostrar(std::shared_ptr<const Documento> documento) {
         // Date and time placeholders show the moment the document was shown.
         momento_ = QDateTime::currentDateTime();
         documento_ = std::move(documento);
-        localizador_ = std::make_unique<LocalizadorTexto>(*documento_, momento_);
-        vista_->DefinirDocumento(documento_, momento_);
-        modelo_->DefinirDocumento(documento_, momento_, devicePixelRatioF());
+        // One layout for the pages, the thumbnails and find.
+        const auto leiaute = std::make_shared<Leiaute>(*documento_, momento_);
+        localizador_ = std::make_unique<LocalizadorTexto>(leiaute);
+        vista_->DefinirDocumento(documento_, leiaute);
+        modelo_->DefinirDocumento(documento_, leiaute, devicePixelRatioF());
         miniaturas_->setIconSize(modelo_->Tamanho());
         termo_.clear();
         ocorrencias_.clear();

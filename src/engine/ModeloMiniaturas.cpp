@@ -21,10 +21,10 @@ ModeloMiniaturas::ModeloMiniaturas(QObject* pai)
 ModeloMiniaturas::~ModeloMiniaturas() = default;
 
 void ModeloMiniaturas::DefinirDocumento(std::shared_ptr<const Documento> documento,
-                                        const QDateTime& momento, double razaoPixels) {
+                                        std::shared_ptr<Leiaute> leiaute, double razaoPixels) {
     beginResetModel();
     cache_.clear();
-    renderizador_ = std::make_unique<Renderizador>(*documento, momento);
+    renderizador_ = std::make_unique<Renderizador>(std::move(leiaute));
     documento_ = std::move(documento);
     razaoPixels_ = razaoPixels;
     const double polegadas = Renderizador::TamanhoPapel(*documento_).width() / 2.54;

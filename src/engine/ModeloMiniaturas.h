@@ -2,7 +2,6 @@
 
 #include <QAbstractListModel>
 #include <QCache>
-#include <QDateTime>
 #include <QPixmap>
 
 #include <memory>
@@ -10,6 +9,7 @@
 namespace tarvo {
 
 class Documento;
+class Leiaute;
 class Renderizador;
 
 // The pages of a document as thumbnails for a list view: a thumbnail is
@@ -25,8 +25,8 @@ public:
     explicit ModeloMiniaturas(QObject* pai = nullptr);
     ~ModeloMiniaturas() override;
 
-    void DefinirDocumento(std::shared_ptr<const Documento> documento, const QDateTime& momento,
-                          double razaoPixels);
+    void DefinirDocumento(std::shared_ptr<const Documento> documento,
+                          std::shared_ptr<Leiaute> leiaute, double razaoPixels);
     // The size of every thumbnail, logical pixels.
     QSize Tamanho() const;
     // Thumbnails rendered so far and still kept.

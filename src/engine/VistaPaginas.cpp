@@ -45,8 +45,8 @@ VistaPaginas::VistaPaginas(QWidget* pai) : QAbstractScrollArea(pai), blocos_(orc
 VistaPaginas::~VistaPaginas() = default;
 
 void VistaPaginas::DefinirDocumento(std::shared_ptr<const Documento> documento,
-                                    const QDateTime& momento) {
-    renderizador_ = std::make_unique<Renderizador>(*documento, momento);
+                                    std::shared_ptr<Leiaute> leiaute) {
+    renderizador_ = std::make_unique<Renderizador>(std::move(leiaute));
     documento_ = std::move(documento);
     blocos_.Limpar();
     destaques_ = nullptr;

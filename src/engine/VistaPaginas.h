@@ -3,7 +3,6 @@
 #include "engine/CacheBlocos.h"
 
 #include <QAbstractScrollArea>
-#include <QDateTime>
 #include <QTimer>
 
 #include <functional>
@@ -14,6 +13,7 @@
 namespace tarvo {
 
 class Documento;
+class Leiaute;
 class Renderizador;
 
 // All pages of a document in one vertical scroll, with a gap and a shadow
@@ -40,9 +40,10 @@ public:
     explicit VistaPaginas(QWidget* pai = nullptr);
     ~VistaPaginas() override;
 
-    // Shows a document from its first page; placeholders for date and time
-    // show `momento`.
-    void DefinirDocumento(std::shared_ptr<const Documento> documento, const QDateTime& momento);
+    // Shows a document from its first page, its texts as `leiaute` lays
+    // them out (shared with the thumbnails and find).
+    void DefinirDocumento(std::shared_ptr<const Documento> documento,
+                          std::shared_ptr<Leiaute> leiaute);
     int NumeroPaginas() const;
 
     // The zoom levels the zoom steps go through.
