@@ -32,12 +32,45 @@ QString LocalizadorTexto::Dobrar(const QString& texto) {
     return dobrado.size() == texto.size() ? dobrado : texto;
 }
 
+// Digit grouping left out: a '.', ',' or space between a digit and exactly
+// three more digits. `origem` gets, for each character kept, its place in
+// `texto`, and one past the end.
+QString LocalizadorTexto::SemAgrupamento(const QString& texto, std::vector<qsizetype>* origem) {
+    QString sem;
+    sem.reserve(texto.size());
+    origem->clear();
+    const auto digito = [&texto](qsizetype i) {
+        return i >= 0 && i < texto.size() && texto[i].isDigit();
+    };
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const QChar c = texto[i];
+        const bool separador = c == u'.' || c == u',' || c == u' ' || c == QChar(0x00A0) ||
+                               c == QChar(0x202F);
+        if (separador && digito(i - 1) && digito(i + 1) && digito(i + 2) && digito(i + 3) &&
+            !digito(i + 4)) {
+            continue;
+        }
+        sem.append(c);
+        origem->push_back(i);
+    }
+    origem->push_back(texto.size());
+    return sem;
+}
+
 std::vector<LocalizadorTexto::Ocorrencia> LocalizadorTexto::Buscar(const QString& termo) const {
     std::vector<Ocorrencia> ocorrencias;
     const QString procurado = Dobrar(termo);
     if (procurado.trimmed().isEmpty()) {
         return ocorrencias;
     }
+    // An amount is found however its digits are grouped ("1015,16" finds
+    // "1.015,16"): a term with digits is also looked for with the grouping
+    // left out of both.
+    std::vector<qsizetype> origemTermo;
+    const QString semAgrupamento = SemAgrupamento(procurado, &origemTermo);
+    const bool numerico = std::any_of(procurado.cbegin(), procurado.cend(),
+                                      [](QChar c) { return c.isDigit(); });
+    std::vector<qsizetype> origem;
     // Texts without placeholders read the same on every page: whether one
     // holds the term is worked out once per distinct text.
     std::unordered_map<uint32_t, bool> semOcorrencia;
@@ -58,13 +91,29 @@ std::vector<LocalizadorTexto::Ocorrencia> LocalizadorTexto::Buscar(const QString
                 }
             }
             const QString texto = Dobrar(Mostrado(*campos, multilinha, pagina));
-            qsizetype indice = texto.indexOf(procurado);
-            if (fixo) {
-                semOcorrencia[campos->texto.indice] = indice < 0;
+            std::vector<std::pair<qsizetype, qsizetype>> achados; // start, end
+            for (qsizetype i = texto.indexOf(procurado); i >= 0;
+                 i = texto.indexOf(procurado, i + procurado.size())) {
+                achados.emplace_back(i, i + procurado.size());
             }
-            while (indice >= 0) {
-                ocorrencias.push_back({pagina, elemento, indice, procurado.size()});
-                indice = texto.indexOf(procurado, indice + procurado.size());
+            if (numerico) {
+                const QString sem = SemAgrupamento(texto, &origem);
+                for (qsizetype i = sem.indexOf(semAgrupamento); i >= 0;
+                     i = sem.indexOf(semAgrupamento, i + semAgrupamento.size())) {
+                    const std::pair<qsizetype, qsizetype> achado{
+                        origem[static_cast<size_t>(i)],
+                        origem[static_cast<size_t>(i + semAgrupamento.size() - 1)] + 1};
+                    if (std::find(achados.begin(), achados.end(), achado) == achados.end()) {
+                        achados.push_back(achado);
+                    }
+                }
+                std::sort(achados.begin(), achados.end());
+            }
+            if (fixo) {
+                semOcorrencia[campos->texto.indice] = achados.empty();
+            }
+            for (const auto& [inicio, fim] : achados) {
+                ocorrencias.push_back({pagina, elemento, inicio, fim - inicio});
             }
         }
     }

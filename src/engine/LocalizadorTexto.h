@@ -20,7 +20,8 @@ class Documento;
 
 // Finds text in a document as its pages show it: placeholders replaced the
 // way the renderer replaces them on each page, letter case and accents
-// ignored ("informacoes" finds "Informações"). The rectangles of a hit are
+// ignored ("informacoes" finds "Informações"), amounts however their digits
+// are grouped ("1015,16" finds "1.015,16"). The rectangles of a hit are
 // read from the document's layout, the one the renderer draws, so that a
 // highlight covers exactly the glyphs of the hit.
 class LocalizadorTexto {
@@ -52,6 +53,9 @@ public:
     // Lower case without accents, one character for one, so that positions
     // in the folded text are positions in the original.
     static QString Dobrar(const QString& texto);
+    // `texto` without the separators of digit groups; `origem` maps each
+    // character of the result (and its end) back into `texto`.
+    static QString SemAgrupamento(const QString& texto, std::vector<qsizetype>* origem);
 
 private:
     // The text element `elemento` of `pagina`; none for another element.

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tarvo::teste {
@@ -182,6 +183,36 @@ TEST(Localizador, RetangulosSaoAsCaixasDosGlifosDaOcorrencia) {
     ASSERT_EQ(cortado.size(), 1u);
     EXPECT_NEAR(cortado[0].left(), 3.0, 1e-6);
     EXPECT_NEAR(cortado[0].right(), 4.5, 1e-6);
+}
+
+} // namespace
+} // namespace tarvo::teste
+
+namespace tarvo::teste {
+namespace {
+
+TEST(Localizador, ValoresQualquerQueSejaOAgrupamento) {
+    const Documento documento = Gravar({
+        {0, 0, 8, 0.6, "Total 1.015,16"},
+        {0, 1, 8, 0.6, "25,826.56 em 2003"},
+        {0, 2, 8, 0.6, "Ref. 1015 de 1 015"},
+    });
+    const LocalizadorTexto localizador(documento, QDateTime::currentDateTime());
+    const auto Trechos = [&](const char* termo) {
+        std::vector<std::tuple<size_t, qsizetype, qsizetype>> trechos;
+        for (const auto& o : localizador.Buscar(QString::fromUtf8(termo))) {
+            trechos.emplace_back(o.elemento, o.inicio, o.tamanho);
+        }
+        return trechos;
+    };
+    using T = std::vector<std::tuple<size_t, qsizetype, qsizetype>>;
+    EXPECT_EQ(Trechos("1015,16"), (T{{0, 6, 8}}));
+    EXPECT_EQ(Trechos("1.015,16"), (T{{0, 6, 8}}));
+    EXPECT_EQ(Trechos("25826"), (T{{1, 0, 6}}));
+    EXPECT_EQ(Trechos("1015"), (T{{0, 6, 5}, {2, 5, 4}, {2, 13, 5}}));
+    // Not grouping: a year, a decimal part of two digits.
+    EXPECT_EQ(Trechos("200"), (T{{1, 13, 3}}));
+    EXPECT_TRUE(Trechos("101516").empty());
 }
 
 } // namespace
