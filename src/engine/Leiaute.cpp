@@ -267,14 +267,17 @@ TextoDisposto Leiaute::Dispor(const CamposTexto& campos, bool multilinha, size_t
     // Line-break opportunities, hard ones (after a line break) marked.
     const icu::UnicodeString unicode(false, reinterpret_cast<const UChar*>(disposto.texto.utf16()),
                                      static_cast<int32_t>(n));
-    UErrorCode estado = U_ZERO_ERROR;
-    std::unique_ptr<icu::BreakIterator> quebras(
-        icu::BreakIterator::createLineInstance(icu::Locale("pt", "BR"), estado));
-    if (U_FAILURE(estado)) {
-        throw Erro(Erro::Interno,
-                   std::string("Quebra de linhas indisponível: ") + u_errorName(estado) + ".",
-                   TARVO_ORIGEM_MOTOR);
+    if (!quebras_) {
+        UErrorCode estado = U_ZERO_ERROR;
+        quebras_.reset(icu::BreakIterator::createLineInstance(icu::Locale("pt", "BR"), estado));
+        if (U_FAILURE(estado)) {
+            quebras_.reset();
+            throw Erro(Erro::Interno,
+                       std::string("Quebra de linhas indisponível: ") + u_errorName(estado) + ".",
+                       TARVO_ORIGEM_MOTOR);
+        }
     }
+    icu::BreakIterator* const quebras = quebras_.get();
     quebras->setText(unicode);
 
     const auto largura = [&](qsizetype de, qsizetype ate) {

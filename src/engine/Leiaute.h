@@ -9,6 +9,8 @@
 #include <QRgb>
 #include <QString>
 
+#include <unicode/uversion.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <list>
@@ -16,6 +18,10 @@
 #include <optional>
 #include <unordered_map>
 #include <vector>
+
+U_NAMESPACE_BEGIN
+class BreakIterator;
+U_NAMESPACE_END
 
 namespace tarvo {
 
@@ -139,6 +145,8 @@ private:
                        std::unordered_map<QString, std::shared_ptr<const Moldagem>>>
         moldados_;
     size_t textosMoldados_ = 0;
+    // ICU's line breaker, made at the first wrapped text.
+    std::unique_ptr<icu::BreakIterator> quebras_;
 };
 
 } // namespace tarvo
