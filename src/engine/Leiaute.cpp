@@ -91,10 +91,11 @@ std::shared_ptr<const PaginaDisposta> Leiaute::Pagina(int pagina) {
 // invisible controls stay with what comes before them.
 std::shared_ptr<const Leiaute::Moldagem> Leiaute::Moldar(const FonteArquivo& fonte,
                                                          const QString& texto) {
-    auto& daFonte = moldados_[&fonte];
-    const auto achado = daFonte.find(texto);
-    if (achado != daFonte.end()) {
-        return achado->second;
+    if (const auto daFonte = moldados_.find(&fonte); daFonte != moldados_.end()) {
+        const auto achado = daFonte->second.find(texto);
+        if (achado != daFonte->second.end()) {
+            return achado->second;
+        }
     }
     if (textosMoldados_ >= limiteTextosMoldados) {
         moldados_.clear();
@@ -137,7 +138,8 @@ std::shared_ptr<const Leiaute::Moldagem> Leiaute::Moldar(const FonteArquivo& fon
             {trechos[t].second, inicio, fim, trechos[t].second->Moldar(unidades, inicio, fim)});
     }
     ++textosMoldados_;
-    return daFonte.emplace(texto, std::move(moldagem)).first->second;
+    // Taken only now: the store may have been emptied above.
+    return moldados_[&fonte].emplace(texto, std::move(moldagem)).first->second;
 }
 
 // Pen positions and character boundaries at `tamanho` points. Each advance
