@@ -99,8 +99,10 @@ public:
     void Visualizar(const Pedido& pedido);
 
     // Without any window: builds the reports of mask bits 0 to 9 in list
-    // order and prints each on the default printer. Erro::SemImpressora when
-    // there is none; reports printed before an error stay printed.
+    // order and prints each on the default printer, or on the request's
+    // Impressora. Erro::SemImpressora when there is no such printer, said
+    // before anything is built; reports printed before an error stay
+    // printed.
     void Imprimir(const Database& BancoDados, const std::string& IE, const int32_t& Declaracao,
                   const int32_t& Mascara);
     void Imprimir(const Pedido& pedido);

@@ -3,6 +3,7 @@
 #include "common/Andamento.h"
 #include "engine/CursorOcupado.h"
 #include "engine/DialogoAndamento.h"
+#include "engine/ImpressorasCups.h"
 #include "engine/JanelaPrevia.h"
 #include "entry/ConjuntoRelatorios.h"
 #include "reports/RelatorioBase.h"
@@ -46,6 +47,7 @@ void ExecucaoPedido::Visualizar(const Pedido& pedido) {
 
 void ExecucaoPedido::Imprimir(const Pedido& pedido) {
     relatorios_.PrepararAplicacao(AplicacaoQt::Uso::SemJanelas);
+    const std::string impressora = ImpressorasCups::Verificar(pedido.Impressora);
     Andamento andamento(pedido.Acompanhamento);
     const int relatorios = TabelaRelatorios::Selecionados(pedido.Mascara);
     int relatorio = 0;
@@ -54,7 +56,7 @@ void ExecucaoPedido::Imprimir(const Pedido& pedido) {
             continue;
         andamento.IniciarRelatorio(i, ++relatorio, relatorios);
         relatorios_.Construir(i, pedido, &andamento);
-        relatorios_.Relatorio(i).Motor().ImprimirSemJanelas();
+        relatorios_.Relatorio(i).Motor().ImprimirSemJanelas(impressora);
     }
 }
 

@@ -10,8 +10,8 @@
 #include "support/BancoTeste.h"
 #include "support/Spool.h"
 #include <RelatoriosTarvo/Database.h>
-#include <RelatoriosTarvo/Pedido.h>
 #include <RelatoriosTarvo/Erro.h>
+#include <RelatoriosTarvo/Pedido.h>
 
 #include <QApplication>
 #include <QCursor>
@@ -55,7 +55,7 @@ protected:
                 dialogo->close();
         });
         const Database bancoDados(banco.Caminho());
-        alvo.Executar(Pedido{&bancoDados, "123", 7, opcoes, {}});
+        alvo.Executar(Pedido{&bancoDados, "123", 7, opcoes, {}, {}});
         EXPECT_TRUE(agiu);
     }
     void Executar(int32_t opcoes, const Acao& acao) { Executar(opcoes, acao, selecao); }
@@ -176,7 +176,7 @@ TEST_F(TesteRelatorios, VisualizarSemDialogoEmCascataComCursorOcupado) {
     } observador(cursores);
     qApp->installEventFilter(&observador);
     const Database bancoDados(banco.Caminho());
-    ExecucaoPedido(relatorios).Visualizar(Pedido{&bancoDados, "123", 7, 5, {}});
+    ExecucaoPedido(relatorios).Visualizar(Pedido{&bancoDados, "123", 7, 5, {}, {}});
     qApp->removeEventFilter(&observador);
     EXPECT_EQ(selecao.Dialogo(), nullptr);
     EXPECT_EQ(Construidos(), (std::set<int>{0, 2}));
@@ -201,7 +201,7 @@ TEST_F(TesteRelatorios, ImprimirSemDialogoNemJanela) {
     const std::string marca = "Direto" + std::to_string(QDateTime::currentMSecsSinceEpoch());
     banco.Executar("UPDATE tblContribuinte SET RazãoSocial = '" + marca + "';");
     const Database bancoDados(banco.Caminho());
-    ExecucaoPedido(relatorios).Imprimir(Pedido{&bancoDados, "123", 7, 2, {}});
+    ExecucaoPedido(relatorios).Imprimir(Pedido{&bancoDados, "123", 7, 2, {}, {}});
     EXPECT_EQ(Construidos(), (std::set<int>{1}));
     EXPECT_EQ(relatorios.Relatorio(1).Motor().Janela(), nullptr);
     const std::string pdf = teste::PdfImpresso(marca);
@@ -245,7 +245,7 @@ TEST_F(TesteRelatorios, ChamadaDeDentroDoDialogoFalhaSemDerrubarAPrimeira) {
     Executar(1, [&](frmImpressaoRelatorios& dialogo) {
         const Database bancoDados(banco.Caminho());
         try {
-            selecao.Executar(Pedido{&bancoDados, "123", 7, 0, {}});
+            selecao.Executar(Pedido{&bancoDados, "123", 7, 0, {}, {}});
             ADD_FAILURE() << "a segunda chamada não falhou";
         } catch (const Erro& erro) {
             EXPECT_EQ(erro.Numero(), Erro::FormularioJaExibido);
