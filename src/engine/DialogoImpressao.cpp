@@ -49,6 +49,8 @@ DialogoImpressao::DialogoImpressao(int total, int paginaAtual, QWidget* pai,
             break;
         }
     }
+    // Room for a printer's state and options without a tall narrow column.
+    setMinimumWidth(fontMetrics().averageCharWidth() * 70);
     lblSituacao->setWordWrap(true);
     lblPropriedades->setWordWrap(true);
     lblSituacao->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -58,9 +60,12 @@ DialogoImpressao::DialogoImpressao(int total, int paginaAtual, QWidget* pai,
     txtPaginas->setPlaceholderText(QStringLiteral("1,3 ou 2-5"));
     txtPaginas->setToolTip(
         QStringLiteral("Páginas e intervalos separados por vírgulas, de 1 a %1").arg(total));
-    // Typing a list chooses it.
+    // Typing a list chooses it, and choosing the list from the keyboard goes
+    // on to type it.
     connect(txtPaginas, &QLineEdit::textEdited, optPaginas,
             [this] { optPaginas->setChecked(true); });
+    connect(optPaginas, &QRadioButton::clicked, txtPaginas,
+            [this] { txtPaginas->setFocus(Qt::OtherFocusReason); });
     cmbParidade->addItem(QStringLiteral("Todas as páginas do intervalo"));
     cmbParidade->addItem(QStringLiteral("Somente páginas ímpares"));
     cmbParidade->addItem(QStringLiteral("Somente páginas pares"));
@@ -148,6 +153,7 @@ void DialogoImpressao::ImpressoraEscolhida() {
     if (nome.empty()) {
         lblSituacao->setText(QStringLiteral("Não há impressora instalada ou disponível."));
         lblPropriedades->clear();
+        Ajustar();
         return;
     }
     // The state as it is now, not as it was when the dialog opened.
@@ -188,10 +194,12 @@ void DialogoImpressao::ImpressoraEscolhida() {
 void DialogoImpressao::MostrarPropriedades() {
     if (!erroOpcoes_.isEmpty()) {
         lblPropriedades->setText(erroOpcoes_);
+        Ajustar();
         return;
     }
     if (opcoesImpressora_.empty()) {
-        lblPropriedades->setText(QStringLiteral("As da impressora (ela não oferece escolhas)"));
+        lblPropriedades->setText(QStringLiteral("A impressora não oferece opções a escolher"));
+        Ajustar();
         return;
     }
     QStringList escolhidas;
@@ -205,6 +213,17 @@ void DialogoImpressao::MostrarPropriedades() {
     }
     lblPropriedades->setText(escolhidas.isEmpty() ? QStringLiteral("Os padrões da impressora")
                                                   : escolhidas.join(QStringLiteral("; ")));
+    Ajustar();
+}
+
+void DialogoImpressao::Ajustar() {
+    // Before it is shown the dialog takes its size from the layout anyway.
+    if (!isVisible())
+        return;
+    const int largura = width();
+    adjustSize();
+    if (width() < largura)
+        resize(largura, height());
 }
 
 void DialogoImpressao::EditarPropriedades() {
@@ -250,6 +269,11 @@ std::vector<int> DialogoImpressao::Escolhidas(QString* problema) const {
     };
     if (optPaginas->isChecked()) {
         const QPageRanges faixas = QPageRanges::fromString(txtPaginas->text().remove(u' '));
+        if (txtPaginas->text().trimmed().isEmpty()) {
+            if (problema != nullptr)
+                *problema = QStringLiteral("Digite as páginas a imprimir, como em 1,3 ou 2-5.");
+            return {};
+        }
         if (faixas.isEmpty() || faixas.firstPage() < 1) {
             if (problema != nullptr)
                 *problema = QStringLiteral("\u201c%1\u201d não é uma lista de páginas. Use "

@@ -65,6 +65,8 @@ private:
     // The state and options of the printer now chosen.
     void ImpressoraEscolhida();
     void MostrarPropriedades();
+    // Grows the dialog to what its labels now say.
+    void Ajustar();
 
     const int total_;
     const int paginaAtual_;
