@@ -257,7 +257,11 @@ void DialogoImpressao::accept() {
             cmbParidade->setFocus();
         return;
     }
-    PreferenciasImpressao::Guardar(Impressora(), propriedades_);
+    // Options CUPS could not list now are not forgotten for it.
+    PreferenciasImpressao::Guardar(
+        Impressora(), erroOpcoes_.isEmpty()
+                          ? std::optional<PreferenciasImpressao::Propriedades>(propriedades_)
+                          : std::nullopt);
     QDialog::accept();
 }
 

@@ -37,14 +37,16 @@ PreferenciasImpressao::Propriedades PreferenciasImpressao::Opcoes(const std::str
 }
 
 void PreferenciasImpressao::Guardar(const std::string& impressora,
-                                    const Propriedades& propriedades) {
+                                    const std::optional<Propriedades>& propriedades) {
     QSettings configuracao = Configuracao();
     configuracao.setValue(chaveUltima, QString::fromStdString(impressora));
-    configuracao.remove(Grupo(impressora));
-    configuracao.beginGroup(Grupo(impressora));
-    for (const auto& [nome, valor] : propriedades)
-        configuracao.setValue(QString::fromStdString(nome), QString::fromStdString(valor));
-    configuracao.endGroup();
+    if (propriedades) {
+        configuracao.remove(Grupo(impressora));
+        configuracao.beginGroup(Grupo(impressora));
+        for (const auto& [nome, valor] : *propriedades)
+            configuracao.setValue(QString::fromStdString(nome), QString::fromStdString(valor));
+        configuracao.endGroup();
+    }
     // A file that cannot be written (status AccessError) is left as it is.
     configuracao.sync();
 }

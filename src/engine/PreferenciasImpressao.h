@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,8 +21,11 @@ public:
     static std::string UltimaImpressora();
     // The options chosen for `impressora`, as CUPS names them.
     static Propriedades Opcoes(const std::string& impressora);
-    // Remembers `impressora` as the last one, with its options.
-    static void Guardar(const std::string& impressora, const Propriedades& propriedades);
+    // Remembers `impressora` as the last one, with its options; without
+    // them (CUPS could not say what the printer offers) those remembered
+    // before stay.
+    static void Guardar(const std::string& impressora,
+                        const std::optional<Propriedades>& propriedades);
 };
 
 } // namespace tarvo
