@@ -51,7 +51,7 @@ DialogoPropriedades::DialogoPropriedades(const std::string& impressora,
     botoes->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
     botoes->addButton(QStringLiteral("Cancelar"), QDialogButtonBox::RejectRole);
     botoes->addButton(cmdPadroes, QDialogButtonBox::ResetRole);
-    cmdPadroes->setEnabled(!opcoes_.empty());
+    cmdPadroes->setVisible(!opcoes_.empty());
     connect(botoes, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(botoes, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(cmdPadroes, &QPushButton::clicked, this, [this] {
