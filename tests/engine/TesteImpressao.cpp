@@ -6,8 +6,10 @@
 #include "engine/DialogoImpressao.h"
 #include "engine/DialogoPropriedades.h"
 #include "engine/Documento.h"
+#include "engine/ImpressorasCups.h"
 #include "engine/JanelaPrevia.h"
 #include "engine/MotorRelatorio.h"
+#include "engine/PreferenciasImpressao.h"
 #include "engine/SaidaDocumento.h"
 #include "support/Erros.h"
 #include "support/LeitorPdf.h"
@@ -383,6 +385,52 @@ TEST(Impressao, ImpressoraEPropriedadesEscolhidasELembradas) {
     EXPECT_EQ(DialogoImpressao(2, 0, nullptr).Impressora(), "TarvoPDF");
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        qEnvironmentVariable("XDG_CONFIG_HOME"));
+}
+
+// Remembered options the printer no longer offers are dropped rather than
+// sent to CUPS; "Padrões da impressora" goes back to the printer's defaults.
+TEST(Impressao, PropriedadesLembradasSoAsQueAImpressoraOferece) {
+    EXIGIR_FILA();
+    PreferenciasImpressao::Guardar(
+        "TarvoOpcoes", PreferenciasImpressao::Propriedades{{"media", "iso_a0_841x1189mm"},
+                                                           {"sides", "two-sided-long-edge"},
+                                                           {"finishings", "4"}});
+    const DialogoImpressao dialogo(3, 0, nullptr);
+    EXPECT_EQ(dialogo.Impressora(), "TarvoOpcoes");
+    EXPECT_EQ(dialogo.Opcoes().propriedades,
+              (PreferenciasImpressao::Propriedades{{"sides", "two-sided-long-edge"}}));
+    EXPECT_EQ(dialogo.lblPropriedades->text(), "Frente e verso, virando na borda longa");
+
+    DialogoPropriedades propriedades("TarvoOpcoes", ImpressorasCups::Opcoes("TarvoOpcoes"),
+                                     dialogo.Opcoes().propriedades, nullptr);
+    EXPECT_EQ(propriedades.Campo("sides")->currentData().toString(), "two-sided-long-edge");
+    QTest::mouseClick(propriedades.cmdPadroes, Qt::LeftButton);
+    EXPECT_EQ(propriedades.Escolhidas(),
+              (PreferenciasImpressao::Propriedades{{"media", "iso_a4_210x297mm"},
+                                                   {"sides", "one-sided"},
+                                                   {"print-color-mode", "monochrome"},
+                                                   {"print-quality", "4"}}));
+    PreferenciasImpressao::Guardar("TarvoPDF", PreferenciasImpressao::Propriedades{});
+}
+
+// The state as the dialog words it, from what CUPS says.
+TEST(Impressao, SituacaoDaImpressoraEmPortugues) {
+    using Situacao = ImpressorasCups::Situacao;
+    const Situacao pronta{"A", true, IPP_PSTATE_IDLE, true, {}, "", ""};
+    Situacao semPapel{"B",
+                      false,
+                      IPP_PSTATE_PROCESSING,
+                      true,
+                      {"media-empty-error", "cover-open-warning", "com.exemplo-x"},
+                      "",
+                      ""};
+    const Situacao parada{"C", false, IPP_PSTATE_STOPPED, false, {"paused"}, "", ""};
+    EXPECT_EQ(ImpressorasCups::Descrever(pronta, ""), "Pronta");
+    EXPECT_EQ(ImpressorasCups::Descrever(semPapel, ""),
+              "Imprimindo: sem papel, tampa aberta, com.exemplo-x");
+    EXPECT_EQ(ImpressorasCups::Descrever(semPapel, "Coloque papel A4"),
+              "Imprimindo: Coloque papel A4");
+    EXPECT_EQ(ImpressorasCups::Descrever(parada, ""), "Parada; não aceita trabalhos");
 }
 
 // A document of many pages, titled `marca`, for the tests of Cancelar.

@@ -8,6 +8,7 @@
 #include "entry/frmImpressaoRelatorios.h"
 #include "reports/RelatorioBase.h"
 #include "support/BancoTeste.h"
+#include "support/Erros.h"
 #include "support/Spool.h"
 #include <RelatoriosTarvo/Database.h>
 #include <RelatoriosTarvo/Erro.h>
@@ -55,7 +56,7 @@ protected:
                 dialogo->close();
         });
         const Database bancoDados(banco.Caminho());
-        alvo.Executar(Pedido{&bancoDados, "123", 7, opcoes, {}, {}});
+        alvo.Executar(Pedido{&bancoDados, "123", 7, opcoes, {}, impressora});
         EXPECT_TRUE(agiu);
     }
     void Executar(int32_t opcoes, const Acao& acao) { Executar(opcoes, acao, selecao); }
@@ -89,6 +90,8 @@ protected:
     teste::BancoTeste banco;
     ConjuntoRelatorios relatorios;
     SelecaoRelatorios selecao{relatorios};
+    // The request's printer.
+    std::string impressora;
 };
 
 const std::set<int> todos = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
@@ -152,6 +155,29 @@ TEST_F(TesteRelatorios, ImprimirMandaOCadastroParaAImpressoraPadrao) {
     const std::string texto = leitura.readAllStandardOutput().toStdString();
     EXPECT_NE(texto.find("Cadastro do Contribuinte"), std::string::npos);
     EXPECT_NE(texto.find("Página 1 de 1"), std::string::npos);
+    QFile::remove(QString::fromStdString(pdf));
+}
+
+// The request's printer takes the dialog's Imprimir; one CUPS does not have
+// is said before any report is built.
+TEST_F(TesteRelatorios, ImprimirMandaOCadastroParaAImpressoraDoPedido) {
+    if (const std::string motivo = teste::MotivoSemFilaDeTeste(); !motivo.empty())
+        GTEST_SKIP() << motivo;
+    const std::string marca = "Pedido" + std::to_string(QDateTime::currentMSecsSinceEpoch());
+    banco.Executar("UPDATE tblContribuinte SET RazãoSocial = '" + marca + "';");
+    const Acao imprimirCadastro = [](frmImpressaoRelatorios& dialogo) {
+        QTest::mouseClick(dialogo.cmdImprimir, Qt::LeftButton);
+    };
+    impressora = "Inexistente";
+    const Erro erro = teste::ErroDe([&] { Executar(1, imprimirCadastro); });
+    EXPECT_EQ(erro.Numero(), Erro::SemImpressora);
+    EXPECT_EQ(erro.Descricao(), "A impressora \"Inexistente\" não está disponível.");
+    EXPECT_TRUE(Construidos().empty());
+
+    impressora = "TarvoOpcoes";
+    Executar(1, imprimirCadastro);
+    const std::string pdf = teste::PdfImpresso(marca, "TarvoOpcoes");
+    ASSERT_FALSE(pdf.empty()) << "TarvoOpcoes kept no job holding " << marca;
     QFile::remove(QString::fromStdString(pdf));
 }
 
