@@ -47,9 +47,11 @@ void ExecucaoPedido::Visualizar(const Pedido& pedido) {
 
 void ExecucaoPedido::Imprimir(const Pedido& pedido) {
     relatorios_.PrepararAplicacao(AplicacaoQt::Uso::SemJanelas);
-    const std::string impressora = ImpressorasCups::Verificar(pedido.Impressora);
-    Andamento andamento(pedido.Acompanhamento);
     const int relatorios = TabelaRelatorios::Selecionados(pedido.Mascara);
+    // Nothing selected prints nothing, printer or not.
+    const std::string impressora =
+        relatorios > 0 ? ImpressorasCups::Verificar(pedido.Impressora) : std::string();
+    Andamento andamento(pedido.Acompanhamento);
     int relatorio = 0;
     for (int i = 0; i < ConjuntoRelatorios::Quantidade; ++i) {
         if (!TabelaRelatorios::Selecionado(pedido.Mascara, i))
