@@ -260,6 +260,10 @@ TEST_F(TesteLinhaComando, ImprimirNaImpressoraEscolhida) {
     r = Rodar(direto + QStringList{"--impressora", "Inexistente", "--imprimir"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.erros, "erro 31103: A impressora \"Inexistente\" não está disponível.\n");
+    // Selecting no report prints nothing, and asks for no printer.
+    r = Rodar({"--banco", Banco(), "--declaracao", "7", "--selecao", "0", "--impressora",
+               "Inexistente", "--imprimir", "--silencioso"});
+    EXPECT_EQ(r.status, 0) << r.erros;
 }
 
 // A file SQLite opens that holds no declaration (an empty file, or a
