@@ -56,8 +56,9 @@ public:
     // comes stay as they are.
     void Executar(const Database& BancoDados, const std::string& IE, const int32_t& Declaracao,
                   const int32_t& OpcoesSelecionadas);
-    // The same for one request, its mask pre-selecting and its callback
-    // watching the builds.
+    // The same for one request, its mask pre-selecting, its callback
+    // watching the builds and its Impressora (if any) taking what the
+    // dialog's Imprimir prints.
     void Executar(const Pedido& pedido);
 
     // Without any window: builds the reports of mask bits 0 to 9 in list order
