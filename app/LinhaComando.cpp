@@ -90,7 +90,7 @@ LinhaComando LinhaComando::Interpretar(const std::vector<std::string>& argumento
         const bool conhecida = nome == "--banco" || nome == "--ie" || nome == "--declaracao" ||
                                nome == "--selecao" || nome == "--pdf" || nome == "--json" ||
                                nome == "--pdf-unico" || nome == "--tempo-limite" ||
-                               nome == "--localidade";
+                               nome == "--localidade" || nome == "--impressora";
         if (!conhecida) {
             linha.erro = "opção desconhecida: " + nome;
             break;
@@ -134,6 +134,10 @@ LinhaComando LinhaComando::Interpretar(const std::vector<std::string>& argumento
             if (valor->empty())
                 linha.erro = "localidade vazia em --localidade";
             linha.localidade = *valor;
+        } else if (nome == "--impressora") {
+            if (valor->empty())
+                linha.erro = "impressora vazia em --impressora";
+            linha.impressora = *valor;
         } else if (valor->empty()) {
             linha.erro = (nome == "--pdf-unico" ? "arquivo vazio em " : "pasta vazia em ") + nome;
         } else if (nome == "--pdf-unico") {
@@ -152,6 +156,9 @@ LinhaComando LinhaComando::Interpretar(const std::vector<std::string>& argumento
         linha.erro = "use --visualizar ou --imprimir, não os dois";
     if (linha.erro.empty() && linha.Direto() && linha.Exportacao())
         linha.erro = "--visualizar e --imprimir não se combinam com --pdf, --json ou --pdf-unico";
+    // Previews print through the print dialog, which offers every printer.
+    if (linha.erro.empty() && !linha.impressora.empty() && (linha.Exportacao() || linha.visualizar))
+        linha.erro = "--impressora vale só com --imprimir ou no diálogo de relatórios";
     return linha;
 }
 
@@ -165,7 +172,8 @@ std::string LinhaComando::TextoAjuda() {
     return R"(Uso: relatorios-tarvo --banco ARQUIVO [--ie TEXTO] [--declaracao N]
                         [--selecao MASCARA] [--pdf PASTA] [--json PASTA]
                         [--pdf-unico ARQUIVO] [--visualizar | --imprimir]
-                        [--tempo-limite SEGUNDOS] [--localidade NOME] [--silencioso]
+                        [--impressora NOME] [--tempo-limite SEGUNDOS]
+                        [--localidade NOME] [--silencioso]
        relatorios-tarvo [ARQUIVO]
 
 Visualiza, imprime ou exporta os dez relatórios de uma Declaração do Vantiro.
@@ -193,6 +201,9 @@ Opções:
                        janela é fechada
   --imprimir           sem diálogo nem janela: imprime os relatórios escolhidos na
                        impressora padrão
+  --impressora NOME    imprime na impressora NOME do CUPS (como lpstat -e as
+                       lista) em vez da padrão, com --imprimir ou no botão
+                       Imprimir do diálogo de relatórios
   --tempo-limite SEGUNDOS
                        interrompe o trabalho quando uma consulta ao banco passa
                        desse tempo (padrão: sem limite)

@@ -40,6 +40,9 @@ public:
     bool visualizar = false;
     bool imprimir = false;
     bool silencioso = false;
+    // The printer, as CUPS names it, instead of the default one: for
+    // --imprimir and the dialog's Imprimir.
+    std::string impressora;
     // Seconds a query may run; 0 for no limit.
     double tempoLimite = 0;
     // The locale whose separators the amounts take, instead of the

@@ -156,25 +156,29 @@ int Executar(const tarvo::LinhaComando& opcoes, const Alvo& alvo, const tarvo::D
     if (!aviso.empty() && !opcoes.silencioso)
         std::cerr << "aviso: " << aviso << "\n";
 
-    relatorios.DefinirAcompanhamento([&andamento](const tarvo::Progresso& progresso) {
-        andamento.Mostrar(progresso);
-        return sinalRecebido == 0;
-    });
+    const tarvo::Pedido pedido{&banco,
+                               ie,
+                               declaracao,
+                               opcoes.Mascara(),
+                               [&andamento](const tarvo::Progresso& progresso) {
+                                   andamento.Mostrar(progresso);
+                                   return sinalRecebido == 0;
+                               },
+                               opcoes.impressora};
     {
         const Trabalho trabalho;
         if (opcoes.Exportacao()) {
-            relatorios.Exportar(banco, ie, declaracao, opcoes.Mascara(), opcoes.pastaPdf,
-                                opcoes.pastaJson, opcoes.arquivoPdfUnico);
+            relatorios.Exportar(pedido, opcoes.pastaPdf, opcoes.pastaJson, opcoes.arquivoPdfUnico);
             return EXIT_SUCCESS;
         }
         if (opcoes.imprimir) {
-            relatorios.Imprimir(banco, ie, declaracao, opcoes.Mascara());
+            relatorios.Imprimir(pedido);
             return EXIT_SUCCESS;
         }
         if (opcoes.visualizar)
-            relatorios.Visualizar(banco, ie, declaracao, opcoes.Mascara());
+            relatorios.Visualizar(pedido);
         else
-            relatorios.Executar(banco, ie, declaracao, opcoes.Mascara());
+            relatorios.Executar(pedido);
     }
     andamento.Limpar();
     // The previews live on until the user closes the last of them; a signal

@@ -4,10 +4,12 @@
 #   scripts/cups-teste.sh iniciar BUILD   start it (stopping a leftover one)
 #   scripts/cups-teste.sh parar BUILD     stop it
 # It listens only on the domain socket BUILD/cups/cupsd.sock (the tests point
-# CUPS_SERVER at it) and has two raw queues: TarvoPDF, its default printer,
-# whose backend writes every job as BUILD/cups/saida/job-N.pdf, and
-# TarvoRecusa, which refuses every job. Exits 77 (the fixture's "skipped")
-# when the scheduler cannot run here.
+# CUPS_SERVER at it) and has three queues: TarvoPDF, its default printer, a
+# raw queue whose backend writes every job as BUILD/cups/saida/job-N.pdf;
+# TarvoOpcoes, whose driver file offers paper sizes, two-sided printing,
+# colour and quality and which keeps its jobs, unchanged too, in
+# BUILD/cups/saida-opcoes; and TarvoRecusa, stopped and refusing every job.
+# Exits 77 (the fixture's "skipped") when the scheduler cannot run here.
 set -euo pipefail
 # cupsd lives in sbin, which a normal user's PATH may lack.
 PATH=$PATH:/usr/sbin:/sbin
@@ -70,7 +72,7 @@ fi
 
 parar
 rm -rf "$raiz"
-mkdir -p "$raiz"/{conf,bin/backend,spool/tmp,estado,cache,log,saida}
+mkdir -p "$raiz"/{conf/ppd,bin/backend,spool/tmp,estado,cache,log,saida,saida-opcoes}
 
 # The scheduler's programs are the system's (it starts every backend through
 # daemon/cups-exec), except for the backend folder, which holds only the
@@ -141,13 +143,94 @@ State Idle
 Accepting Yes
 Shared No
 </DefaultPrinter>
+<Printer TarvoOpcoes>
+Info Fila de teste com opções: cada trabalho em $raiz/saida-opcoes
+Location Sala de testes
+DeviceURI tarvopdf:$raiz/saida-opcoes
+State Idle
+Accepting Yes
+Shared No
+</Printer>
 <Printer TarvoRecusa>
 Info Fila de teste que recusa todo trabalho
+Location Depósito
 DeviceURI tarvopdf:$raiz/saida
-State Idle
+State Stopped
+StateMessage Tampa aberta
+Reason paused
 Accepting No
 Shared No
 </Printer>
+EOF
+
+# TarvoOpcoes's driver file: its choices become the queue's IPP options
+# (media, sides, print-color-mode, print-quality), and its one filter "-"
+# hands the PDF to the backend as it came, as on the raw queue.
+cat >"$raiz/conf/ppd/TarvoOpcoes.ppd" <<'EOF'
+*PPD-Adobe: "4.3"
+*FormatVersion: "4.3"
+*FileVersion: "1.0"
+*LanguageVersion: English
+*LanguageEncoding: ISOLatin1
+*PCFileName: "TARVO.PPD"
+*Manufacturer: "Tarvo"
+*Product: "(Tarvo Opcoes)"
+*ModelName: "Tarvo Opcoes"
+*ShortNickName: "Tarvo Opcoes"
+*NickName: "Tarvo Opcoes"
+*PSVersion: "(3010.000) 0"
+*LanguageLevel: "3"
+*ColorDevice: True
+*DefaultColorSpace: RGB
+*FileSystem: False
+*Throughput: "1"
+*LandscapeOrientation: Plus90
+*TTRasterizer: Type42
+*cupsFilter: "application/pdf 0 -"
+*OpenUI *PageSize/Media Size: PickOne
+*OrderDependency: 10 AnySetup *PageSize
+*DefaultPageSize: A4
+*PageSize A4/A4: "<</PageSize[595 842]>>setpagedevice"
+*PageSize Letter/US Letter: "<</PageSize[612 792]>>setpagedevice"
+*PageSize Legal/US Legal: "<</PageSize[612 1008]>>setpagedevice"
+*CloseUI: *PageSize
+*OpenUI *PageRegion/Media Size: PickOne
+*OrderDependency: 10 AnySetup *PageRegion
+*DefaultPageRegion: A4
+*PageRegion A4/A4: "<</PageSize[595 842]>>setpagedevice"
+*PageRegion Letter/US Letter: "<</PageSize[612 792]>>setpagedevice"
+*PageRegion Legal/US Legal: "<</PageSize[612 1008]>>setpagedevice"
+*CloseUI: *PageRegion
+*DefaultImageableArea: A4
+*ImageableArea A4/A4: "18 18 577 824"
+*ImageableArea Letter/US Letter: "18 18 594 774"
+*ImageableArea Legal/US Legal: "18 18 594 990"
+*DefaultPaperDimension: A4
+*PaperDimension A4/A4: "595 842"
+*PaperDimension Letter/US Letter: "612 792"
+*PaperDimension Legal/US Legal: "612 1008"
+*OpenUI *Duplex/2-Sided Printing: PickOne
+*OrderDependency: 10 AnySetup *Duplex
+*DefaultDuplex: None
+*Duplex None/Off: "<</Duplex false>>setpagedevice"
+*Duplex DuplexNoTumble/Long Edge: "<</Duplex true/Tumble false>>setpagedevice"
+*Duplex DuplexTumble/Short Edge: "<</Duplex true/Tumble true>>setpagedevice"
+*CloseUI: *Duplex
+*OpenUI *ColorModel/Color Mode: PickOne
+*OrderDependency: 10 AnySetup *ColorModel
+*DefaultColorModel: RGB
+*ColorModel Gray/Grayscale: "<</cupsColorSpace 0>>setpagedevice"
+*ColorModel RGB/Color: "<</cupsColorSpace 1>>setpagedevice"
+*CloseUI: *ColorModel
+*OpenUI *cupsPrintQuality/Print Quality: PickOne
+*OrderDependency: 10 AnySetup *cupsPrintQuality
+*DefaultcupsPrintQuality: Normal
+*cupsPrintQuality Draft/Draft: ""
+*cupsPrintQuality Normal/Normal: ""
+*cupsPrintQuality High/High: ""
+*CloseUI: *cupsPrintQuality
+*DefaultFont: Courier
+*Font Courier: Standard "(002.004S)" Standard ROM
 EOF
 
 if ! cupsd -t -c "$raiz/conf/cupsd.conf" -s "$raiz/conf/cups-files.conf" >"$raiz/log/verificacao.txt" 2>&1; then

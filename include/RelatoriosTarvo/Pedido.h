@@ -23,6 +23,11 @@ struct Pedido {
     // Called while the reports are built and written; returning false stops
     // the call with Erro::Interrompido. Empty for none.
     std::function<bool(const Progresso&)> Acompanhamento;
+    // The printer, as CUPS names it, of the reports printed without the
+    // print dialog (Imprimir, and the selection dialog's Imprimir in
+    // Executar); empty for CUPS's default one. Erro::SemImpressora when
+    // there is no printer of that name.
+    std::string Impressora;
 };
 
 } // namespace tarvo

@@ -56,8 +56,9 @@ public:
     // comes stay as they are.
     void Executar(const Database& BancoDados, const std::string& IE, const int32_t& Declaracao,
                   const int32_t& OpcoesSelecionadas);
-    // The same for one request, its mask pre-selecting and its callback
-    // watching the builds.
+    // The same for one request, its mask pre-selecting, its callback
+    // watching the builds and its Impressora (if any) taking what the
+    // dialog's Imprimir prints.
     void Executar(const Pedido& pedido);
 
     // Without any window: builds the reports of mask bits 0 to 9 in list order
@@ -99,8 +100,10 @@ public:
     void Visualizar(const Pedido& pedido);
 
     // Without any window: builds the reports of mask bits 0 to 9 in list
-    // order and prints each on the default printer. Erro::SemImpressora when
-    // there is none; reports printed before an error stay printed.
+    // order and prints each on the default printer, or on the request's
+    // Impressora. Erro::SemImpressora when there is no such printer, said
+    // before anything is built; reports printed before an error stay
+    // printed.
     void Imprimir(const Database& BancoDados, const std::string& IE, const int32_t& Declaracao,
                   const int32_t& Mascara);
     void Imprimir(const Pedido& pedido);

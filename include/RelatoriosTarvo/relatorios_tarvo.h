@@ -50,6 +50,11 @@ typedef struct tarvo_pedido {
     tarvo_acompanhamento acompanhamento; /* NULL for none */
     void* dados;                         /* passed back to acompanhamento */
     double tempo_limite;                 /* seconds a query may run; 0 for no limit */
+    /* The printer, as CUPS names it, of the reports printed
+     * without the print dialog (tarvo_relatorios_imprimir_pedido, and the
+     * selection dialog's Imprimir); NULL or "" for CUPS's default one.
+     * TARVO_ERRO_SEM_IMPRESSORA when there is no printer of that name. */
+    const char* impressora;
 } tarvo_pedido;
 
 /* The library's version, "1.0.0". */

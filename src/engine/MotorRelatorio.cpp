@@ -197,11 +197,13 @@ void MotorRelatorio::OcultarDocumento() {
     }
 }
 
-void MotorRelatorio::ImprimirDocumento(const int32_t& mostrarDialogo) {
+void MotorRelatorio::ImprimirDocumento(const int32_t& mostrarDialogo,
+                                       const std::string& impressora) {
     JanelaPrevia* janela =
         impl_->janela && impl_->janela->isVisible() ? impl_->janela.get() : nullptr;
     SaidaDocumento::OpcoesImpressao opcoes;
     opcoes.dialogo = mostrarDialogo != 0;
+    opcoes.impressora = impressora;
     opcoes.pai = janela;
     opcoes.paginaAtual = janela != nullptr ? janela->PaginaAtual() : 0;
     // Progress shows where windows do; it keeps the events running, so the
@@ -211,9 +213,11 @@ void MotorRelatorio::ImprimirDocumento(const int32_t& mostrarDialogo) {
     SaidaDocumento::Impressora(*documento, opcoes);
 }
 
-void MotorRelatorio::ImprimirSemJanelas() {
+void MotorRelatorio::ImprimirSemJanelas(const std::string& impressora) {
     const std::shared_ptr<const Documento> documento = impl_->documento;
-    SaidaDocumento::Impressora(*documento, SaidaDocumento::OpcoesImpressao{});
+    SaidaDocumento::OpcoesImpressao opcoes;
+    opcoes.impressora = impressora;
+    SaidaDocumento::Impressora(*documento, opcoes);
 }
 
 std::vector<Chamada> MotorRelatorio::Chamadas() const {

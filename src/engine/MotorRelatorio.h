@@ -72,9 +72,12 @@ public:
                          const double& altura, const Figura& figura, const int32_t& modo);
     void ExibirDocumento();
     void OcultarDocumento();
-    void ImprimirDocumento(const int32_t& mostrarDialogo);
-    // Every page on the default printer, with no dialog or progress window.
-    void ImprimirSemJanelas();
+    // `impressora` is CUPS's name of the printer, "" for the default one;
+    // the dialog shows it first.
+    void ImprimirDocumento(const int32_t& mostrarDialogo, const std::string& impressora = "");
+    // Every page on `impressora` (the default printer for ""), with no
+    // dialog or progress window.
+    void ImprimirSemJanelas(const std::string& impressora = "");
 
     // Reading the document back (not part of a report's calls).
     std::vector<Chamada> Chamadas() const;

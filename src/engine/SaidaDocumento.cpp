@@ -5,6 +5,7 @@
 #include "engine/DialogoImpressao.h"
 #include "engine/Documento.h"
 #include "engine/EscritorPdf.h"
+#include "engine/ImpressorasCups.h"
 #include "engine/RegistroJson.h"
 #include "engine/Renderizador.h"
 #include "engine/TrabalhoCups.h"
@@ -150,14 +151,13 @@ QSize SaidaDocumento::TamanhoImagem(const QSizeF& papel, int dpi) {
 
 void SaidaDocumento::Impressora(const Documento& documento, const OpcoesImpressao& opcoes) {
     ExigirAplicacao(opcoes.dialogo || opcoes.progresso);
-    const std::vector<std::string> impressoras = TrabalhoCups::Impressoras();
-    if (impressoras.empty()) {
+    // Without the dialog the printer asked for must be there; the dialog
+    // needs one to offer.
+    std::string nome =
+        opcoes.dialogo ? std::string() : ImpressorasCups::Verificar(opcoes.impressora);
+    if (opcoes.dialogo && ImpressorasCups::Listar().empty()) {
         throw Erro(Erro::SemImpressora, "Não há impressora instalada ou disponível no sistema.",
                    origem);
-    }
-    const std::string padrao = TrabalhoCups::ImpressoraPadrao();
-    if (!opcoes.dialogo && padrao.empty()) {
-        throw Erro(Erro::SemImpressora, "Não há impressora padrão definida no sistema.", origem);
     }
     // An empty document has nothing to print: no job is sent.
     const int total = documento.NumeroPaginas();
@@ -166,11 +166,10 @@ void SaidaDocumento::Impressora(const Documento& documento, const OpcoesImpressa
     }
     const std::string titulo = documento.Definicoes().titulo;
 
-    std::string nome = padrao;
     TrabalhoCups::Opcoes opcoesTrabalho;
     std::vector<int> paginas;
     if (opcoes.dialogo) {
-        DialogoImpressao janela(total, opcoes.paginaAtual, opcoes.pai);
+        DialogoImpressao janela(total, opcoes.paginaAtual, opcoes.pai, opcoes.impressora);
         if (janela.exec() != QDialog::Accepted)
             return;
         // The closed dialog goes from the screen before the job starts.

@@ -50,10 +50,13 @@ public:
     static QSize TamanhoImagem(const QSizeF& papel, int dpi);
 
     struct OpcoesImpressao {
-        // The print dialog: printer, all pages, page ranges ("1,3", "2-5"),
-        // the current page, the reversed order and copies. Without it, every
-        // page on the default printer.
+        // The print dialog: printer and its options, all pages, page ranges
+        // ("1,3", "2-5"), the current page, odd or even pages, the reversed
+        // order and copies. Without it, every page on `impressora`.
         bool dialogo = false;
+        // The printer as CUPS names it; "" for CUPS's default. The dialog
+        // shows it first.
+        std::string impressora;
         QWidget* pai = nullptr;
         // The page offered as the dialog's "current page"; 0 for none.
         int paginaAtual = 0;
@@ -63,9 +66,10 @@ public:
         bool progresso = false;
     };
 
-    // Prints on CUPS's default destination, or as chosen in the print
-    // dialog: a PDF of exactly the pages to print, sent with libcups. A
-    // cancelled dialog or job prints nothing.
+    // Prints on `opcoes.impressora` (CUPS's default destination when
+    // empty), or as chosen in the print dialog: a PDF of exactly the pages
+    // to print, sent with libcups. Erro::SemImpressora when that printer is
+    // not there. A cancelled dialog or job prints nothing.
     static void Impressora(const Documento& documento, const OpcoesImpressao& opcoes);
 
     // Whether windows can be seen: a QApplication on a real display.

@@ -1,5 +1,7 @@
 #include "engine/TrabalhoCups.h"
 
+#include "engine/ImpressorasCups.h"
+
 #include <RelatoriosTarvo/Erro.h>
 
 #include <algorithm>
@@ -37,50 +39,13 @@ private:
     cups_option_t* opcoes_ = nullptr;
 };
 
-// Every destination of the scheduler, freed with cupsFreeDests.
-struct ListaDestinos {
-    cups_dest_t* destinos = nullptr;
-    int quantos = 0;
-    ListaDestinos() { quantos = cupsGetDests(&destinos); }
-    ~ListaDestinos() { cupsFreeDests(quantos, destinos); }
-    ListaDestinos(const ListaDestinos&) = delete;
-    ListaDestinos& operator=(const ListaDestinos&) = delete;
-};
-
 } // namespace
-
-std::vector<std::string> TrabalhoCups::Impressoras() {
-    const ListaDestinos lista;
-    std::vector<std::string> nomes;
-    for (int i = 0; i < lista.quantos; ++i)
-        nomes.emplace_back(lista.destinos[i].name);
-    return nomes;
-}
-
-std::string TrabalhoCups::ImpressoraPadrao() {
-    const ListaDestinos lista;
-    const cups_dest_t* padrao = cupsGetDest(nullptr, nullptr, lista.quantos, lista.destinos);
-    return padrao != nullptr ? padrao->name : "";
-}
 
 TrabalhoCups::TrabalhoCups(const std::string& impressora) : destinos_(nullptr, LiberarDestinos{0}) {
     cups_dest_t* destinos = nullptr;
     const int quantos = cupsGetDests(&destinos);
     destinos_ = std::unique_ptr<cups_dest_t, LiberarDestinos>(destinos, LiberarDestinos{quantos});
-    if (quantos == 0) {
-        throw Erro(Erro::SemImpressora, "Não há impressora instalada ou disponível no sistema.",
-                   origem);
-    }
-    destino_ =
-        cupsGetDest(impressora.empty() ? nullptr : impressora.c_str(), nullptr, quantos, destinos);
-    if (destino_ == nullptr) {
-        if (impressora.empty()) {
-            throw Erro(Erro::SemImpressora, "Não há impressora padrão definida no sistema.",
-                       origem);
-        }
-        throw Erro(Erro::SemImpressora, "A impressora \"" + impressora + "\" não está disponível.",
-                   origem);
-    }
+    destino_ = ImpressorasCups::Procurar(destinos, quantos, impressora);
     nome_ = destino_->name;
     // The scheduler CUPS's own calls use (CUPS_SERVER, client.conf), on a
     // connection of the job's own.
@@ -116,8 +81,8 @@ void TrabalhoCups::Iniciar(const std::string& titulo, const Opcoes& opcoes) {
                              opcoes.agrupar ? "separate-documents-collated-copies"
                                             : "separate-documents-uncollated-copies");
     }
-    if (!opcoes.lados.empty())
-        opcoesCups.Adicionar(CUPS_SIDES, opcoes.lados);
+    for (const auto& [nome, valor] : opcoes.propriedades)
+        opcoesCups.Adicionar(nome.c_str(), valor);
     int trabalho = 0;
     const ipp_status_t criado =
         cupsCreateDestJob(conexao_.get(), destino_, info_.get(), &trabalho, titulo.c_str(),

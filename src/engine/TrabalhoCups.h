@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tarvo {
@@ -19,13 +20,11 @@ public:
     struct Opcoes {
         int copias = 1;
         bool agrupar = true;
-        // IPP "sides" ("two-sided-long-edge", …); empty leaves the queue's.
-        std::string lados;
+        // The printer's own options as CUPS names them ("media",
+        // "sides", …, see ImpressorasCups::Opcoes); the queue's default for
+        // any not given.
+        std::vector<std::pair<std::string, std::string>> propriedades;
     };
-
-    // The destinations CUPS knows, and its default one ("" for none).
-    static std::vector<std::string> Impressoras();
-    static std::string ImpressoraPadrao();
 
     // `impressora` "" is the default destination. Erro::SemImpressora when
     // there is none, or none of that name.

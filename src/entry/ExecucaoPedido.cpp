@@ -3,6 +3,7 @@
 #include "common/Andamento.h"
 #include "engine/CursorOcupado.h"
 #include "engine/DialogoAndamento.h"
+#include "engine/ImpressorasCups.h"
 #include "engine/JanelaPrevia.h"
 #include "entry/ConjuntoRelatorios.h"
 #include "reports/RelatorioBase.h"
@@ -46,15 +47,18 @@ void ExecucaoPedido::Visualizar(const Pedido& pedido) {
 
 void ExecucaoPedido::Imprimir(const Pedido& pedido) {
     relatorios_.PrepararAplicacao(AplicacaoQt::Uso::SemJanelas);
-    Andamento andamento(pedido.Acompanhamento);
     const int relatorios = TabelaRelatorios::Selecionados(pedido.Mascara);
+    // Nothing selected prints nothing, printer or not.
+    const std::string impressora =
+        relatorios > 0 ? ImpressorasCups::Verificar(pedido.Impressora) : std::string();
+    Andamento andamento(pedido.Acompanhamento);
     int relatorio = 0;
     for (int i = 0; i < ConjuntoRelatorios::Quantidade; ++i) {
         if (!TabelaRelatorios::Selecionado(pedido.Mascara, i))
             continue;
         andamento.IniciarRelatorio(i, ++relatorio, relatorios);
         relatorios_.Construir(i, pedido, &andamento);
-        relatorios_.Relatorio(i).Motor().ImprimirSemJanelas();
+        relatorios_.Relatorio(i).Motor().ImprimirSemJanelas(impressora);
     }
 }
 

@@ -16,7 +16,9 @@ public:
     // The previews of an earlier call are closed first; the new ones come
     // cascaded with the first of the list in front.
     void Visualizar(const Pedido& pedido);
-    // Every selected report on the default printer, without any window.
+    // Every selected report on the request's printer (the default one when
+    // it names none), without any window; a missing printer is said before
+    // anything is built.
     void Imprimir(const Pedido& pedido);
 
     // Builds the reports `selecionado` picks, in list order, with a window

@@ -24,7 +24,7 @@ struct Relatorios::Impl {
 
     Pedido PedidoDe(const Database& BancoDados, const std::string& IE, const int32_t& Declaracao,
                     const int32_t& Mascara) const {
-        return Pedido{&BancoDados, IE, Declaracao, Mascara, acompanhamento};
+        return Pedido{&BancoDados, IE, Declaracao, Mascara, acompanhamento, {}};
     }
 };
 

@@ -1,5 +1,6 @@
 #include "entry/SelecaoRelatorios.h"
 
+#include "engine/ImpressorasCups.h"
 #include "engine/JanelaPrevia.h"
 #include "entry/ConjuntoRelatorios.h"
 #include "entry/ExecucaoPedido.h"
@@ -61,6 +62,10 @@ void SelecaoRelatorios::Executar(const Pedido& pedido) {
 
     const int32_t modo = dialogo_->lngModoSaida;
     if (modo == 1 || modo == 2) {
+        // A printer that is not there is said before anything is built.
+        const std::string impressora = modo == 2 && !lista.selectedItems().isEmpty()
+                                           ? ImpressorasCups::Verificar(pedido.Impressora)
+                                           : std::string();
         std::vector<QWidget*> janelas;
         ExecucaoPedido(relatorios_)
             .ConstruirComJanela(
@@ -70,7 +75,7 @@ void SelecaoRelatorios::Executar(const Pedido& pedido) {
                         relatorios_.Relatorio(i).Exibir();
                         janelas.push_back(relatorios_.Relatorio(i).Motor().Janela());
                     } else if (dialogo_->lngModoSaida == 2) {
-                        relatorios_.Relatorio(i).Imprimir();
+                        relatorios_.Relatorio(i).Imprimir(impressora);
                     }
                 });
         JanelaPrevia::Cascata(janelas);

@@ -140,8 +140,12 @@ public:
                      ? std::make_unique<tarvo::Database>(c.banco)
                      : std::make_unique<tarvo::Database>(std::string(c.caminho_banco));
         banco_->DefinirTempoLimite(c.tempo_limite);
-        pedido_ = {banco_.get(), Texto(c.ie), c.declaracao, c.mascara,
-                   Acompanhamento(c.acompanhamento, c.dados)};
+        pedido_ = {banco_.get(),
+                   Texto(c.ie),
+                   c.declaracao,
+                   c.mascara,
+                   Acompanhamento(c.acompanhamento, c.dados),
+                   Texto(c.impressora)};
     }
     const tarvo::Pedido& Pedido() const { return pedido_; }
 

@@ -33,9 +33,9 @@ void RelatorioBase::Ocultar() {
     Motor().OcultarDocumento();
 }
 
-void RelatorioBase::Imprimir() {
+void RelatorioBase::Imprimir(const std::string& impressora) {
     const int32_t semDialogo = 0;
-    Motor().ImprimirDocumento(semDialogo);
+    Motor().ImprimirDocumento(semDialogo, impressora);
 }
 
 std::unique_ptr<Recordset> RelatorioBase::Abrir(const Database& BancoDados,

@@ -23,7 +23,8 @@ public:
 
     void Exibir();
     void Ocultar();
-    void Imprimir();
+    // On CUPS's printer `impressora`, "" for the default one.
+    void Imprimir(const std::string& impressora = "");
 
     // The engine holding the document of the last build; created with the
     // report and kept as long as it lives.

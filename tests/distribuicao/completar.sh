@@ -59,6 +59,11 @@ candidatos --selecao 1 | grep -x '128 *relatório 8 - DIPAM - Código 3' >/dev/n
 esperar "as opções ainda não dadas" $'--selecao\n--silencioso' --banco a.db --s
 esperar "uma opção dada não volta" '' --banco a.db --ban
 esperar "nada após --declaracao" '' --declaracao ''
+# The printers of the tests' own CUPS scheduler, where it runs.
+if [ -S "${CUPS_SERVER:-}" ]; then
+  esperar "as impressoras do CUPS após --impressora" $'TarvoOpcoes\nTarvoPDF\nTarvoRecusa' \
+    --impressora Tarvo
+fi
 
 if [ "$falhas" -ne 0 ]; then
   exit 1

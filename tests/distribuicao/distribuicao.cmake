@@ -20,3 +20,6 @@ add_test(NAME PacotesDebian
           ${PROJECT_SOURCE_DIR}/build-pacote)
 set_tests_properties(Completar Documentacao EsquemaDoRegistro PacotesDebian PROPERTIES
   SKIP_RETURN_CODE 77 TIMEOUT 120 ENVIRONMENT "LC_ALL=C.UTF-8")
+# --impressora completes the printers of the tests' own scheduler.
+set_tests_properties(Completar PROPERTIES FIXTURES_REQUIRED CupsDosTestes
+  ENVIRONMENT "LC_ALL=C.UTF-8;CUPS_SERVER=${TARVO_CUPS_SOCKET}")

@@ -4,9 +4,12 @@
 
 #include "ProcessoFilho.h"
 #include "engine/DialogoImpressao.h"
+#include "engine/DialogoPropriedades.h"
 #include "engine/Documento.h"
+#include "engine/ImpressorasCups.h"
 #include "engine/JanelaPrevia.h"
 #include "engine/MotorRelatorio.h"
+#include "engine/PreferenciasImpressao.h"
 #include "engine/SaidaDocumento.h"
 #include "support/Erros.h"
 #include "support/LeitorPdf.h"
@@ -15,17 +18,23 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrinterInfo>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
+#include <QSettings>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -196,6 +205,21 @@ void Digitar(DialogoImpressao& dialogo, const char* paginas) {
     QTest::keyClicks(dialogo.txtPaginas, QString::fromUtf8(paginas));
 }
 
+// Imprimir refuses the choice with `aviso`, and the dialog stays.
+void AceitarAvisando(DialogoImpressao& dialogo, const char* aviso) {
+    bool avisou = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            EXPECT_EQ(caixa->text(), QString::fromUtf8(aviso));
+            caixa->accept();
+            avisou = true;
+        }
+    });
+    dialogo.accept();
+    EXPECT_TRUE(avisou);
+    EXPECT_TRUE(dialogo.isVisible());
+}
+
 // Pages as a user picks them in the print dialog: the queue (a raw one)
 // receives exactly those pages, in that order.
 TEST(Impressao, DialogoImprimeExatamenteAsPaginasEscolhidas) {
@@ -218,19 +242,31 @@ TEST(Impressao, DialogoImprimeExatamenteAsPaginasEscolhidas) {
              d.chkInverter->setChecked(true);
          },
          {3, 1}},
+        // Odd and even are the document's page numbers, within the range.
+        {"impares",
+         [](DialogoImpressao& d) { d.cmbParidade->setCurrentIndex(DialogoImpressao::Impares); },
+         {1, 3, 5}},
+        {"pares-do-intervalo-invertidas",
+         [](DialogoImpressao& d) {
+             Digitar(d, "2-5");
+             d.cmbParidade->setCurrentIndex(DialogoImpressao::Pares);
+             d.chkInverter->setChecked(true);
+         },
+         {4, 2}},
+        {"atual-par-sem-impares",
+         [](DialogoImpressao& d) {
+             d.optAtual->setChecked(true);
+             d.cmbParidade->setCurrentIndex(DialogoImpressao::Impares);
+             AceitarAvisando(d, "Não há página ímpar entre as escolhidas.");
+             d.cmbParidade->setCurrentIndex(DialogoImpressao::Pares);
+         },
+         {2}},
         // A page the report lacks is said, and the dialog waits for a list
         // it can print.
         {"corrigida",
          [](DialogoImpressao& d) {
              Digitar(d, "4-9");
-             QTimer::singleShot(0, [] {
-                 if (auto* aviso = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                     EXPECT_EQ(aviso->text(), "A página 9 não existe: o relatório tem 5.");
-                     aviso->accept();
-                 }
-             });
-             d.accept();
-             EXPECT_TRUE(d.isVisible());
+             AceitarAvisando(d, "A página 9 não existe: o relatório tem 5.");
              Digitar(d, "4-5");
          },
          {4, 5}},
@@ -277,6 +313,124 @@ TEST(Impressao, DialogoPassaCopiasAoCups) {
     ASSERT_FALSE(caminho.empty());
     EXPECT_EQ(TrabalhoDoArquivo(caminho).copias, "1");
     QFile::remove(QString::fromStdString(caminho));
+}
+
+// The printer chosen in the dialog, with its state, and the options of its
+// Propriedades: the job goes to that queue with them as CUPS options, each
+// page in its report's orientation, and the next dialog starts from them. A
+// settings file that cannot be written changes nothing else.
+TEST(Impressao, ImpressoraEPropriedadesEscolhidasELembradas) {
+    EXIGIR_FILA();
+    const std::string marca = Marca();
+    MotorRelatorio motor;
+    Documento(motor, marca, 1);
+    const std::pair<const char*, const char*> escolhas[] = {{"media", "na_letter_8.5x11in"},
+                                                            {"sides", "two-sided-short-edge"},
+                                                            {"print-color-mode", "color"},
+                                                            {"print-quality", "5"}};
+    ImprimirComDialogo(motor, [&](DialogoImpressao& d) {
+        EXPECT_EQ(d.Impressora(), "TarvoPDF");
+        EXPECT_EQ(d.lblPropriedades->text(), "A impressora não oferece opções a escolher");
+        d.cmbImpressora->setCurrentIndex(d.cmbImpressora->findData("TarvoRecusa"));
+        EXPECT_EQ(d.lblSituacao->text(), "Parada: Tampa aberta; não aceita trabalhos\nLocal: "
+                                         "Depósito\nFila de teste que recusa todo trabalho");
+        d.cmbImpressora->setCurrentIndex(d.cmbImpressora->findData("TarvoOpcoes"));
+        EXPECT_TRUE(d.lblSituacao->text().startsWith("Pronta\nLocal: Sala de testes\n"));
+        QTimer::singleShot(0, [&] {
+            auto* p = qobject_cast<DialogoPropriedades*>(QApplication::activeModalWidget());
+            ASSERT_NE(p, nullptr);
+            EXPECT_EQ(p->Campo("orientation-requested"), nullptr);
+            for (const auto& [opcao, valor] : escolhas) {
+                ASSERT_NE(p->Campo(opcao), nullptr) << opcao;
+                p->Campo(opcao)->setCurrentIndex(p->Campo(opcao)->findData(valor));
+            }
+            p->accept();
+        });
+        QTest::mouseClick(d.cmdPropriedades, Qt::LeftButton);
+        EXPECT_EQ(d.lblPropriedades->text(), "Carta (216 × 279 mm); Frente e verso, virando na "
+                                             "borda curta; Colorida; Alta");
+        d.spnCopias->setValue(2);
+    });
+    const std::string caminho = PdfImpresso(marca, "TarvoOpcoes");
+    ASSERT_FALSE(caminho.empty());
+    const TrabalhoNaFila trabalho = TrabalhoDoArquivo(caminho);
+    EXPECT_EQ(trabalho.copias, "2");
+    for (const auto& [opcao, valor] : escolhas) {
+        EXPECT_NE(trabalho.propriedades.find(std::string(opcao) + "=" + valor), std::string::npos)
+            << trabalho.propriedades;
+    }
+    const PdfLido pdf = LerPdf(caminho);
+    ASSERT_EQ(pdf.paginas.size(), 2u);
+    for (const PaginaPdf& pagina : pdf.paginas) {
+        EXPECT_NEAR(pagina.largura, 29.7 * pontosPorCm, 2.5);
+        EXPECT_NEAR(pagina.altura, 21.0 * pontosPorCm, 2.5);
+    }
+    QFile::remove(QString::fromStdString(caminho));
+    {
+        const DialogoImpressao seguinte(2, 0, nullptr);
+        EXPECT_EQ(seguinte.Impressora(), "TarvoOpcoes");
+        EXPECT_EQ(seguinte.Opcoes().propriedades.size(), std::size(escolhas));
+    }
+
+    // The settings file's name is taken by a folder.
+    QTemporaryDir configuracao;
+    ASSERT_TRUE(QDir(configuracao.path()).mkpath("RelatoriosTarvo/impressao.conf"));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configuracao.path());
+    const std::string outra = Marca();
+    MotorRelatorio outroMotor;
+    Documento(outroMotor, outra, 0);
+    ImprimirComDialogo(outroMotor,
+                       [](DialogoImpressao& d) { EXPECT_EQ(d.Impressora(), "TarvoPDF"); });
+    EXPECT_EQ(Impresso(outra).paginas.size(), 2u);
+    EXPECT_EQ(DialogoImpressao(2, 0, nullptr).Impressora(), "TarvoPDF");
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       qEnvironmentVariable("XDG_CONFIG_HOME"));
+}
+
+// Remembered options the printer no longer offers are dropped rather than
+// sent to CUPS; "Padrões da impressora" goes back to the printer's defaults.
+TEST(Impressao, PropriedadesLembradasSoAsQueAImpressoraOferece) {
+    EXIGIR_FILA();
+    PreferenciasImpressao::Guardar(
+        "TarvoOpcoes", PreferenciasImpressao::Propriedades{{"media", "iso_a0_841x1189mm"},
+                                                           {"sides", "two-sided-long-edge"},
+                                                           {"finishings", "4"}});
+    const DialogoImpressao dialogo(3, 0, nullptr);
+    EXPECT_EQ(dialogo.Impressora(), "TarvoOpcoes");
+    EXPECT_EQ(dialogo.Opcoes().propriedades,
+              (PreferenciasImpressao::Propriedades{{"sides", "two-sided-long-edge"}}));
+    EXPECT_EQ(dialogo.lblPropriedades->text(), "Frente e verso, virando na borda longa");
+
+    DialogoPropriedades propriedades("TarvoOpcoes", ImpressorasCups::Opcoes("TarvoOpcoes"),
+                                     dialogo.Opcoes().propriedades, nullptr);
+    EXPECT_EQ(propriedades.Campo("sides")->currentData().toString(), "two-sided-long-edge");
+    QTest::mouseClick(propriedades.cmdPadroes, Qt::LeftButton);
+    EXPECT_EQ(propriedades.Escolhidas(),
+              (PreferenciasImpressao::Propriedades{{"media", "iso_a4_210x297mm"},
+                                                   {"sides", "one-sided"},
+                                                   {"print-color-mode", "monochrome"},
+                                                   {"print-quality", "4"}}));
+    PreferenciasImpressao::Guardar("TarvoPDF", PreferenciasImpressao::Propriedades{});
+}
+
+// The state as the dialog words it, from what CUPS says.
+TEST(Impressao, SituacaoDaImpressoraEmPortugues) {
+    using Situacao = ImpressorasCups::Situacao;
+    const Situacao pronta{"A", true, IPP_PSTATE_IDLE, true, {}, "", ""};
+    Situacao semPapel{"B",
+                      false,
+                      IPP_PSTATE_PROCESSING,
+                      true,
+                      {"media-empty-error", "cover-open-warning", "com.exemplo-x"},
+                      "",
+                      ""};
+    const Situacao parada{"C", false, IPP_PSTATE_STOPPED, false, {"paused"}, "", ""};
+    EXPECT_EQ(ImpressorasCups::Descrever(pronta, ""), "Pronta");
+    EXPECT_EQ(ImpressorasCups::Descrever(semPapel, ""),
+              "Imprimindo: sem papel, tampa aberta, com.exemplo-x");
+    EXPECT_EQ(ImpressorasCups::Descrever(semPapel, "Coloque papel A4"),
+              "Imprimindo: Coloque papel A4");
+    EXPECT_EQ(ImpressorasCups::Descrever(parada, ""), "Parada; não aceita trabalhos");
 }
 
 // A document of many pages, titled `marca`, for the tests of Cancelar.

@@ -102,11 +102,16 @@ TEST_F(TesteAndamento, PedidosSeguidosSaoIndependentes) {
         return conteudo;
     };
     int vistosPeloPrimeiro = 0;
-    Pedido primeiro{&bancoDados, "123", 7, 1023, [&](const Progresso& progresso) {
+    Pedido primeiro{&bancoDados,
+                    "123",
+                    7,
+                    1023,
+                    [&](const Progresso& progresso) {
                         ++vistosPeloPrimeiro;
                         return progresso.posicao < 9; // stops at the last report
-                    }};
-    const Pedido segundo{&bancoDados, "123", 8, 1023, {}};
+                    },
+                    {}};
+    const Pedido segundo{&bancoDados, "123", 8, 1023, {}, {}};
 
     Relatorios usado;
     EXPECT_EQ(teste::NumeroDoErro([&] { registros(usado, primeiro); }), Erro::Interrompido);

@@ -215,6 +215,13 @@ int main(void) {
         pedido.banco = db;
         VERIFICAR(tarvo_relatorios_exportar_pedido(relatorios, &pedido, pdf, NULL, NULL) ==
                   TARVO_ERRO_ARGUMENTO_INVALIDO);
+        /* A printer CUPS does not have, said before anything is built. */
+        pedido.banco = NULL;
+        pedido.acompanhamento = NULL;
+        pedido.impressora = "Inexistente";
+        VERIFICAR(tarvo_relatorios_imprimir_pedido(relatorios, &pedido) ==
+                  TARVO_ERRO_SEM_IMPRESSORA);
+        VERIFICAR(strstr(tarvo_relatorios_erro_descricao(relatorios), "\"Inexistente\"") != NULL);
         pedido.tamanho = 8;
         VERIFICAR(tarvo_relatorios_visualizar_pedido(relatorios, &pedido) ==
                   TARVO_ERRO_ARGUMENTO_INVALIDO);

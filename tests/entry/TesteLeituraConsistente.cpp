@@ -60,12 +60,12 @@ TEST_P(LeituraConsistente, TotaisEDetalhesConcordamComEscritorAtivo) {
     for (int vez = 0; vez < 12; ++vez) {
         const Database bd(banco.Caminho());
         // Entries: twelve queries, one a month, all showing one amount.
-        relatorios.Construir(1, Pedido{&bd, "", 7, 0, {}});
+        relatorios.Construir(1, Pedido{&bd, "", 7, 0, {}, {}});
         const auto entradas = Valores(relatorios.Relatorio(1).Motor().Chamadas());
         ASSERT_EQ(entradas.size(), 1u) << "vez " << vez;
         EXPECT_EQ(entradas.begin()->second, 36);
         // DIPAM code 3: the rows of one transaction and their total.
-        relatorios.Construir(7, Pedido{&bd, "", 7, 0, {}});
+        relatorios.Construir(7, Pedido{&bd, "", 7, 0, {}, {}});
         const auto dipam = Valores(relatorios.Relatorio(7).Motor().Chamadas());
         ASSERT_EQ(dipam.size(), 2u) << "vez " << vez;
         const long long linha = dipam.begin()->first;

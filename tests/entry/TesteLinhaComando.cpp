@@ -230,6 +230,42 @@ TEST_F(TesteLinhaComando, ImprimirEVisualizarDiretos) {
     QFile::remove(QString::fromStdString(pdf));
 }
 
+// --impressora sends the reports to another queue of CUPS; a printer CUPS
+// does not have is said before anything is built, and the option is refused
+// where nothing prints without the print dialog.
+TEST_F(TesteLinhaComando, ImprimirNaImpressoraEscolhida) {
+    const QStringList direto = {"--banco", Banco(), "--declaracao", "7", "--selecao", "1"};
+    Resultado r = Rodar(direto + QStringList{"--impressora", "TarvoOpcoes", "--pdf", Pasta("p")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.erros.rfind("relatorios-tarvo: --impressora vale só com --imprimir ou no "
+                            "diálogo de relatórios",
+                            0),
+              0u)
+        << r.erros;
+    r = Rodar(direto + QStringList{"--impressora=", "--imprimir"});
+    EXPECT_EQ(r.status, 2);
+
+    if (const std::string motivo = teste::MotivoSemFilaDeTeste(); !motivo.empty())
+        GTEST_SKIP() << motivo;
+    const std::string marca = "Outra" + std::to_string(QDateTime::currentMSecsSinceEpoch());
+    banco.Executar("UPDATE tblContribuinte SET RazãoSocial = '" + marca + "';");
+    r = Rodar(direto + QStringList{"--impressora", "TarvoOpcoes", "--imprimir"});
+    ASSERT_EQ(r.status, 0) << r.erros;
+    const std::string pdf = teste::PdfImpresso(marca, "TarvoOpcoes");
+    ASSERT_FALSE(pdf.empty()) << "TarvoOpcoes kept no job holding " << marca;
+    EXPECT_NE(Texto(QString::fromStdString(pdf)).find("Cadastro do Contribuinte"),
+              std::string::npos);
+    QFile::remove(QString::fromStdString(pdf));
+
+    r = Rodar(direto + QStringList{"--impressora", "Inexistente", "--imprimir"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.erros, "erro 31103: A impressora \"Inexistente\" não está disponível.\n");
+    // Selecting no report prints nothing, and asks for no printer.
+    r = Rodar({"--banco", Banco(), "--declaracao", "7", "--selecao", "0", "--impressora",
+               "Inexistente", "--imprimir", "--silencioso"});
+    EXPECT_EQ(r.status, 0) << r.erros;
+}
+
 // A file SQLite opens that holds no declaration (an empty file, or a
 // database without one of the ten tables) is refused at once, naming the
 // file and the table, with the status of a --banco that cannot be opened.

@@ -8,10 +8,11 @@
 #include "entry/frmImpressaoRelatorios.h"
 #include "reports/RelatorioBase.h"
 #include "support/BancoTeste.h"
+#include "support/Erros.h"
 #include "support/Spool.h"
 #include <RelatoriosTarvo/Database.h>
-#include <RelatoriosTarvo/Pedido.h>
 #include <RelatoriosTarvo/Erro.h>
+#include <RelatoriosTarvo/Pedido.h>
 
 #include <QApplication>
 #include <QCursor>
@@ -55,7 +56,7 @@ protected:
                 dialogo->close();
         });
         const Database bancoDados(banco.Caminho());
-        alvo.Executar(Pedido{&bancoDados, "123", 7, opcoes, {}});
+        alvo.Executar(Pedido{&bancoDados, "123", 7, opcoes, {}, impressora});
         EXPECT_TRUE(agiu);
     }
     void Executar(int32_t opcoes, const Acao& acao) { Executar(opcoes, acao, selecao); }
@@ -89,6 +90,8 @@ protected:
     teste::BancoTeste banco;
     ConjuntoRelatorios relatorios;
     SelecaoRelatorios selecao{relatorios};
+    // The request's printer.
+    std::string impressora;
 };
 
 const std::set<int> todos = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
@@ -155,6 +158,29 @@ TEST_F(TesteRelatorios, ImprimirMandaOCadastroParaAImpressoraPadrao) {
     QFile::remove(QString::fromStdString(pdf));
 }
 
+// The request's printer takes the dialog's Imprimir; one CUPS does not have
+// is said before any report is built.
+TEST_F(TesteRelatorios, ImprimirMandaOCadastroParaAImpressoraDoPedido) {
+    if (const std::string motivo = teste::MotivoSemFilaDeTeste(); !motivo.empty())
+        GTEST_SKIP() << motivo;
+    const std::string marca = "Pedido" + std::to_string(QDateTime::currentMSecsSinceEpoch());
+    banco.Executar("UPDATE tblContribuinte SET RazãoSocial = '" + marca + "';");
+    const Acao imprimirCadastro = [](frmImpressaoRelatorios& dialogo) {
+        QTest::mouseClick(dialogo.cmdImprimir, Qt::LeftButton);
+    };
+    impressora = "Inexistente";
+    const Erro erro = teste::ErroDe([&] { Executar(1, imprimirCadastro); });
+    EXPECT_EQ(erro.Numero(), Erro::SemImpressora);
+    EXPECT_EQ(erro.Descricao(), "A impressora \"Inexistente\" não está disponível.");
+    EXPECT_TRUE(Construidos().empty());
+
+    impressora = "TarvoOpcoes";
+    Executar(1, imprimirCadastro);
+    const std::string pdf = teste::PdfImpresso(marca, "TarvoOpcoes");
+    ASSERT_FALSE(pdf.empty()) << "TarvoOpcoes kept no job holding " << marca;
+    QFile::remove(QString::fromStdString(pdf));
+}
+
 // Without the dialog: the reports of the mask, built under the busy cursor,
 // their windows cascaded with the first in front; or printed with no window.
 TEST_F(TesteRelatorios, VisualizarSemDialogoEmCascataComCursorOcupado) {
@@ -176,7 +202,7 @@ TEST_F(TesteRelatorios, VisualizarSemDialogoEmCascataComCursorOcupado) {
     } observador(cursores);
     qApp->installEventFilter(&observador);
     const Database bancoDados(banco.Caminho());
-    ExecucaoPedido(relatorios).Visualizar(Pedido{&bancoDados, "123", 7, 5, {}});
+    ExecucaoPedido(relatorios).Visualizar(Pedido{&bancoDados, "123", 7, 5, {}, {}});
     qApp->removeEventFilter(&observador);
     EXPECT_EQ(selecao.Dialogo(), nullptr);
     EXPECT_EQ(Construidos(), (std::set<int>{0, 2}));
@@ -201,7 +227,7 @@ TEST_F(TesteRelatorios, ImprimirSemDialogoNemJanela) {
     const std::string marca = "Direto" + std::to_string(QDateTime::currentMSecsSinceEpoch());
     banco.Executar("UPDATE tblContribuinte SET RazãoSocial = '" + marca + "';");
     const Database bancoDados(banco.Caminho());
-    ExecucaoPedido(relatorios).Imprimir(Pedido{&bancoDados, "123", 7, 2, {}});
+    ExecucaoPedido(relatorios).Imprimir(Pedido{&bancoDados, "123", 7, 2, {}, {}});
     EXPECT_EQ(Construidos(), (std::set<int>{1}));
     EXPECT_EQ(relatorios.Relatorio(1).Motor().Janela(), nullptr);
     const std::string pdf = teste::PdfImpresso(marca);
@@ -245,7 +271,7 @@ TEST_F(TesteRelatorios, ChamadaDeDentroDoDialogoFalhaSemDerrubarAPrimeira) {
     Executar(1, [&](frmImpressaoRelatorios& dialogo) {
         const Database bancoDados(banco.Caminho());
         try {
-            selecao.Executar(Pedido{&bancoDados, "123", 7, 0, {}});
+            selecao.Executar(Pedido{&bancoDados, "123", 7, 0, {}, {}});
             ADD_FAILURE() << "a segunda chamada não falhou";
         } catch (const Erro& erro) {
             EXPECT_EQ(erro.Numero(), Erro::FormularioJaExibido);

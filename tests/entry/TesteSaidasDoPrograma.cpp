@@ -111,7 +111,7 @@ TEST_F(TesteSaidasDoPrograma, RelatorioConstruidoNaoSalvaSobreSeuBanco) {
     const Database bancoDados(banco.Caminho());
     ConjuntoRelatorios relatorios;
     relatorios.PrepararAplicacao(AplicacaoQt::Uso::SemJanelas);
-    relatorios.Construir(1, Pedido{&bancoDados, "123", 7, 2, {}});
+    relatorios.Construir(1, Pedido{&bancoDados, "123", 7, 2, {}, {}});
     const MotorRelatorio& motor = relatorios.Relatorio(1).Motor();
     EXPECT_EQ(teste::NumeroDoErro([&] { motor.SalvarPdf(banco.Caminho()); }),
               Erro::GravacaoArquivo);

@@ -21,6 +21,7 @@ add_test(NAME InterfaceC COMMAND teste_interface_c)
 set(fontes_sem_liberation ${CMAKE_CURRENT_LIST_DIR}/fontes-sem-liberation.conf)
 set_tests_properties(InterfaceC PROPERTIES
   TIMEOUT 120
+  FIXTURES_REQUIRED CupsDosTestes
   ENVIRONMENT "LC_ALL=C.UTF-8;CUPS_SERVER=${TARVO_CUPS_SOCKET};FONTCONFIG_FILE=${fontes_sem_liberation}"
   ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=unset:;DISPLAY=unset:;WAYLAND_DISPLAY=unset:")
 

@@ -53,6 +53,11 @@ std::vector<TrabalhoNaFila> Trabalhos(ipp_t* resposta, const std::string& titulo
             trabalho.documentosMultiplos = texto;
         else if (chave == "job-name")
             lidos.back().second = texto;
+        else
+            trabalho.propriedades +=
+                (trabalho.propriedades.empty() ? "" : " ") + chave + "=" +
+                (chave == "print-quality" ? std::to_string(ippGetInteger(atributo, 0))
+                                          : std::string(texto));
     }
     std::vector<TrabalhoNaFila> trabalhos;
     for (const auto& [trabalho, nome] : lidos) {
@@ -68,8 +73,9 @@ Ipp Pedido(ipp_op_t operacao) {
                  "ipp://localhost/printers/TarvoPDF");
     ippAddString(pedido.get(), IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
                  cupsUser());
-    static const char* const atributos[] = {"job-id", "job-state", "job-name", "copies",
-                                            "multiple-document-handling"};
+    static const char* const atributos[] = {
+        "job-id", "job-state", "job-name",         "copies",       "multiple-document-handling",
+        "media",  "sides",     "print-color-mode", "print-quality"};
     ippAddStrings(pedido.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
                   std::size(atributos), nullptr, atributos);
     return pedido;
@@ -97,12 +103,13 @@ std::vector<TrabalhoNaFila> TrabalhosChamados(const std::string& titulo) {
     return Trabalhos(resposta.get(), titulo);
 }
 
-std::string PdfImpresso(const std::string& marca) {
+std::string PdfImpresso(const std::string& marca, const std::string& fila) {
+    const QString pasta = fila == "TarvoOpcoes" ? saidaCups + QStringLiteral("-opcoes") : saidaCups;
     const QDateTime limite = QDateTime::currentDateTime().addSecs(90);
     while (QDateTime::currentDateTime() < limite) {
         // Finished jobs only: the backend renames each job to job-N.pdf once
         // it is whole.
-        QDirIterator arquivos(saidaCups, {"job-*.pdf"}, QDir::Files);
+        QDirIterator arquivos(pasta, {"job-*.pdf"}, QDir::Files);
         while (arquivos.hasNext()) {
             const QString caminho = arquivos.next();
             QProcess leitura;
