@@ -238,8 +238,14 @@ TextoDisposto Leiaute::Dispor(const CamposTexto& campos, bool multilinha, size_t
     if (disposto.texto.isEmpty()) {
         return disposto;
     }
-    const FonteArquivo& fonte = fontes_.Principal(documento_.TextoDe(campos.fonte),
-                                                  campos.negrito != 0, campos.italico != 0);
+    // A document names few fonts, on every text: found once per name.
+    const FonteArquivo*& escolhida =
+        fontesDosTextos_[{campos.fonte.indice, campos.negrito != 0, campos.italico != 0}];
+    if (escolhida == nullptr) {
+        escolhida = &fontes_.Principal(documento_.TextoDe(campos.fonte), campos.negrito != 0,
+                                       campos.italico != 0);
+    }
+    const FonteArquivo& fonte = *escolhida;
     const double tamanho = Tamanho(campos.tamanho);
     disposto.sublinhado = campos.sublinhado != 0;
     disposto.posicaoSublinhado = fonte.PosicaoSublinhado() * tamanho;

@@ -14,8 +14,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <list>
+#include <map>
 #include <memory>
 #include <optional>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -139,6 +141,7 @@ private:
     const QDateTime momento_;
     const Marcadores marcadores_;
     CatalogoFontes fontes_;
+    std::map<std::tuple<uint32_t, bool, bool>, const FonteArquivo*> fontesDosTextos_;
 
     std::list<std::pair<int, std::shared_ptr<const PaginaDisposta>>> paginas_;
     std::unordered_map<const FonteArquivo*,
