@@ -4,6 +4,7 @@
 #include "engine/CursorOcupado.h"
 #include "engine/Documento.h"
 #include "engine/IconesPrevia.h"
+#include "engine/MomentoSaida.h"
 #include "engine/ModeloMiniaturas.h"
 #include "engine/Renderizador.h"
 #include "engine/SaidaDocumento.h"
@@ -349,7 +350,7 @@ void JanelaPrevia::CriarBarra() {
 void JanelaPrevia::Mostrar(std::shared_ptr<const Documento> documento) {
     if (documento != documento_) {
         // Date and time placeholders show the moment the document was shown.
-        momento_ = QDateTime::currentDateTime();
+        momento_ = MomentoSaida::Agora();
         documento_ = std::move(documento);
         localizador_ = std::make_unique<LocalizadorTexto>(*documento_, momento_);
         vista_->DefinirDocumento(documento_, momento_);
