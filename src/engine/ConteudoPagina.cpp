@@ -251,7 +251,6 @@ void ConteudoPagina::Desenhar(const CamposTexto& campos, const TextoDisposto* te
     }
     Preenchimento(texto->cor);
     fluxo_ += "BT\n";
-    fonteAtual_ = -1;
     for (const LinhaDisposta& linha : texto->linhas) {
         for (const CorridaGlifos& corrida : linha.corridas)
             Corrida(corrida, *texto);
@@ -274,6 +273,7 @@ void ConteudoPagina::Desenhar(const CamposTexto& campos, const TextoDisposto* te
     if (texto->recorte) {
         fluxo_ += "Q\n";
         estado_ = antes;
+        fonteAtual_ = -1; // the font set inside went with the Q
     }
     fluxo_ += "EMC\n";
 }
@@ -339,8 +339,11 @@ void ConteudoPagina::Corrida(const CorridaGlifos& corrida, const TextoDisposto& 
             if (posicao.y() != inicioTrecho.y())
                 break;
             const double alvo = posicao.x() - inicioTrecho.x();
+            // Differences below half a thousandth of an em (a few
+            // thousandths of a point) are rounding; they are carried until
+            // they add up.
             const double ajuste = std::round((caneta - alvo) / porUnidade * 1000) / 1000;
-            if (ajuste != 0) {
+            if (std::abs(ajuste) >= 0.5) {
                 if (aberto)
                     fluxo_ += '>';
                 aberto = false;

@@ -71,36 +71,44 @@ bool EstruturaPdf::Artefato(const QString& texto, const QRectF& area, bool marca
 int EstruturaPdf::Elemento(const char* tipo, int pai, int pagina, int mcid,
                            const std::string& extra) {
     const int numero = objetos_.Reservar();
-    objetos_.Objeto(numero, "<< /Type /StructElem /S /" + std::string(tipo) + " /P " +
-                                ObjetosPdf::Ref(pai) + " /Pg " + ObjetosPdf::Ref(pagina) + " /K " +
-                                std::to_string(mcid) + extra + " >>");
+    objetos_.Objeto(numero, "<< /S /" + std::string(tipo) + " /P " + ObjetosPdf::Ref(pai) +
+                                " /Pg " + ObjetosPdf::Ref(pagina) + " /K " + std::to_string(mcid) +
+                                extra + " >>");
     return numero;
 }
 
 void EstruturaPdf::FecharLinha() {
     if (linha_.empty())
         return;
-    if (linha_.size() == 1) {
+    // Before the title (the page header) every text is a paragraph of its own.
+    if (linha_.size() == 1 || !titulado_) {
         FecharTabela();
-        const int p = Elemento("P", secao_, paginaLinha_, linha_.front());
-        (*pais_)[static_cast<size_t>(linha_.front())] = p;
-        filhosSecao_.push_back(p);
-    } else {
-        if (tabela_ == 0) {
-            tabela_ = objetos_.Reservar();
-            filhosSecao_.push_back(tabela_);
-        }
-        const int linha = objetos_.Reservar();
-        std::string celulas;
         for (const int mcid : linha_) {
-            const int celula = Elemento("TD", linha, paginaLinha_, mcid);
-            (*pais_)[static_cast<size_t>(mcid)] = celula;
-            celulas += ObjetosPdf::Ref(celula) + ' ';
+            const int p = Elemento("P", secao_, paginaLinha_, mcid);
+            (*pais_)[static_cast<size_t>(mcid)] = p;
+            filhosSecao_.push_back(p);
         }
-        objetos_.Objeto(linha, "<< /Type /StructElem /S /TR /P " + ObjetosPdf::Ref(tabela_) +
-                                   " /K [" + celulas + "] >>");
-        linhasTabela_.push_back(linha);
+        linha_.clear();
+        return;
     }
+    // A strip of fields above a grid is a table of its own: a one-row
+    // table ends where a row of another width follows.
+    if (tabela_ != 0 && linhasTabela_.size() == 1 && celulasTabela_ != linha_.size())
+        FecharTabela();
+    if (tabela_ == 0) {
+        celulasTabela_ = linha_.size();
+        tabela_ = objetos_.Reservar();
+        filhosSecao_.push_back(tabela_);
+    }
+    const int linha = objetos_.Reservar();
+    std::string celulas;
+    for (const int mcid : linha_) {
+        const int celula = Elemento("TD", linha, paginaLinha_, mcid);
+        (*pais_)[static_cast<size_t>(mcid)] = celula;
+        celulas += ObjetosPdf::Ref(celula) + ' ';
+    }
+    objetos_.Objeto(linha, "<< /S /TR /P " + ObjetosPdf::Ref(tabela_) + " /K [" + celulas + "] >>");
+    linhasTabela_.push_back(linha);
     linha_.clear();
 }
 
@@ -110,8 +118,8 @@ void EstruturaPdf::FecharTabela() {
     std::string linhas;
     for (const int linha : linhasTabela_)
         linhas += ObjetosPdf::Ref(linha) + ' ';
-    objetos_.Objeto(tabela_, "<< /Type /StructElem /S /Table /P " + ObjetosPdf::Ref(secao_) +
-                                 " /K [" + linhas + "] >>");
+    objetos_.Objeto(tabela_,
+                    "<< /S /Table /P " + ObjetosPdf::Ref(secao_) + " /K [" + linhas + "] >>");
     tabela_ = 0;
     linhasTabela_.clear();
 }
@@ -169,9 +177,8 @@ void EstruturaPdf::FecharSecao() {
     std::string filhos;
     for (const int filho : filhosSecao_)
         filhos += ObjetosPdf::Ref(filho) + ' ';
-    objetos_.Objeto(secao_, "<< /Type /StructElem /S /Sect /P " + ObjetosPdf::Ref(documento_) +
-                                " /T " + ObjetosPdf::Texto(tituloSecao_) + " /K [" + filhos +
-                                "] >>");
+    objetos_.Objeto(secao_, "<< /S /Sect /P " + ObjetosPdf::Ref(documento_) + " /T " +
+                                ObjetosPdf::Texto(tituloSecao_) + " /K [" + filhos + "] >>");
     secoes_.push_back(secao_);
     filhosSecao_.clear();
     secao_ = 0;
@@ -182,8 +189,8 @@ void EstruturaPdf::Concluir() {
     std::string secoes;
     for (const int secao : secoes_)
         secoes += ObjetosPdf::Ref(secao) + ' ';
-    objetos_.Objeto(documento_, "<< /Type /StructElem /S /Document /P " + ObjetosPdf::Ref(raiz_) +
-                                    " /K [" + secoes + "] >>");
+    objetos_.Objeto(documento_,
+                    "<< /S /Document /P " + ObjetosPdf::Ref(raiz_) + " /K [" + secoes + "] >>");
     std::string numeros;
     for (size_t i = 0; i < arvorePais_.size(); ++i)
         numeros += std::to_string(i) + ' ' + ObjetosPdf::Ref(arvorePais_[i]) + ' ';

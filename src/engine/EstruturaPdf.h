@@ -69,6 +69,7 @@ private:
 
     int tabela_ = 0; // the open table, 0 for none
     std::vector<int> linhasTabela_;
+    size_t celulasTabela_ = 0; // in its first row
     // The row being gathered: its cells' MCIDs and their place.
     std::vector<int> linha_;
     QRectF areaLinha_;
