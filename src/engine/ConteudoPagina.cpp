@@ -24,12 +24,20 @@ constexpr double porMm = Leiaute::pontosPorCm / 10;
 // How far a Bézier control point lies along the tangent for a quarter circle.
 constexpr double kappa = 0.5522847498;
 
-void Hexa4(std::string& saida, uint32_t valor) {
-    static const char hexa[] = "0123456789ABCDEF";
-    saida += hexa[(valor >> 12) & 15];
-    saida += hexa[(valor >> 8) & 15];
-    saida += hexa[(valor >> 4) & 15];
-    saida += hexa[valor & 15];
+// A glyph's two-byte code inside a literal string: only the delimiters,
+// the backslash and a carriage return (which readers would take for a line
+// end) need escaping, so a code costs two bytes where hexadecimal costs four.
+void Codigo(std::string& saida, uint32_t glifo) {
+    for (const unsigned byte : {(glifo >> 8) & 0xFF, glifo & 0xFF}) {
+        if (byte == '(' || byte == ')' || byte == '\\') {
+            saida += '\\';
+            saida += static_cast<char>(byte);
+        } else if (byte == '\r') {
+            saida += "\\r";
+        } else {
+            saida += static_cast<char>(byte);
+        }
+    }
 }
 
 // What a reader should copy for a cluster: the laid-out text, with any
@@ -124,10 +132,16 @@ void ConteudoPagina::Preenchimento(QRgb cor) {
     if (estado_.preenchimento == cor)
         return;
     Pintar(nullptr);
-    N(qRed(cor) / 255.0);
-    N(qGreen(cor) / 255.0);
-    N(qBlue(cor) / 255.0);
-    fluxo_ += "rg\n";
+    if (qRed(cor) == qGreen(cor) && qGreen(cor) == qBlue(cor)) {
+        // A grey (black, white) is one number.
+        N(qRed(cor) / 255.0);
+        fluxo_ += "g\n";
+    } else {
+        N(qRed(cor) / 255.0);
+        N(qGreen(cor) / 255.0);
+        N(qBlue(cor) / 255.0);
+        fluxo_ += "rg\n";
+    }
     estado_.preenchimento = cor;
 }
 
@@ -135,10 +149,16 @@ void ConteudoPagina::Traco(QRgb cor) {
     if (estado_.traco == cor)
         return;
     Pintar(nullptr);
-    N(qRed(cor) / 255.0);
-    N(qGreen(cor) / 255.0);
-    N(qBlue(cor) / 255.0);
-    fluxo_ += "RG\n";
+    if (qRed(cor) == qGreen(cor) && qGreen(cor) == qBlue(cor)) {
+        // A grey (black, white) is one number.
+        N(qRed(cor) / 255.0);
+        fluxo_ += "G\n";
+    } else {
+        N(qRed(cor) / 255.0);
+        N(qGreen(cor) / 255.0);
+        N(qBlue(cor) / 255.0);
+        fluxo_ += "RG\n";
+    }
     estado_.traco = cor;
 }
 
@@ -339,25 +359,24 @@ void ConteudoPagina::Corrida(const CorridaGlifos& corrida, const TextoDisposto& 
             if (posicao.y() != inicioTrecho.y())
                 break;
             const double alvo = posicao.x() - inicioTrecho.x();
-            // Differences below half a thousandth of an em (a few
-            // thousandths of a point) are rounding; they are carried until
-            // they add up.
-            const double ajuste = std::round((caneta - alvo) / porUnidade * 1000) / 1000;
-            if (std::abs(ajuste) >= 0.5) {
+            // In whole thousandths of an em (a few thousandths of a point);
+            // what rounding leaves is carried to the next glyph.
+            const double ajuste = std::round((caneta - alvo) / porUnidade);
+            if (ajuste != 0) {
                 if (aberto)
-                    fluxo_ += '>';
+                    fluxo_ += ')';
                 aberto = false;
                 ObjetosPdf::Numero(fluxo_, ajuste);
                 caneta -= ajuste * porUnidade;
             }
             if (!aberto)
-                fluxo_ += '<';
+                fluxo_ += '(';
             aberto = true;
-            Hexa4(fluxo_, corrida.glifos[i]);
+            Codigo(fluxo_, corrida.glifos[i]);
             caneta += fonte.Largura(corrida.glifos[i]) * porUnidade;
         }
         if (aberto)
-            fluxo_ += '>';
+            fluxo_ += ')';
         fluxo_ += "] TJ\n";
     }
     if (!mapeado)
