@@ -35,10 +35,16 @@ const char* const origem = TARVO_ORIGEM_MOTOR;
 std::string Deslocamento(const QDateTime& momento, const char* separador, const char* fim) {
     const int minutos = momento.offsetFromUtc() / 60;
     const int absoluto = minutos < 0 ? -minutos : minutos;
-    return (minutos < 0 ? "-" : "+") +
-           QStringLiteral("%1").arg(absoluto / 60, 2, 10, QLatin1Char('0')).toStdString() +
-           separador +
-           QStringLiteral("%1").arg(absoluto % 60, 2, 10, QLatin1Char('0')).toStdString() + fim;
+    const auto doisDigitos = [](std::string& saida, int valor) {
+        saida += static_cast<char>('0' + valor / 10 % 10);
+        saida += static_cast<char>('0' + valor % 10);
+    };
+    std::string saida(1, minutos < 0 ? '-' : '+');
+    doisDigitos(saida, absoluto / 60);
+    saida += separador;
+    doisDigitos(saida, absoluto % 60);
+    saida += fim;
+    return saida;
 }
 
 // D:YYYYMMDDHHmmSS+HH'mm' for the properties.
