@@ -2,6 +2,9 @@
 
 #include "engine/ObjetosPdf.h"
 
+#include <QStringList>
+
+#include <algorithm>
 #include <cmath>
 
 namespace tarvo {
@@ -66,6 +69,26 @@ bool EstruturaPdf::Artefato(const QString& texto, const QRectF& area, bool marca
     }
     noCabecalho_ = false;
     return marcadores;
+}
+
+// The header's title: one of the document's titles, or a text of two
+// words or more all of which the long title has ("DIPAM - Código 1" in
+// "Relatório de Informações para a DIPAM - Código 1").
+bool EstruturaPdf::Titulo(const QString& texto) const {
+    const QString limpo = texto.simplified();
+    if (limpo.size() < 4)
+        return false;
+    for (const QString& titulo : titulos_) {
+        if (limpo == titulo)
+            return true;
+    }
+    if (titulos_.empty())
+        return false;
+    const QStringList palavras = limpo.split(' ');
+    const QStringList doTitulo = titulos_.front().split(' ');
+    return palavras.size() >= 2 &&
+           std::all_of(palavras.begin(), palavras.end(),
+                       [&doTitulo](const QString& p) { return doTitulo.contains(p); });
 }
 
 int EstruturaPdf::Elemento(const char* tipo, int pai, int pagina, int mcid,
@@ -138,9 +161,7 @@ int EstruturaPdf::ConcluirPagina(int pagina, const std::vector<ConteudoPagina::M
             filhosSecao_.push_back(figura);
             continue;
         }
-        const QString texto = marcado.texto.simplified();
-        if (!titulado_ && paginasSecao_ == 1 && texto.size() >= 4 && !titulos_.empty() &&
-            (texto == titulos_.back() || titulos_.front().endsWith(texto))) {
+        if (!titulado_ && paginasSecao_ == 1 && Titulo(marcado.texto)) {
             // The report's title heads its section.
             FecharLinha();
             FecharTabela();

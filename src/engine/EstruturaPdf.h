@@ -46,6 +46,7 @@ private:
         QRectF area;
     };
 
+    bool Titulo(const QString& texto) const;
     void FecharLinha();
     void FecharTabela();
     void FecharSecao();

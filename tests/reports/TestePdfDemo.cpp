@@ -1,8 +1,9 @@
 // The PDFs of whole reports against the engine's own page images: poppler's
 // rendering of every page of the demo's reports, and of pages of a
 // 700-page declaration, agrees with the page image at 100 dpi; and a reader
-// that follows the tags gets a report's title and then its rows, once, with
-// the repeated page headers and the footers left out as artifacts.
+// that follows the tags gets a report's title (one heading a report) and
+// then its rows, once, with the repeated page headers and the footers left
+// out as artifacts.
 
 #include "AuxiliarRelatorios.h"
 
@@ -108,6 +109,12 @@ template <class R> void CompararDemo(const Database& banco, const std::string& n
     for (int p = 1; p <= motor.NumeroPaginas(); ++p)
         paginas.push_back(p);
     CompararImagens(motor, pdf, paginas, nome);
+    // Each report's header title heads its tags, once.
+    const std::vector<std::string> lidos = Estrutura(pdf);
+    EXPECT_EQ(std::count_if(lidos.begin(), lidos.end(),
+                            [](const std::string& l) { return l.rfind("H1 ", 0) == 0; }),
+              1)
+        << nome;
 }
 
 TEST(PdfDemo, PaginasComoAsImagensDoMotor) {
