@@ -8,8 +8,11 @@
 #     report, a screenful at a time (bench_previa at 100%, 200% and 400%):
 #     milliseconds a page.
 # The two builds take turns, starting with each in turn, so that a change in
-# the machine's load falls on both. Also prints how far the words of the two
-# 10,000-row PDFs are apart (pdftotext -bbox; the time of day excluded).
+# the machine's load falls on both. The ReportLab peer of the same report
+# (bench/reportlab_dipam.py, Debian's python3-reportlab) runs in the same
+# rounds on the same declarations, and each build's whole run is given as a
+# share of the peer's. Also prints how far the words of the two 10,000-row
+# PDFs are apart (pdftotext -bbox; the time of day excluded).
 #
 #   bench/comparar.sh BASE NOVO [RODADAS]
 #
@@ -61,6 +64,19 @@ exportar() {
     "$trabalho/tempo" >>"$resultados"
 }
 
+# The peer's run: appends "par linhas cpu parede picoMB pdfMB".
+par() {
+  local linhas=$1
+  local saida=$trabalho/par-$linhas.pdf
+  /usr/bin/time -f "%U %S %e %M" -o "$trabalho/tempo" /usr/bin/python3 \
+    "$(dirname "$0")/reportlab_dipam.py" "$trabalho/dipam-$linhas.db" "$saida"
+  local bytes
+  bytes=$(stat -c %s "$saida")
+  awk -v l="$linhas" -v b="$bytes" \
+    '{printf "par pdf%s %.3f %.3f %.1f %.2f\n", l, $1 + $2, $3, $4 / 1024, b / 1048576}' \
+    "$trabalho/tempo" >>"$resultados"
+}
+
 # One scroll through the preview: appends "nome previaZOOM msPorPagina".
 previa() {
   local nome=$1 pasta=$2 zoom=$3
@@ -80,6 +96,8 @@ for ((rodada = 1; rodada <= rodadas; rodada++)); do
     previa "$nome" "$pasta" 200
     previa "$nome" "$pasta" 400
   done
+  par 10000
+  par 100000
   echo "rodada $rodada de $rodadas" >&2
 done
 
@@ -111,6 +129,23 @@ for linhas in 10000 100000; do
   resumo pdf$linhas 5 | linha "$linhas linhas: pico de memória (MB)"
   resumo pdf$linhas 6 | linha "$linhas linhas: tamanho do PDF (MB)"
 done
+# The peer: its minimum and median, and each build's median as a share of it.
+echo
+printf "%9s %9s %9s %9s\n" "par min" "par med" "base/par" "novo/par"
+for linhas in 10000 100000; do
+  for coluna in 3 4 5 6; do
+    rotulos=("" "" "" "CPU da execução inteira (s)" "relógio da execução inteira (s)"
+      "pico de memória (MB)" "tamanho do PDF (MB)")
+    for nome in par base novo; do
+      awk -v n="$nome" -v m="pdf$linhas" '$1 == n && $2 == m' "$resultados" |
+        sort -g -k"$coluna","$coluna" |
+        awk -v c="$coluna" '{v[NR] = $c} END {
+          printf "%s %s ", v[1], NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+    done | awk -v r="$linhas linhas: ${rotulos[$coluna]}" \
+      '{printf "%9.3f %9.3f %8.2fx %8.2fx  %s\n", $1, $2, $4 / $2, $6 / $2, r}'
+  done
+done
+echo
 resumo previa100 3 | linha "prévia de 726 páginas a 100%: rolagem, relógio por página (ms)"
 resumo previa200 3 | linha "prévia de 726 páginas a 200%: rolagem, relógio por página (ms)"
 resumo previa400 3 | linha "prévia de 726 páginas a 400%: rolagem, relógio por página (ms)"

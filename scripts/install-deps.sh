@@ -8,19 +8,21 @@ set -euo pipefail
 
 # Building the library and the program, creating the demo declaration
 # (sqlite3) and running it: fonts for the reports, Qt's Portuguese texts and
-# icons for its dialogs, libcups for printing.
+# icons for its dialogs, libcups for printing, hb-subset (in libharfbuzz-dev)
+# and zlib for the PDF writer, the sRGB profile PDF/A files embed.
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libsqlite3-dev sqlite3 libicu-dev libqpdf-dev libcups2-dev
-  libharfbuzz-dev libfontconfig-dev
+  libsqlite3-dev sqlite3 libicu-dev zlib1g-dev libcups2-dev
+  libharfbuzz-dev libfontconfig-dev icc-profiles-free
   fonts-liberation2 fonts-dejavu-core fontconfig
   qt6-translations-l10n adwaita-icon-theme
 )
 if [ "${1:-}" = "--testes" ]; then
   packages+=(
     libgtest-dev googletest
-    qt6-qpa-plugins qpdf poppler-utils
+    qt6-qpa-plugins qpdf poppler-utils mupdf-tools ghostscript
+    python3-pypdf python3-pdfminer python3-reportlab
     cups-daemon cups-client
     clang libclang-rt-14-dev
     time

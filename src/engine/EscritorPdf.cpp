@@ -4,34 +4,83 @@
 
 #include "common/Andamento.h"
 #include "common/ArquivoAtomico.h"
-#include "engine/AcabamentoPdf.h"
-#include "engine/DispositivoArquivo.h"
+#include "engine/ConteudoPagina.h"
 #include "engine/Documento.h"
+#include "engine/EstruturaPdf.h"
+#include "engine/FonteArquivo.h"
+#include "engine/FontePdf.h"
+#include "engine/Leiaute.h"
+#include "engine/MomentoSaida.h"
+#include "engine/ObjetosPdf.h"
 #include "engine/Renderizador.h"
 
 #include <QDateTime>
-#include <QPainter>
-#include <QPdfWriter>
+#include <QFile>
+#include <QImage>
 
 #include <algorithm>
+#include <future>
+#include <map>
+#include <memory>
+#include <thread>
+#include <unordered_map>
 
 namespace tarvo {
 
 namespace {
 
 const char* const origem = TARVO_ORIGEM_MOTOR;
-constexpr int resolucaoPdf = 1200;
 
-// A PDF date: D:YYYYMMDDHHmmSS+HH'mm'.
+// The offset from UTC as +HH?mm with `separador` between hours and minutes.
+std::string Deslocamento(const QDateTime& momento, const char* separador, const char* fim) {
+    const int minutos = momento.offsetFromUtc() / 60;
+    const int absoluto = minutos < 0 ? -minutos : minutos;
+    const auto doisDigitos = [](std::string& saida, int valor) {
+        saida += static_cast<char>('0' + valor / 10 % 10);
+        saida += static_cast<char>('0' + valor % 10);
+    };
+    std::string saida(1, minutos < 0 ? '-' : '+');
+    doisDigitos(saida, absoluto / 60);
+    saida += separador;
+    doisDigitos(saida, absoluto % 60);
+    saida += fim;
+    return saida;
+}
+
+// D:YYYYMMDDHHmmSS+HH'mm' for the properties.
 std::string DataPdf(const QDateTime& momento) {
-    const int deslocamento = momento.offsetFromUtc() / 60;
-    const int absoluto = deslocamento < 0 ? -deslocamento : deslocamento;
     return "D:" + momento.toString(QStringLiteral("yyyyMMddHHmmss")).toStdString() +
-           (deslocamento < 0 ? "-" : "+") +
-           QStringLiteral("%1'%2'")
-               .arg(absoluto / 60, 2, 10, QLatin1Char('0'))
-               .arg(absoluto % 60, 2, 10, QLatin1Char('0'))
-               .toStdString();
+           Deslocamento(momento, "'", "'");
+}
+
+// The same instant as XMP writes it.
+std::string DataXmp(const QDateTime& momento) {
+    return momento.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toStdString() +
+           Deslocamento(momento, ":", "");
+}
+
+std::string Xml(const std::string& texto) {
+    std::string saida;
+    for (const char c : texto) {
+        switch (c) {
+        case '&':
+            saida += "&amp;";
+            break;
+        case '<':
+            saida += "&lt;";
+            break;
+        case '>':
+            saida += "&gt;";
+            break;
+        case '"':
+            saida += "&quot;";
+            break;
+        default:
+            // Control characters have no place in XML 1.0.
+            saida += (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n') ? ' ' : c;
+        }
+    }
+    return saida;
 }
 
 // The pages of a part, in the order they are written.
@@ -45,44 +94,272 @@ std::vector<int> PaginasDe(const EscritorPdf::Parte& parte) {
     return todas;
 }
 
-// Qt paints the chosen pages of every part, each part in its own
-// orientation.
-void Pintar(const std::vector<EscritorPdf::Parte>& partes, const std::string& titulo,
-            const QDateTime& momento, ArquivoAtomico& arquivo, Andamento* andamento) {
-    DispositivoArquivo dispositivo(arquivo);
-    QPdfWriter escritor(&dispositivo);
-    escritor.setResolution(resolucaoPdf);
-    escritor.setPageLayout(Renderizador::Folha(*partes.front().documento));
-    escritor.setTitle(QString::fromStdString(titulo));
-    QPainter painter;
-    if (!painter.begin(&escritor)) {
-        dispositivo.ExigirSucesso();
-        throw arquivo.Falha("o PDF não pôde ser iniciado", origem);
-    }
-    bool primeira = true;
-    for (const EscritorPdf::Parte& parte : partes) {
-        const Documento& documento = *parte.documento;
-        Renderizador renderizador(documento, momento);
-        for (const int pagina : PaginasDe(parte)) {
-            if (!primeira) {
-                escritor.setPageLayout(Renderizador::Folha(documento));
-                if (!escritor.newPage()) {
-                    dispositivo.ExigirSucesso();
-                    throw arquivo.Falha("a página seguinte não pôde ser iniciada", origem);
-                }
-            }
-            primeira = false;
-            if (andamento != nullptr)
-                andamento->Pagina();
-            if (pagina >= 1 && pagina <= documento.NumeroPaginas())
-                renderizador.DesenharPagina(painter, pagina);
+// A picture as an RGB image, its transparency (if any) as a soft mask.
+void EscreverFigura(ObjetosPdf& objetos, int numero, const QImage& imagem) {
+    const QImage rgb = imagem.convertToFormat(QImage::Format_RGB888);
+    const auto largura = static_cast<size_t>(rgb.width());
+    std::string dados;
+    dados.reserve(largura * 3 * static_cast<size_t>(rgb.height()));
+    for (int y = 0; y < rgb.height(); ++y)
+        dados.append(reinterpret_cast<const char*>(rgb.constScanLine(y)), largura * 3);
+    const std::string dimensoes = "/Type /XObject /Subtype /Image /Width " +
+                                  std::to_string(rgb.width()) + " /Height " +
+                                  std::to_string(rgb.height()) + " /BitsPerComponent 8";
+    std::string mascara;
+    if (imagem.hasAlphaChannel()) {
+        const QImage alfa = imagem.convertToFormat(QImage::Format_Alpha8);
+        std::string opacidade;
+        bool opaca = true;
+        for (int y = 0; y < alfa.height(); ++y) {
+            const char* linha = reinterpret_cast<const char*>(alfa.constScanLine(y));
+            opacidade.append(linha, largura);
+            opaca = opaca && std::all_of(linha, linha + largura,
+                                         [](char a) { return static_cast<uint8_t>(a) == 255; });
+        }
+        if (!opaca) {
+            const int numeroMascara = objetos.Reservar();
+            objetos.Fluxo(numeroMascara, dimensoes + " /ColorSpace /DeviceGray", opacidade, true);
+            mascara = " /SMask " + ObjetosPdf::Ref(numeroMascara);
         }
     }
-    if (!painter.end()) {
-        dispositivo.ExigirSucesso();
-        throw arquivo.Falha("o PDF não pôde ser concluído", origem);
+    objetos.Fluxo(numero, dimensoes + " /ColorSpace /DeviceRGB" + mascara, dados, true);
+}
+
+// The sRGB profile the OutputIntent names; empty when it is not installed.
+std::string PerfilSrgb() {
+    QFile arquivo(QStringLiteral(TARVO_PERFIL_SRGB));
+    if (!arquivo.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray dados = arquivo.readAll();
+    return dados.toStdString();
+}
+
+// One page being written: its content is compressed with its neighbours',
+// each on a core of its own.
+struct PaginaPendente {
+    int objeto;
+    int conteudo;
+    std::string fluxo;
+    std::string recursos;
+    int chaveEstrutura; // -1 for none
+    QSizeF tamanho;     // points
+};
+
+class Escrita {
+public:
+    Escrita(ArquivoAtomico& arquivo, const QDateTime& momento, Andamento* andamento)
+        : objetos_(arquivo), momento_(momento), andamento_(andamento), estrutura_(objetos_),
+          catalogo_(objetos_.Reservar()), arvorePaginas_(objetos_.Reservar()) {
+        const unsigned nucleos = std::thread::hardware_concurrency();
+        lote_ = nucleos > 1 ? 4 * nucleos : 1;
     }
-    dispositivo.ExigirSucesso();
+
+    void Parte(const EscritorPdf::Parte& parte, const std::string& tituloSecao);
+    std::vector<int> Concluir(const std::vector<std::pair<std::string, size_t>>& marcadores,
+                              const EscritorPdf::Propriedades& propriedades);
+
+private:
+    FontePdf& Fonte(const FonteArquivo& fonte);
+    void EscreverLote();
+
+    ObjetosPdf objetos_;
+    const QDateTime momento_;
+    Andamento* andamento_;
+    EstruturaPdf estrutura_;
+    const int catalogo_;
+    const int arvorePaginas_;
+    size_t lote_;
+    // The layouts stay until the end: the fonts are embedded from their files.
+    std::vector<std::unique_ptr<Leiaute>> leiautes_;
+    std::vector<std::unique_ptr<FontePdf>> fontes_;
+    std::map<std::pair<std::string, unsigned>, FontePdf*> fontesPorArquivo_;
+    std::unordered_map<const FonteArquivo*, FontePdf*> fontesPorFace_;
+    std::vector<int> paginas_;
+    std::vector<PaginaPendente> pendentes_;
+};
+
+FontePdf& Escrita::Fonte(const FonteArquivo& fonte) {
+    const auto face = fontesPorFace_.find(&fonte);
+    if (face != fontesPorFace_.end())
+        return *face->second;
+    // The same file from another part's layout is the same PDF font.
+    FontePdf*& pdf = fontesPorArquivo_[{fonte.Caminho(), fonte.Indice()}];
+    if (pdf == nullptr) {
+        fontes_.push_back(std::make_unique<FontePdf>(fonte, objetos_.Reservar()));
+        pdf = fontes_.back().get();
+    }
+    fontesPorFace_[&fonte] = pdf;
+    return *pdf;
+}
+
+void Escrita::Parte(const EscritorPdf::Parte& parte, const std::string& tituloSecao) {
+    const Documento& documento = *parte.documento;
+    leiautes_.push_back(std::make_unique<Leiaute>(documento, momento_));
+    Leiaute& leiaute = *leiautes_.back();
+    const QSizeF papel = Renderizador::TamanhoPapel(documento) * Leiaute::pontosPorCm;
+    estrutura_.IniciarSecao(tituloSecao,
+                            {QString::fromStdString(documento.Definicoes().titulo),
+                             QString::fromStdString(documento.Definicoes().tituloResumido)});
+
+    std::map<uint32_t, int> figuras;
+    const ConteudoPagina::Fontes fontes = [this](const FonteArquivo& f) -> FontePdf& {
+        return Fonte(f);
+    };
+    const ConteudoPagina::Figuras imagens = [&](IdFigura id) {
+        int& numero = figuras[id.indice];
+        if (numero == 0) {
+            numero = objetos_.Reservar();
+            EscreverFigura(objetos_, numero, documento.FiguraDe(id).Imagem());
+        }
+        return numero;
+    };
+    const ConteudoPagina::Artefatos artefatos = [this](const QString& texto, const QRectF& area,
+                                                       bool marcadores) {
+        return estrutura_.Artefato(texto, area, marcadores);
+    };
+    for (const int pagina : PaginasDe(parte)) {
+        if (andamento_ != nullptr)
+            andamento_->Pagina();
+        PaginaPendente pendente{objetos_.Reservar(), objetos_.Reservar(), {}, "<< >>", -1, papel};
+        if (pagina >= 1 && pagina <= documento.NumeroPaginas()) {
+            estrutura_.IniciarPagina();
+            const std::shared_ptr<const PaginaDisposta> disposta = leiaute.Pagina(pagina);
+            ConteudoPagina conteudo(documento, *disposta, pagina, fontes, imagens, artefatos);
+            pendente.fluxo = conteudo.Fluxo();
+            pendente.recursos = conteudo.Recursos();
+            pendente.chaveEstrutura =
+                estrutura_.ConcluirPagina(pendente.objeto, conteudo.Marcados());
+        }
+        paginas_.push_back(pendente.objeto);
+        pendentes_.push_back(std::move(pendente));
+        if (pendentes_.size() >= lote_)
+            EscreverLote();
+    }
+    EscreverLote();
+}
+
+void Escrita::EscreverLote() {
+    std::vector<std::string> comprimidos(pendentes_.size());
+    if (lote_ > 1 && pendentes_.size() > 1) {
+        std::vector<std::future<std::string>> tarefas;
+        for (const PaginaPendente& pendente : pendentes_) {
+            tarefas.push_back(std::async(
+                std::launch::async, [&pendente] { return ObjetosPdf::Comprimir(pendente.fluxo); }));
+        }
+        for (size_t i = 0; i < tarefas.size(); ++i)
+            comprimidos[i] = tarefas[i].get();
+    } else {
+        for (size_t i = 0; i < pendentes_.size(); ++i)
+            comprimidos[i] = ObjetosPdf::Comprimir(pendentes_[i].fluxo);
+    }
+    for (size_t i = 0; i < pendentes_.size(); ++i) {
+        const PaginaPendente& p = pendentes_[i];
+        objetos_.FluxoComprimido(p.conteudo, "", comprimidos[i]);
+        std::string pagina = "<< /Type /Page /Parent " + ObjetosPdf::Ref(arvorePaginas_) +
+                             " /MediaBox [0 0 " + ObjetosPdf::Numero(p.tamanho.width()) + ' ' +
+                             ObjetosPdf::Numero(p.tamanho.height()) + "] /Resources " + p.recursos +
+                             " /Contents " + ObjetosPdf::Ref(p.conteudo);
+        if (p.chaveEstrutura >= 0)
+            pagina += " /StructParents " + std::to_string(p.chaveEstrutura) + " /Tabs /S";
+        objetos_.Objeto(p.objeto, pagina + " >>");
+    }
+    pendentes_.clear();
+}
+
+std::vector<int> Escrita::Concluir(const std::vector<std::pair<std::string, size_t>>& marcadores,
+                                   const EscritorPdf::Propriedades& propriedades) {
+    for (const std::unique_ptr<FontePdf>& fonte : fontes_)
+        fonte->Escrever(objetos_);
+    estrutura_.Concluir();
+
+    std::string filhos;
+    for (const int pagina : paginas_)
+        filhos += ObjetosPdf::Ref(pagina) + ' ';
+    objetos_.Objeto(arvorePaginas_, "<< /Type /Pages /Kids [" + filhos + "] /Count " +
+                                        std::to_string(paginas_.size()) + " >>");
+
+    std::string catalogo = "<< /Type /Catalog /Pages " + ObjetosPdf::Ref(arvorePaginas_);
+    if (!marcadores.empty()) {
+        // One bookmark a part, each at the top of its first page, at the
+        // reader's zoom.
+        const int contorno = objetos_.Reservar();
+        std::vector<int> itens;
+        for (size_t i = 0; i < marcadores.size(); ++i)
+            itens.push_back(objetos_.Reservar());
+        for (size_t i = 0; i < marcadores.size(); ++i) {
+            std::string item = "<< /Title " + ObjetosPdf::Texto(marcadores[i].first) + " /Parent " +
+                               ObjetosPdf::Ref(contorno) + " /Dest [" +
+                               ObjetosPdf::Ref(paginas_.at(marcadores[i].second)) +
+                               " /XYZ null null null]";
+            if (i > 0)
+                item += " /Prev " + ObjetosPdf::Ref(itens[i - 1]);
+            if (i + 1 < itens.size())
+                item += " /Next " + ObjetosPdf::Ref(itens[i + 1]);
+            objetos_.Objeto(itens[i], item + " >>");
+        }
+        objetos_.Objeto(contorno, "<< /Type /Outlines /First " + ObjetosPdf::Ref(itens.front()) +
+                                      " /Last " + ObjetosPdf::Ref(itens.back()) + " /Count " +
+                                      std::to_string(itens.size()) + " >>");
+        catalogo += " /Outlines " + ObjetosPdf::Ref(contorno) + " /PageMode /UseOutlines";
+    }
+
+    // The properties, the same in the Info dictionary and the XMP metadata.
+    const std::string criador = std::string("RelatoriosTarvo ") + TARVO_VERSAO_CURTA;
+    const std::string data = DataPdf(momento_);
+    std::string info = "<<";
+    if (!propriedades.titulo.empty())
+        info += " /Title " + ObjetosPdf::Texto(propriedades.titulo);
+    if (!propriedades.assunto.empty())
+        info += " /Subject " + ObjetosPdf::Texto(propriedades.assunto);
+    info += " /Creator " + ObjetosPdf::Texto(criador) + " /Producer " + ObjetosPdf::Texto(criador) +
+            " /CreationDate (" + data + ") /ModDate (" + data + ") >>";
+    const int informacoes = objetos_.Reservar();
+    objetos_.Objeto(informacoes, info);
+
+    const std::string perfil = PerfilSrgb();
+    const std::string dataXmp = DataXmp(momento_);
+    std::string xmp =
+        "<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
+        "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">\n"
+        "<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
+        "<rdf:Description rdf:about=\"\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\" "
+        "xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\" xmlns:pdf=\"http://ns.adobe.com/pdf/1.3/\" "
+        "xmlns:pdfaid=\"http://www.aiim.org/pdfa/ns/id/\">\n"
+        "<dc:format>application/pdf</dc:format>\n";
+    if (!propriedades.titulo.empty())
+        xmp += "<dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">" + Xml(propriedades.titulo) +
+               "</rdf:li></rdf:Alt></dc:title>\n";
+    if (!propriedades.assunto.empty())
+        xmp += "<dc:description><rdf:Alt><rdf:li xml:lang=\"x-default\">" +
+               Xml(propriedades.assunto) + "</rdf:li></rdf:Alt></dc:description>\n";
+    xmp += "<xmp:CreatorTool>" + Xml(criador) + "</xmp:CreatorTool>\n<xmp:CreateDate>" + dataXmp +
+           "</xmp:CreateDate>\n<xmp:ModifyDate>" + dataXmp +
+           "</xmp:ModifyDate>\n<xmp:MetadataDate>" + dataXmp +
+           "</xmp:MetadataDate>\n<pdf:Producer>" + Xml(criador) + "</pdf:Producer>\n";
+    // Without the profile the file cannot be PDF/A, and does not say it is.
+    if (!perfil.empty())
+        xmp += "<pdfaid:part>2</pdfaid:part>\n<pdfaid:conformance>B</pdfaid:conformance>\n";
+    xmp += "</rdf:Description>\n</rdf:RDF>\n</x:xmpmeta>\n<?xpacket end=\"w\"?>";
+    const int metadados = objetos_.Reservar();
+    objetos_.Fluxo(metadados, "/Type /Metadata /Subtype /XML", xmp, false);
+    catalogo += " /Metadata " + ObjetosPdf::Ref(metadados);
+
+    if (!perfil.empty()) {
+        const int icc = objetos_.Reservar();
+        objetos_.Fluxo(icc, "/N 3", perfil, true);
+        const int intencao = objetos_.Reservar();
+        objetos_.Objeto(intencao, "<< /Type /OutputIntent /S /GTS_PDFA1 "
+                                  "/OutputConditionIdentifier (sRGB IEC61966-2.1) "
+                                  "/Info (sRGB IEC61966-2.1) /DestOutputProfile " +
+                                      ObjetosPdf::Ref(icc) + " >>");
+        catalogo += " /OutputIntents [" + ObjetosPdf::Ref(intencao) + "]";
+    }
+    catalogo += " /MarkInfo << /Marked true >> /Lang (pt-BR) /ViewerPreferences "
+                "<< /DisplayDocTitle true >> /StructTreeRoot " +
+                ObjetosPdf::Ref(estrutura_.Raiz()) + " >>";
+    objetos_.Objeto(catalogo_, catalogo);
+    objetos_.Concluir(catalogo_, informacoes);
+    return paginas_;
 }
 
 } // namespace
@@ -104,32 +381,20 @@ void EscritorPdf::Gravar(const std::vector<Parte>& partes, const Propriedades& p
 
 void EscritorPdf::Escrever(const std::vector<Parte>& partes, const Propriedades& propriedades,
                            ArquivoAtomico& arquivo, Andamento* andamento) {
-    const std::string& caminho = arquivo.Caminho();
     if (partes.empty())
-        throw Erro(Erro::ArgumentoInvalido, "Nenhum documento para gravar em \"" + caminho + "\".",
-                   origem);
-    const QDateTime momento = QDateTime::currentDateTime();
-    std::vector<std::string> protegidos;
-    for (const Parte& parte : partes) {
-        const std::vector<std::string>& doDocumento = parte.documento->Protegidos();
-        protegidos.insert(protegidos.end(), doDocumento.begin(), doDocumento.end());
-    }
-    // Qt's pages go to a temporary beside the destination that is never put
-    // in place; qpdf reads it and writes the final file.
-    ArquivoAtomico paginas(caminho, protegidos);
-    Pintar(partes, propriedades.titulo, momento, paginas, andamento);
-    paginas.Descarregar();
-
-    std::vector<AcabamentoPdf::Marcador> marcadores;
+        throw Erro(Erro::ArgumentoInvalido,
+                   "Nenhum documento para gravar em \"" + arquivo.Caminho() + "\".", origem);
+    Escrita escrita(arquivo, MomentoSaida::Agora(), andamento);
+    std::vector<std::pair<std::string, size_t>> marcadores;
     size_t inicio = 0;
     for (const Parte& parte : partes) {
         if (!parte.marcador.empty())
-            marcadores.push_back({parte.marcador, inicio});
+            marcadores.emplace_back(parte.marcador, inicio);
         inicio += PaginasDe(parte).size();
+        escrita.Parte(parte, parte.marcador.empty() ? parte.documento->Definicoes().titulo
+                                                    : parte.marcador);
     }
-    AcabamentoPdf::Acabar(paginas.Leitura(),
-                          {propriedades.titulo, propriedades.assunto, DataPdf(momento)}, marcadores,
-                          arquivo, andamento);
+    escrita.Concluir(marcadores, propriedades);
     arquivo.Descarregar();
 }
 

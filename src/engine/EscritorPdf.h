@@ -10,12 +10,15 @@ class ArquivoAtomico;
 class Documento;
 
 // Writes one or more documents as one PDF file, behind SaidaDocumento, which
-// has checked the Qt application. Qt paints the pages into a
-// temporary file beside the destination; qpdf then sets the document's
-// properties (title, subject, creator, producer, creation date) and, when
-// the parts are named, adds one bookmark per part pointing at its first page
-// and opens the file with the bookmarks shown. The result replaces the
-// destination whole, or nothing is written.
+// has checked the Qt application, in one pass of the project's own writer:
+// the pages drawn from the document's layout (ConteudoPagina), the fonts
+// subset and embedded (FontePdf), the structure tree (EstruturaPdf), the
+// document's properties (title, subject, creator, producer, dates) agreeing
+// with its XMP metadata as PDF/A-2b asks, the sRGB OutputIntent and, when the
+// parts are named, one bookmark per part pointing at its first page, the
+// file opening with the bookmarks shown. Dates come from MomentoSaida, so a
+// SOURCE_DATE_EPOCH gives the same bytes on every run. The result replaces
+// the destination whole, or nothing is written.
 class EscritorPdf {
 public:
     struct Parte {
@@ -39,8 +42,7 @@ public:
                        const std::string& caminho, Andamento* andamento = nullptr);
 
     // The same PDF written into `arquivo`, which the caller confirms or
-    // reads back (a print job streams it from there); its temporary work
-    // file goes beside it.
+    // reads back (a print job streams it from there).
     static void Escrever(const std::vector<Parte>& partes, const Propriedades& propriedades,
                          ArquivoAtomico& arquivo, Andamento* andamento = nullptr);
 };

@@ -6,6 +6,7 @@
 #include "engine/IconesPrevia.h"
 #include "engine/Leiaute.h"
 #include "engine/ModeloMiniaturas.h"
+#include "engine/MomentoSaida.h"
 #include "engine/Renderizador.h"
 #include "engine/SaidaDocumento.h"
 #include "engine/VistaPaginas.h"
@@ -350,7 +351,7 @@ void JanelaPrevia::CriarBarra() {
 void JanelaPrevia::Mostrar(std::shared_ptr<const Documento> documento) {
     if (documento != documento_) {
         // Date and time placeholders show the moment the document was shown.
-        momento_ = QDateTime::currentDateTime();
+        momento_ = MomentoSaida::Agora();
         documento_ = std::move(documento);
         // One layout for the pages, the thumbnails and find.
         const auto leiaute = std::make_shared<Leiaute>(*documento_, momento_);

@@ -3,6 +3,7 @@
 #include "common/Andamento.h"
 #include "engine/Documento.h"
 #include "engine/JanelaPrevia.h"
+#include "engine/MomentoSaida.h"
 #include "engine/Renderizador.h"
 #include "engine/SaidaDocumento.h"
 #include <RelatoriosTarvo/Erro.h>
@@ -270,7 +271,7 @@ QImage MotorRelatorio::RenderizarPagina(int pagina, double dpi) const {
         throw Erro(Erro::ArgumentoInvalido,
                    "Resolução fora do intervalo de 1 a 1200 pontos por polegada.", origem);
     }
-    Renderizador renderizador(*impl_->documento, QDateTime::currentDateTime());
+    Renderizador renderizador(*impl_->documento, MomentoSaida::Agora());
     return SaidaDocumento::Imagem(*impl_->documento, renderizador, pagina,
                                   static_cast<int>(std::lround(dpi)));
 }
