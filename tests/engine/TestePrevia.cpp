@@ -608,7 +608,7 @@ TEST(Previa, LembraJanelaZoomMiniaturasEPastaEntreExecucoes) {
 // Cancelar (Esc) in the progress of a long save leaves neither the file
 // nor a temporary.
 TEST(Previa, SalvarLongoMostraAndamentoECancelarNaoGravaNada) {
-    Previa previa(6000);
+    Previa previa(20000);
     QTemporaryDir pasta;
     QString rotulo;
     const Responder responder([&](QWidget& janela) {
@@ -620,7 +620,7 @@ TEST(Previa, SalvarLongoMostraAndamentoECancelarNaoGravaNada) {
         }
     });
     previa.Acao("Salvar PDF…")->trigger();
-    EXPECT_TRUE(rotulo.contains(" de 6000")) << rotulo.toStdString();
+    EXPECT_TRUE(rotulo.contains(" de 20000")) << rotulo.toStdString();
     EXPECT_EQ(QDir(pasta.path())
                   .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
               QStringList());
