@@ -42,6 +42,10 @@ const char* NomeTema(IconesPrevia::Tipo tipo) {
         return "zoom-fit-best";
     case Tipo::Localizar:
         return "edit-find";
+    case Tipo::Mao:
+        return "transform-browse";
+    case Tipo::TelaCheia:
+        return "view-fullscreen";
     }
     return "";
 }
@@ -153,6 +157,38 @@ void Desenhar(QPainter& painter, IconesPrevia::Tipo tipo) {
         painter.drawLine(QPointF(0.5, 0.3), QPointF(0.5, 0.7));
         Seta(painter, QPointF(0.5, 0.18), 0, -1);
         Seta(painter, QPointF(0.5, 0.82), 0, 1);
+        break;
+    case Tipo::Mao: {
+        // An open hand: four fingers over the palm, the thumb to the left.
+        QPainterPath mao;
+        mao.addRoundedRect(QRectF(0.28, 0.46, 0.5, 0.44), 0.14, 0.14);
+        for (const double x : {0.28, 0.41, 0.54, 0.67}) {
+            QPainterPath dedo;
+            dedo.addRoundedRect(QRectF(x, x == 0.28 || x == 0.67 ? 0.2 : 0.1, 0.11, 0.5), 0.055,
+                                0.055);
+            mao = mao.united(dedo);
+        }
+        QPainterPath polegar;
+        polegar.moveTo(0.3, 0.62);
+        polegar.lineTo(0.16, 0.46);
+        polegar.cubicTo(0.08, 0.38, 0.04, 0.5, 0.12, 0.58);
+        polegar.lineTo(0.3, 0.82);
+        polegar.closeSubpath();
+        mao = mao.united(polegar);
+        painter.setBrush(Qt::white);
+        painter.drawPath(mao.simplified());
+        painter.setBrush(Qt::NoBrush);
+        break;
+    }
+    case Tipo::TelaCheia:
+        // Four corners pointing out.
+        for (const QPointF canto :
+             {QPointF(0.12, 0.12), QPointF(0.88, 0.12), QPointF(0.12, 0.88), QPointF(0.88, 0.88)}) {
+            const double dx = canto.x() < 0.5 ? 1 : -1;
+            const double dy = canto.y() < 0.5 ? 1 : -1;
+            painter.drawLine(canto, canto + QPointF(dx * 0.26, 0));
+            painter.drawLine(canto, canto + QPointF(0, dy * 0.26));
+        }
         break;
     }
 }

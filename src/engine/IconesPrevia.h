@@ -25,6 +25,8 @@ public:
         AjustarLargura,
         PaginaInteira,
         Localizar,
+        Mao,
+        TelaCheia,
     };
 
     static QIcon Icone(Tipo tipo, const QStyle* estilo);

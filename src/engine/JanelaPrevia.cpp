@@ -1,12 +1,15 @@
 #include "engine/JanelaPrevia.h"
 
+#include "common/Andamento.h"
 #include "common/ErroAtual.h"
 #include "engine/CursorOcupado.h"
+#include "engine/DialogoAndamento.h"
 #include "engine/Documento.h"
 #include "engine/IconesPrevia.h"
 #include "engine/Leiaute.h"
 #include "engine/ModeloMiniaturas.h"
 #include "engine/MomentoSaida.h"
+#include "engine/PreferenciasPrevia.h"
 #include "engine/Renderizador.h"
 #include "engine/SaidaDocumento.h"
 #include "engine/VistaPaginas.h"
@@ -20,7 +23,9 @@
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHideEvent>
 #include <QIcon>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
@@ -31,24 +36,25 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QScreen>
-#include <QSpinBox>
 #include <QStackedWidget>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tarvo {
 
 namespace {
 
-// The folder of the last PDF saved, shared by the previews of the process
-// while its application lives.
-const char* const propriedadePasta = "tarvoPastaPdf";
+// How long a word in the status bar stays.
+constexpr int duracaoAviso = 8000;
 
 // "Imprimir (Ctrl+P)": tool tips name the first shortcut.
 void Dica(QAction* acao, const QString& texto) {
@@ -63,6 +69,34 @@ bool TeclaEsc(QEvent* evento) {
     return (evento->type() == QEvent::ShortcutOverride || evento->type() == QEvent::KeyPress) &&
            static_cast<QKeyEvent*>(evento)->key() == Qt::Key_Escape;
 }
+
+// "130%", "12,5%": a fixed zoom as it was set, to a tenth of a percent; a
+// fitted one in whole percents.
+QString TextoZoom(double zoom, bool fixo) {
+    const double porcento = zoom * 100;
+    if (!fixo || std::abs(porcento - std::round(porcento)) < 0.05) {
+        return QStringLiteral("%1%").arg(std::lround(porcento));
+    }
+    return QStringLiteral("%1%").arg(QString::number(std::round(porcento * 10) / 10, 'f', 1)
+                                         .replace(QLatin1Char('.'), QLatin1Char(',')));
+}
+
+QString TextoTotalPaginas(int total) {
+    return total == 1 ? QStringLiteral("O relatório tem 1 página")
+                      : QStringLiteral("O relatório tem %1 páginas").arg(total);
+}
+
+// Marks work that lets events run, for as long as a scope lasts.
+class Ocupacao {
+public:
+    explicit Ocupacao(bool& ocupada) : ocupada_(ocupada) { ocupada_ = true; }
+    ~Ocupacao() { ocupada_ = false; }
+    Ocupacao(const Ocupacao&) = delete;
+    Ocupacao& operator=(const Ocupacao&) = delete;
+
+private:
+    bool& ocupada_;
+};
 
 } // namespace
 
@@ -92,6 +126,15 @@ JanelaPrevia::JanelaPrevia() {
     coluna->addWidget(barraBusca_);
     CriarMenus();
     CriarBarra();
+    // Always there, so that a word in it never moves the pages.
+    statusBar()->setSizeGripEnabled(true);
+
+    const PreferenciasPrevia::Zoom zoom = PreferenciasPrevia::LerZoom();
+    if (zoom.ajuste == VistaPaginas::Ajuste::Fixo) {
+        vista_->DefinirZoom(zoom.fixo);
+    } else {
+        vista_->DefinirAjuste(zoom.ajuste);
+    }
 
     connect(vista_, &VistaPaginas::PaginaMudou, this, [this] { AtualizarControles(); });
     connect(vista_, &VistaPaginas::ZoomMudou, this, [this] { AtualizarZoom(); });
@@ -101,6 +144,10 @@ JanelaPrevia::JanelaPrevia() {
 }
 
 JanelaPrevia::~JanelaPrevia() {
+    // Destroyed while shown (its host let go of it): no hide event comes.
+    if (isVisible()) {
+        GuardarPreferencias();
+    }
     // The children outlive this part of the window while QWidget tears them
     // down (hiding the panel, say): their signals must not reach it then.
     vista_->disconnect(this);
@@ -125,9 +172,13 @@ void JanelaPrevia::CriarAcoes() {
     salvar_ =
         nova(Tipo::Salvar, QStringLiteral("Salvar PDF…"), {QKeySequence(Qt::CTRL | Qt::Key_S)},
              QStringLiteral("Salvar o relatório como PDF"), [this] { SalvarPdf(); });
-    fechar_ = nova(Tipo::Fechar, QStringLiteral("Fechar"),
-                   {QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::Key_Escape)},
+    fechar_ = nova(Tipo::Fechar, QStringLiteral("Fechar"), {QKeySequence(Qt::CTRL | Qt::Key_W)},
                    QStringLiteral("Fechar a janela"), [this] { close(); });
+    // Esc leaves full screen first, then closes the window.
+    auto* escapar = new QAction(this);
+    escapar->setShortcut(QKeySequence(Qt::Key_Escape));
+    connect(escapar, &QAction::triggered, this, [this] { Escapar(); });
+    addAction(escapar);
 
     localizar_ = nova(Tipo::Localizar, QStringLiteral("Localizar…"), {QKeySequence::Find},
                       QStringLiteral("Localizar texto no relatório"), [this] { AbrirBusca(); });
@@ -172,6 +223,15 @@ void JanelaPrevia::CriarAcoes() {
                           [this] { vista_->DefinirAjuste(VistaPaginas::Ajuste::Pagina); });
     ajustarLargura_->setCheckable(true);
     paginaInteira_->setCheckable(true);
+
+    mao_ = nova(Tipo::Mao, QStringLiteral("Mão"), {},
+                QStringLiteral("Mão: arrastar as páginas com o mouse (o botão do meio sempre "
+                               "arrasta)"),
+                [this] { vista_->DefinirMao(mao_->isChecked()); });
+    mao_->setCheckable(true);
+    telaCheia_ = nova(Tipo::TelaCheia, QStringLiteral("Tela cheia"), {QKeySequence(Qt::Key_F11)},
+                      QStringLiteral("Tela cheia (Esc sai)"), [this] { AlternarTelaCheia(); });
+    telaCheia_->setCheckable(true);
 }
 
 void JanelaPrevia::CriarMiniaturas() {
@@ -194,6 +254,14 @@ void JanelaPrevia::CriarMiniaturas() {
                                2 * miniaturas_->frameWidth() + 8);
     connect(miniaturas_, &QListView::clicked, this,
             [this](const QModelIndex& indice) { IrParaPagina(indice.row() + 1); });
+    // The keys that move through the thumbnails (arrows, PgUp/PgDn, Home,
+    // End) take the pages along.
+    connect(miniaturas_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& indice) {
+                if (!marcandoMiniatura_ && indice.isValid()) {
+                    IrParaPagina(indice.row() + 1);
+                }
+            });
     connect(miniaturas_, &QListView::activated, this,
             [this](const QModelIndex& indice) { IrParaPagina(indice.row() + 1); });
 
@@ -235,8 +303,11 @@ void JanelaPrevia::CriarBusca() {
     }
     resultadoBusca_ = new QLabel(barraBusca_);
     resultadoBusca_->setObjectName(QStringLiteral("resultadoBusca"));
-    resultadoBusca_->setMinimumWidth(
-        fontMetrics().horizontalAdvance(QStringLiteral("0000 de 0000")));
+    // As wide as its longest text, so that the field keeps its size.
+    resultadoBusca_->setFixedWidth(
+        std::max(fontMetrics().horizontalAdvance(QStringLiteral("Nenhuma ocorrência")),
+                 fontMetrics().horizontalAdvance(QStringLiteral("000000 de 000000"))) +
+        8);
     linha->addWidget(resultadoBusca_);
     auto* fecharBusca = new QToolButton(barraBusca_);
     fecharBusca->setIcon(IconesPrevia::Icone(IconesPrevia::Tipo::Fechar, style()));
@@ -268,6 +339,9 @@ void JanelaPrevia::CriarMenus() {
     exibir->addAction(tamanhoReal_);
     exibir->addAction(ajustarLargura_);
     exibir->addAction(paginaInteira_);
+    exibir->addSeparator();
+    exibir->addAction(mao_);
+    exibir->addAction(telaCheia_);
     QMenu* ir = menuBar()->addMenu(QStringLiteral("&Ir"));
     ir->addAction(primeira_);
     ir->addAction(anterior_);
@@ -293,20 +367,17 @@ void JanelaPrevia::CriarBarra() {
     barra->addAction(mostrarMiniaturas_);
     barra->addSeparator();
     barra->addAction(anterior_);
-    numeroPagina_ = new QSpinBox(barra);
+    // Any number is taken, and one beyond the report goes to its end.
+    numeroPagina_ = new QLineEdit(barra);
     numeroPagina_->setObjectName(QStringLiteral("numeroPagina"));
     numeroPagina_->setToolTip(QStringLiteral("Página atual: digite um número e tecle Enter"));
-    numeroPagina_->setKeyboardTracking(false);
-    numeroPagina_->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    numeroPagina_->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("\\s*\\d*\\s*")), numeroPagina_));
     numeroPagina_->setAlignment(Qt::AlignRight);
     numeroPagina_->setFocusPolicy(Qt::ClickFocus);
     numeroPagina_->installEventFilter(this);
     barra->addWidget(numeroPagina_);
-    connect(numeroPagina_, &QSpinBox::editingFinished, this, [this] {
-        IrParaPagina(numeroPagina_->value());
-        // The view takes the keys again (Home, End, PgDn, ...).
-        vista_->setFocus();
-    });
+    connect(numeroPagina_, &QLineEdit::returnPressed, this, [this] { IrParaPaginaDigitada(); });
     totalPaginas_ = new QLabel(barra);
     totalPaginas_->setContentsMargins(4, 0, 4, 0);
     barra->addWidget(totalPaginas_);
@@ -319,6 +390,9 @@ void JanelaPrevia::CriarBarra() {
     escolhaZoom_->setToolTip(QStringLiteral("Zoom: escolha ou digite uma porcentagem"));
     escolhaZoom_->setEditable(true);
     escolhaZoom_->setInsertPolicy(QComboBox::NoInsert);
+    // What is typed is taken as typed: completing "20" from the list would
+    // make it 200%.
+    escolhaZoom_->setCompleter(nullptr);
     escolhaZoom_->setFocusPolicy(Qt::ClickFocus);
     escolhaZoom_->addItem(ajustarLargura_->text());
     escolhaZoom_->addItem(paginaInteira_->text());
@@ -344,6 +418,7 @@ void JanelaPrevia::CriarBarra() {
     barra->addAction(ampliar_);
     barra->addAction(ajustarLargura_);
     barra->addAction(paginaInteira_);
+    barra->addAction(mao_);
     barra->addSeparator();
     barra->addAction(localizar_);
 }
@@ -364,6 +439,12 @@ void JanelaPrevia::Mostrar(std::shared_ptr<const Documento> documento) {
         retangulos_.clear();
         atual_ = -1;
         resultadoBusca_->clear();
+        // Room for the last page's number.
+        const int algarismos =
+            std::max(3, static_cast<int>(QString::number(documento_->NumeroPaginas()).size()));
+        numeroPagina_->setFixedWidth(numeroPagina_->fontMetrics().horizontalAdvance(
+                                         QString(algarismos + 1, QLatin1Char('0'))) +
+                                     12);
     }
     setWindowTitle(QString::fromStdString(documento_->Definicoes().titulo));
     const Figura* icone = documento_->Icone();
@@ -371,9 +452,23 @@ void JanelaPrevia::Mostrar(std::shared_ptr<const Documento> documento) {
     pilha_->setCurrentWidget(documento_->NumeroPaginas() > 0 ? static_cast<QWidget*>(vista_)
                                                              : vazio_);
     if (!dimensionada_ || documento_->Definicoes().paisagem != paisagem_) {
+        // The place of the orientation shown so far is kept for it.
+        if (dimensionada_ && isVisible() && !isFullScreen()) {
+            PreferenciasPrevia::GuardarGeometria(paisagem_, saveGeometry());
+        }
         paisagem_ = documento_->Definicoes().paisagem;
         dimensionada_ = true;
-        Dimensionar();
+        const std::optional<QByteArray> geometria = PreferenciasPrevia::Geometria(paisagem_);
+        lembrada_ = geometria && restoreGeometry(*geometria);
+        if (!lembrada_) {
+            Dimensionar();
+        }
+    }
+    if (!miniaturasLembradas_ && documento_->NumeroPaginas() > 0) {
+        miniaturasLembradas_ = true;
+        if (PreferenciasPrevia::Miniaturas()) {
+            painelMiniaturas_->show();
+        }
     }
     AtualizarControles();
     AtualizarZoom();
@@ -427,6 +522,11 @@ void JanelaPrevia::Cascata(const std::vector<QWidget*>& janelas) {
     if (tela == nullptr) {
         return;
     }
+    // A preview alone goes where the user last had it.
+    const auto* previa = qobject_cast<const JanelaPrevia*>(janelas.front());
+    if (janelas.size() == 1 && previa != nullptr && previa->lembrada_) {
+        return;
+    }
     const QRect livre = tela->availableGeometry();
     // A title bar's height apart; where the frame is not known yet, a usual one.
     QWidget* primeira = janelas.front();
@@ -471,8 +571,9 @@ void JanelaPrevia::Cascata(const std::vector<QWidget*>& janelas) {
             [espera, guardadas, empilhar, tentativas = 0]() mutable {
                 const bool expostas =
                     std::all_of(guardadas.begin(), guardadas.end(), [](const auto& janela) {
-                        return !janela || (janela->windowHandle() != nullptr &&
-                                           janela->windowHandle()->isExposed());
+                        return !janela || !janela->isVisible() ||
+                               (janela->windowHandle() != nullptr &&
+                                janela->windowHandle()->isExposed());
                     });
                 if (expostas || ++tentativas > 40) {
                     empilhar();
@@ -486,10 +587,9 @@ void JanelaPrevia::AtualizarControles() {
     const int total = documento_ ? documento_->NumeroPaginas() : 0;
     const int pagina = vista_->PaginaAtual();
     const bool temPaginas = total > 0;
-    {
-        const QSignalBlocker bloqueio(numeroPagina_);
-        numeroPagina_->setRange(temPaginas ? 1 : 0, total);
-        numeroPagina_->setValue(pagina);
+    // Not while the user types in it.
+    if (!numeroPagina_->hasFocus()) {
+        numeroPagina_->setText(temPaginas ? QString::number(pagina) : QString());
     }
     numeroPagina_->setEnabled(total > 1);
     totalPaginas_->setText(QStringLiteral("de %1").arg(total));
@@ -497,8 +597,9 @@ void JanelaPrevia::AtualizarControles() {
     anterior_->setEnabled(pagina > 1);
     proxima_->setEnabled(pagina < total);
     ultima_->setEnabled(pagina < total);
-    for (QAction* acao : {imprimir_, salvar_, reduzir_, ampliar_, tamanhoReal_, ajustarLargura_,
-                          paginaInteira_, localizar_, proximaOcorrencia_, ocorrenciaAnterior_}) {
+    for (QAction* acao :
+         {imprimir_, salvar_, reduzir_, ampliar_, tamanhoReal_, ajustarLargura_, paginaInteira_,
+          localizar_, proximaOcorrencia_, ocorrenciaAnterior_, mao_}) {
         acao->setEnabled(temPaginas);
     }
     escolhaZoom_->setEnabled(temPaginas);
@@ -506,7 +607,9 @@ void JanelaPrevia::AtualizarControles() {
     if (temPaginas && miniaturas_->isVisible()) {
         const QModelIndex indice = modelo_->index(pagina - 1);
         if (miniaturas_->currentIndex() != indice) {
+            marcandoMiniatura_ = true;
             miniaturas_->setCurrentIndex(indice);
+            marcandoMiniatura_ = false;
             miniaturas_->scrollTo(indice);
         }
     }
@@ -522,27 +625,55 @@ void JanelaPrevia::AtualizarZoom() {
     paginaInteira_->setChecked(ajuste == VistaPaginas::Ajuste::Pagina);
     if (!escolhaZoom_->lineEdit()->hasFocus()) {
         escolhaZoom_->setCurrentIndex(-1);
-        escolhaZoom_->setEditText(QStringLiteral("%1%").arg(qRound(zoom * 100)));
+        escolhaZoom_->setEditText(TextoZoom(zoom, ajuste == VistaPaginas::Ajuste::Fixo));
     }
     const bool temPaginas = documento_ && documento_->NumeroPaginas() > 0;
     reduzir_->setEnabled(temPaginas && VistaPaginas::NivelSeguinte(zoom, -1) != zoom);
     ampliar_->setEnabled(temPaginas && VistaPaginas::NivelSeguinte(zoom, 1) != zoom);
 }
 
-// "130", "130%", "87,5 %": a percentage within the zoom's limits.
+// "20", "130%", "87,5 %": that percentage, brought within the zoom's limits
+// (the view clamps it); anything else leaves the zoom as it was.
 void JanelaPrevia::AplicarZoomDigitado() {
     QString texto = escolhaZoom_->currentText();
     texto.remove(QLatin1Char('%')).replace(QLatin1Char(','), QLatin1Char('.'));
     bool numero = false;
     const double valor = texto.trimmed().toDouble(&numero);
-    if (numero && valor > 0) {
+    if (numero && std::isfinite(valor)) {
         vista_->DefinirZoom(valor / 100.0);
     }
     vista_->setFocus();
     AtualizarZoom();
 }
 
+// A number past either end goes to that end, and the status bar says why.
+void JanelaPrevia::IrParaPaginaDigitada() {
+    const int total = documento_ ? documento_->NumeroPaginas() : 0;
+    const QString texto = numeroPagina_->text().trimmed();
+    vista_->setFocus();
+    if (texto.isEmpty() || total == 0) {
+        AtualizarControles();
+        return;
+    }
+    // Only digits get here: one too long for a number is past the end.
+    bool numero = false;
+    const qlonglong digitada = texto.toLongLong(&numero);
+    const qlonglong pagina =
+        numero ? std::clamp<qlonglong>(digitada, 1, total) : static_cast<qlonglong>(total);
+    if (!numero || pagina != digitada) {
+        statusBar()->showMessage(TextoTotalPaginas(total), duracaoAviso);
+    } else {
+        statusBar()->clearMessage();
+    }
+    IrParaPagina(static_cast<int>(pagina));
+    AtualizarControles();
+}
+
 bool JanelaPrevia::eventFilter(QObject* objeto, QEvent* evento) {
+    // Leaving the page box without Enter leaves the page where it was.
+    if (objeto == numeroPagina_ && evento->type() == QEvent::FocusOut && PaginaAtual() > 0) {
+        numeroPagina_->setText(QString::number(PaginaAtual()));
+    }
     // Esc leaves the find field or the page box, not the window.
     if (TeclaEsc(evento) && (objeto == campoBusca_ || objeto == numeroPagina_)) {
         evento->accept();
@@ -568,9 +699,10 @@ bool JanelaPrevia::eventFilter(QObject* objeto, QEvent* evento) {
 }
 
 void JanelaPrevia::Imprimir() {
-    if (!documento_ || documento_->NumeroPaginas() == 0) {
+    if (!documento_ || documento_->NumeroPaginas() == 0 || ocupada_) {
         return;
     }
+    const Ocupacao ocupacao(ocupada_);
     // The window's own snapshot stays whole while the job runs.
     const std::shared_ptr<const Documento> documento = documento_;
     SaidaDocumento::OpcoesImpressao opcoes;
@@ -604,14 +736,17 @@ QString JanelaPrevia::NomeSugerido(const std::string& titulo) {
 }
 
 void JanelaPrevia::SalvarPdf() {
-    if (!documento_ || documento_->NumeroPaginas() == 0) {
+    if (!documento_ || documento_->NumeroPaginas() == 0 || ocupada_) {
         return;
     }
-    const std::string& titulo = documento_->Definicoes().tituloResumido.empty()
-                                    ? documento_->Definicoes().titulo
-                                    : documento_->Definicoes().tituloResumido;
-    QString pasta = qApp->property(propriedadePasta).toString();
-    if (pasta.isEmpty() || !QFileInfo(pasta).isDir()) {
+    const Ocupacao ocupacao(ocupada_);
+    // The window's own snapshot stays whole while the file is written.
+    const std::shared_ptr<const Documento> documento = documento_;
+    const std::string& titulo = documento->Definicoes().tituloResumido.empty()
+                                    ? documento->Definicoes().titulo
+                                    : documento->Definicoes().tituloResumido;
+    QString pasta = PreferenciasPrevia::PastaPdf();
+    if (pasta.isEmpty()) {
         pasta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         if (!QFileInfo(pasta).isDir()) {
             pasta = QDir::homePath();
@@ -627,9 +762,82 @@ void JanelaPrevia::SalvarPdf() {
     if (!caminho.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
         caminho += QStringLiteral(".pdf");
     }
-    qApp->setProperty(propriedadePasta, QFileInfo(caminho).absolutePath());
+    PreferenciasPrevia::GuardarPastaPdf(QFileInfo(caminho).absolutePath());
     const CursorOcupado ocupado;
-    Tentar([this, &caminho] { SaidaDocumento::Pdf(*documento_, caminho.toStdString()); });
+    // A long report shows its pages being written, with a Cancelar that
+    // leaves no file; closing the window cancels too.
+    const int total = documento->NumeroPaginas();
+    DialogoAndamento janela(
+        QStringLiteral("Salvar PDF"),
+        QStringLiteral("Gravando \u201c%1\u201d…").arg(QFileInfo(caminho).fileName()), total, this);
+    const std::string nome = QFileInfo(caminho).fileName().toStdString();
+    Andamento andamento([&](const Progresso& estado) {
+        const int pagina = std::clamp(estado.paginas, 1, total);
+        return janela.Atualizar(pagina, "Gravando \u201c" + nome + "\u201d: página " +
+                                            std::to_string(pagina) + " de " +
+                                            std::to_string(total)) &&
+               isVisible();
+    });
+    andamento.IniciarGravacao();
+    Tentar([&] {
+        try {
+            SaidaDocumento::Pdf(*documento, caminho.toStdString(), &andamento);
+        } catch (const Erro& erro) {
+            // Cancelled by the user: there is nothing to tell.
+            if (erro.Numero() != Erro::Interrompido) {
+                throw;
+            }
+        }
+    });
+}
+
+void JanelaPrevia::AlternarTelaCheia() {
+    if (isFullScreen()) {
+        setWindowState(windowState() & ~Qt::WindowFullScreen);
+    } else {
+        geometriaNormal_ = saveGeometry();
+        setWindowState(windowState() | Qt::WindowFullScreen);
+    }
+}
+
+void JanelaPrevia::Escapar() {
+    if (isFullScreen()) {
+        AlternarTelaCheia();
+    } else {
+        close();
+    }
+}
+
+void JanelaPrevia::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::WindowStateChange) {
+        telaCheia_->setChecked(isFullScreen());
+    }
+    QMainWindow::changeEvent(evento);
+}
+
+// Closed or hidden by its engine (not minimised): what the user set up is
+// kept for the next preview.
+void JanelaPrevia::hideEvent(QHideEvent* evento) {
+    if (!evento->spontaneous()) {
+        buscaAdiada_.stop();
+        GuardarPreferencias();
+    }
+    QMainWindow::hideEvent(evento);
+}
+
+void JanelaPrevia::GuardarPreferencias() {
+    if (!dimensionada_) {
+        return;
+    }
+    // Full screen set by the window manager left no place of its own.
+    const QByteArray geometria = isFullScreen() ? geometriaNormal_ : saveGeometry();
+    if (!geometria.isEmpty()) {
+        PreferenciasPrevia::GuardarGeometria(paisagem_, geometria);
+    }
+    PreferenciasPrevia::GuardarZoom({vista_->ModoAjuste(), vista_->Zoom()});
+    if (mostrarMiniaturas_->isEnabled()) {
+        PreferenciasPrevia::GuardarMiniaturas(mostrarMiniaturas_->isChecked());
+    }
 }
 
 void JanelaPrevia::AbrirBusca() {

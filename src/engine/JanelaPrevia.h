@@ -2,6 +2,7 @@
 
 #include "engine/LocalizadorTexto.h"
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QMainWindow>
 #include <QTimer>
@@ -18,7 +19,6 @@ class QDockWidget;
 class QLabel;
 class QLineEdit;
 class QListView;
-class QSpinBox;
 class QStackedWidget;
 
 namespace tarvo {
@@ -28,9 +28,11 @@ class ModeloMiniaturas;
 class VistaPaginas;
 
 // The preview window of one engine: the pages in one continuous scroll,
-// thumbnails, find, zoom, printing and saving as PDF. Every action is in the
-// menu bar; printing and saving lead the tool bar, so a narrow window never
-// hides them.
+// thumbnails, find, zoom, dragging with the hand, full screen, printing and
+// saving as PDF. Every action is in the menu bar; printing and saving lead
+// the tool bar, so a narrow window never hides them. The window's place, the
+// zoom, the thumbnails and the folder of the last PDF are remembered between
+// runs (PreferenciasPrevia).
 class JanelaPrevia : public QMainWindow {
     Q_OBJECT
 
@@ -40,7 +42,8 @@ public:
 
     // Shows `documento` (a snapshot that no longer changes) and brings the
     // window to the front. The first time, and when the orientation
-    // changes, the window takes a size that suits the page on this screen.
+    // changes, the window takes the place it last had for that orientation,
+    // or else a size that suits the page on this screen.
     void Mostrar(std::shared_ptr<const Documento> documento);
 
     int PaginaAtual() const;
@@ -53,11 +56,14 @@ public:
 
     // Places windows in a cascade within their screen's free area, shrunk
     // where needed so that none runs off it and every title stays in sight,
-    // with the first in front.
+    // with the first in front. One preview alone keeps the place it
+    // remembered.
     static void Cascata(const std::vector<QWidget*>& janelas);
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
+    void changeEvent(QEvent* evento) override;
+    void hideEvent(QHideEvent* evento) override;
 
 private:
     void CriarAcoes();
@@ -68,7 +74,11 @@ private:
     void AtualizarControles();
     void AtualizarZoom();
     void AplicarZoomDigitado();
+    void IrParaPaginaDigitada();
     void Dimensionar();
+    void AlternarTelaCheia();
+    void Escapar();
+    void GuardarPreferencias();
     void Imprimir();
     void SalvarPdf();
     void AbrirBusca();
@@ -84,6 +94,16 @@ private:
     std::unique_ptr<LocalizadorTexto> localizador_;
     bool paisagem_ = false;
     bool dimensionada_ = false;
+    // The window took a place remembered from an earlier run.
+    bool lembrada_ = false;
+    bool miniaturasLembradas_ = false;
+    // The geometry before full screen, which is what is remembered.
+    QByteArray geometriaNormal_;
+    // Marking the current page's thumbnail, as opposed to the user moving
+    // through the thumbnails.
+    bool marcandoMiniatura_ = false;
+    // Saving or printing, which let events run: neither starts again inside.
+    bool ocupada_ = false;
 
     // Find: the hits of the term searched, the current one, and the
     // highlight rectangles of the pages shown so far.
@@ -103,7 +123,7 @@ private:
     QWidget* barraBusca_ = nullptr;
     QLineEdit* campoBusca_ = nullptr;
     QLabel* resultadoBusca_ = nullptr;
-    QSpinBox* numeroPagina_ = nullptr;
+    QLineEdit* numeroPagina_ = nullptr;
     QLabel* totalPaginas_ = nullptr;
     QComboBox* escolhaZoom_ = nullptr;
     QAction* imprimir_ = nullptr;
@@ -122,6 +142,8 @@ private:
     QAction* tamanhoReal_ = nullptr;
     QAction* ajustarLargura_ = nullptr;
     QAction* paginaInteira_ = nullptr;
+    QAction* mao_ = nullptr;
+    QAction* telaCheia_ = nullptr;
 };
 
 } // namespace tarvo

@@ -5,6 +5,7 @@
 #include "engine/SaidaDocumento.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -81,11 +82,17 @@ double VistaPaginas::NivelSeguinte(double atual, int passo) {
 
 void VistaPaginas::DefinirAjuste(Ajuste ajuste) {
     const Ancora ancora = AncoraPadrao();
+    const int pagina = paginaAtual_;
     if (ajuste == Ajuste::Fixo) {
         zoomFixo_ = Zoom();
     }
     ajuste_ = ajuste;
     Reorganizar(ancora);
+    // The whole page is the current one from its top, not whatever part of
+    // two pages the old scroll position would give.
+    if (ajuste == Ajuste::Pagina && pagina > 0) {
+        IrParaPagina(pagina);
+    }
 }
 
 void VistaPaginas::DefinirZoom(double zoom, std::optional<QPointF> ancora) {
@@ -121,6 +128,11 @@ QSizeF VistaPaginas::PapelLogico() const {
 double VistaPaginas::ZoomAjustado() const {
     if (ajuste_ == Ajuste::Fixo) {
         return zoomFixo_;
+    }
+    // Nothing to fit: the real size, rather than whatever a hidden view's
+    // size would give.
+    if (NumeroPaginas() == 0) {
+        return 1.0;
     }
     const QSizeF papel = PapelLogico();
     const QSize area = maximumViewportSize();
@@ -330,6 +342,12 @@ void VistaPaginas::resizeEvent(QResizeEvent* evento) {
     }
 }
 
+// Nothing is drawn ahead for a closed window.
+void VistaPaginas::hideEvent(QHideEvent* evento) {
+    adiantar_.stop();
+    QAbstractScrollArea::hideEvent(evento);
+}
+
 void VistaPaginas::wheelEvent(QWheelEvent* evento) {
     if ((evento->modifiers() & Qt::ControlModifier) == 0) {
         QAbstractScrollArea::wheelEvent(evento);
@@ -390,6 +408,60 @@ void VistaPaginas::keyPressEvent(QKeyEvent* evento) {
         QAbstractScrollArea::keyPressEvent(evento);
         return;
     }
+    evento->accept();
+}
+
+void VistaPaginas::DefinirMao(bool mao) {
+    mao_ = mao;
+    AtualizarCursor();
+}
+
+void VistaPaginas::AtualizarCursor() {
+    if (arrasto_ != Qt::NoButton) {
+        viewport()->setCursor(Qt::ClosedHandCursor);
+    } else if (mao_) {
+        viewport()->setCursor(Qt::OpenHandCursor);
+    } else {
+        viewport()->unsetCursor();
+    }
+}
+
+void VistaPaginas::mousePressEvent(QMouseEvent* evento) {
+    const Qt::MouseButton botao = evento->button();
+    if (arrasto_ == Qt::NoButton &&
+        (botao == Qt::MiddleButton || (botao == Qt::LeftButton && mao_))) {
+        arrasto_ = botao;
+        pontoArrasto_ = evento->position().toPoint();
+        AtualizarCursor();
+        evento->accept();
+        return;
+    }
+    QAbstractScrollArea::mousePressEvent(evento);
+}
+
+// The pages follow the pointer: dragging down shows what is above.
+void VistaPaginas::mouseMoveEvent(QMouseEvent* evento) {
+    if (arrasto_ == Qt::NoButton) {
+        QAbstractScrollArea::mouseMoveEvent(evento);
+        return;
+    }
+    const QPoint ponto = evento->position().toPoint();
+    const QPoint passo = ponto - pontoArrasto_;
+    pontoArrasto_ = ponto;
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() - passo.x());
+    if (passo.y() != 0) {
+        Rolar(verticalScrollBar()->value() - passo.y(), 0);
+    }
+    evento->accept();
+}
+
+void VistaPaginas::mouseReleaseEvent(QMouseEvent* evento) {
+    if (arrasto_ == Qt::NoButton || evento->button() != arrasto_) {
+        QAbstractScrollArea::mouseReleaseEvent(evento);
+        return;
+    }
+    arrasto_ = Qt::NoButton;
+    AtualizarCursor();
     evento->accept();
 }
 

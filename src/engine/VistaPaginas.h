@@ -70,6 +70,11 @@ public:
     // sheet's corner) into view, centring it when it was out of view.
     void MostrarArea(int pagina, const QRectF& areaCm);
 
+    // With the hand on, the left button drags the pages; the middle button
+    // always does.
+    void DefinirMao(bool mao);
+    bool Mao() const { return mao_; }
+
     // Highlights: the rectangles (centimetres) to mark on a page, and the one
     // hit that is current.
     using Destaques = std::function<std::vector<QRectF>(int pagina)>;
@@ -89,8 +94,12 @@ signals:
 protected:
     void paintEvent(QPaintEvent* evento) override;
     void resizeEvent(QResizeEvent* evento) override;
+    void hideEvent(QHideEvent* evento) override;
     void wheelEvent(QWheelEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
+    void mousePressEvent(QMouseEvent* evento) override;
+    void mouseMoveEvent(QMouseEvent* evento) override;
+    void mouseReleaseEvent(QMouseEvent* evento) override;
     void scrollContentsBy(int dx, int dy) override;
 
 private:
@@ -127,6 +136,7 @@ private:
     QImage Renderizar(int pagina, const QRect& area);
     QRectF ParaVista(int pagina, const QRectF& areaCm) const;
     void AdiantarBlocos();
+    void AtualizarCursor();
 
     std::shared_ptr<const Documento> documento_;
     std::unique_ptr<Renderizador> renderizador_;
@@ -147,6 +157,10 @@ private:
     Destaques destaques_;
     int paginaDestaque_ = 0;
     std::vector<QRectF> destaqueAtual_;
+    bool mao_ = false;
+    // The button that drags the pages, and the last point it was at.
+    Qt::MouseButton arrasto_ = Qt::NoButton;
+    QPoint pontoArrasto_;
 };
 
 } // namespace tarvo

@@ -8,8 +8,12 @@
 #include <RelatoriosTarvo/Erro.h>
 #include <RelatoriosTarvo/Pedido.h>
 
+#include <QCoreApplication>
 #include <QEventLoop>
-#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <utility>
 
 namespace tarvo {
 
@@ -34,6 +38,22 @@ public:
 private:
     VigilanciaConsultas& vigilancia_;
     MotorRelatorio& motor_;
+};
+
+// Hears of every event of the application, and lets it go on its way.
+class FiltroEventos : public QObject {
+public:
+    using Funcao = std::function<void(QObject*, QEvent*)>;
+    explicit FiltroEventos(Funcao funcao) : funcao_(std::move(funcao)) {}
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override {
+        funcao_(objeto, evento);
+        return false;
+    }
+
+private:
+    Funcao funcao_;
 };
 
 } // namespace
@@ -97,15 +117,15 @@ void ConjuntoRelatorios::AguardarJanelas() {
     if (!AlgumaJanelaVisivel())
         return;
     PrepararAplicacao(AplicacaoQt::Uso::Janelas);
-    // Closing a preview only hides it: the loop looks after every event
-    // whether one is still up.
+    // Closing a preview only hides it: the loop ends as the last one hides,
+    // in that same turn, whichever preview it is (one shown meanwhile too).
     QEventLoop laco;
-    QTimer verificacao;
-    QObject::connect(&verificacao, &QTimer::timeout, &laco, [&] {
-        if (!AlgumaJanelaVisivel())
+    FiltroEventos ocultas([&](QObject* objeto, QEvent* evento) {
+        if (evento->type() == QEvent::Hide && objeto->isWidgetType() &&
+            static_cast<QWidget*>(objeto)->isWindow() && !AlgumaJanelaVisivel())
             laco.quit();
     });
-    verificacao.start(50);
+    QCoreApplication::instance()->installEventFilter(&ocultas);
     laco.exec();
 }
 

@@ -1,6 +1,8 @@
 // The preview window under the offscreen platform: continuous pages and the
-// page box, keys and wheel, zoom steps, tiles against the page image,
-// thumbnails, find, the empty document, saving, closing and the cascade.
+// page box, keys and wheel, zoom steps and the typed zoom, tiles against the
+// page image, thumbnails, find, the empty document, dragging and full
+// screen, saving and its Cancelar, what is remembered between runs, closing
+// and the cascade.
 
 #include "ProcessoFilho.h"
 #include "engine/Documento.h"
@@ -8,6 +10,7 @@
 #include "engine/LocalizadorTexto.h"
 #include "engine/ModeloMiniaturas.h"
 #include "engine/MotorRelatorio.h"
+#include "engine/PreferenciasPrevia.h"
 #include "engine/VistaPaginas.h"
 #include "support/LeitorPdf.h"
 #include <RelatoriosTarvo/Erro.h>
@@ -20,13 +23,16 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSpinBox>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -48,8 +54,45 @@ void Paginas(MotorRelatorio& motor, int quantidade) {
     }
 }
 
+// Every test starts from no remembered settings (the test program's own
+// XDG_CONFIG_HOME) and leaves none.
+void EsquecerPreferencias() {
+    QSettings("RelatoriosTarvo", "Previa").clear();
+}
+
+// Answers each modal window that comes up while it lives.
+struct Responder {
+    explicit Responder(const std::function<void(QWidget&)>& resposta) {
+        QObject::connect(&relogio, &QTimer::timeout, [resposta] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                resposta(*modal);
+            }
+        });
+        relogio.start(20);
+    }
+    QTimer relogio;
+};
+
+// Chooses `caminho` in a save dialog and accepts it; false for another window.
+bool SalvarComo(QWidget& janela, const QString& caminho) {
+    auto* dialogo = qobject_cast<QFileDialog*>(&janela);
+    if (dialogo == nullptr) {
+        return false;
+    }
+    // The file name field takes a selection only while it has no focus.
+    if (QWidget* const foco = QApplication::focusWidget()) {
+        foco->clearFocus();
+    }
+    dialogo->selectFile(caminho);
+    static_cast<QDialog*>(dialogo)->accept();
+    return true;
+}
+
 struct Previa {
-    explicit Previa(int paginas, int32_t orientacao = 0) {
+    explicit Previa(int paginas, int32_t orientacao = 0, bool lembrar = false) {
+        if (!lembrar) {
+            EsquecerPreferencias();
+        }
         motor.IniciarDocumento();
         motor.DefinirTitulo("Relatório de Informações para a DIPAM - Código 1");
         motor.DefinirTituloResumido("Informações p/ DIPAM - Cód. 1");
@@ -57,11 +100,30 @@ struct Previa {
         Paginas(motor, paginas);
         motor.ExibirDocumento();
         janela = static_cast<JanelaPrevia*>(motor.Janela());
-        janela->resize(700, 800);
+        if (!lembrar) {
+            janela->resize(700, 800);
+        }
         vista = janela->findChild<VistaPaginas*>("vista");
         QApplication::processEvents();
     }
-    int Caixa() const { return janela->findChild<QSpinBox*>("numeroPagina")->value(); }
+    QLineEdit* CaixaPagina() const { return janela->findChild<QLineEdit*>("numeroPagina"); }
+    int Caixa() const { return CaixaPagina()->text().toInt(); }
+    QLineEdit* CampoZoom() const {
+        return janela->findChild<QComboBox*>("escolhaZoom")->lineEdit();
+    }
+    // Clicked into, as the box takes the focus only from the mouse, then
+    // typed over and Enter.
+    void Digitar(QLineEdit* campo, const QString& texto) const {
+        // Active, as under the user's hands: the zoom box completes only then.
+        janela->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(janela));
+        QTest::mouseClick(campo, Qt::LeftButton);
+        ASSERT_TRUE(campo->hasFocus());
+        campo->selectAll();
+        QTest::keyClicks(campo, texto);
+        QTest::keyClick(campo, Qt::Key_Return);
+    }
+    QString Aviso() const { return janela->statusBar()->currentMessage(); }
     QString Zoom() const { return janela->findChild<QComboBox*>("escolhaZoom")->currentText(); }
     QAction* Acao(const QString& texto) const {
         for (QAction* acao : janela->findChildren<QAction*>()) {
@@ -71,6 +133,12 @@ struct Previa {
         }
         ADD_FAILURE() << "no action " << texto.toStdString();
         return nullptr;
+    }
+    // A tool bar's button, pressed with the mouse.
+    void Clicar(const QString& acao) const {
+        QWidget* botao = janela->findChild<QToolBar*>()->widgetForAction(Acao(acao));
+        ASSERT_NE(botao, nullptr) << acao.toStdString();
+        QTest::mouseClick(botao, Qt::LeftButton);
     }
     void Tecla(int tecla, Qt::KeyboardModifiers modificadores = Qt::NoModifier) const {
         QTest::keyClick(vista, static_cast<Qt::Key>(tecla), modificadores);
@@ -87,7 +155,6 @@ TEST(Previa, PaginasContinuasTeclasRodaECaixaDePagina) {
     EXPECT_EQ(previa.janela->windowTitle(),
               QString("Relatório de Informações para a DIPAM - Código 1"));
     EXPECT_EQ(previa.Caixa(), 1);
-    EXPECT_EQ(previa.janela->findChild<QSpinBox*>("numeroPagina")->maximum(), 6);
     const double altura =
         previa.vista->RetanguloPagina(2).top() - previa.vista->RetanguloPagina(1).top();
     // The wheel goes on past the end of page 1 into page 2.
@@ -115,14 +182,11 @@ TEST(Previa, PaginasContinuasTeclasRodaECaixaDePagina) {
     EXPECT_EQ(previa.Caixa(), 1);
 
     // A page typed in the box, then Ctrl+End still reaches the end.
-    auto* caixa = previa.janela->findChild<QSpinBox*>("numeroPagina");
-    caixa->setFocus();
-    caixa->selectAll();
-    QTest::keyClicks(caixa, "4");
-    QTest::keyClick(caixa, Qt::Key_Return);
+    previa.Digitar(previa.CaixaPagina(), "4");
     EXPECT_EQ(previa.Caixa(), 4);
     EXPECT_NEAR(previa.vista->RetanguloPagina(4).top(), VistaPaginas::margem, 1);
     EXPECT_TRUE(previa.vista->hasFocus());
+    EXPECT_TRUE(previa.Aviso().isEmpty());
     QTest::keyClick(previa.janela, Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(previa.Caixa(), 6);
     previa.Acao("Página anterior")->trigger();
@@ -134,6 +198,41 @@ TEST(Previa, PaginasContinuasTeclasRodaECaixaDePagina) {
     previa.Tecla(Qt::Key_PageDown);
     EXPECT_EQ(previa.Caixa(), 2);
     EXPECT_EQ(previa.vista->horizontalScrollBar()->maximum(), 0);
+}
+
+// Any number is taken; past either end it goes to that end and says why.
+TEST(Previa, CaixaDePaginaAceitaQualquerNumeroEAvisaForaDoRelatorio) {
+    Previa previa(6);
+    for (const auto& [texto, pagina] : std::vector<std::pair<QString, int>>{
+             {"9999", 6}, {"3", 3}, {"123456789012345678901234567890", 6}, {"0", 1}}) {
+        previa.Digitar(previa.CaixaPagina(), texto);
+        EXPECT_EQ(previa.Caixa(), pagina);
+        EXPECT_EQ(previa.vista->PaginaAtual(), pagina);
+        EXPECT_EQ(previa.Aviso(), texto == "3" ? QString() : QString("O relatório tem 6 páginas"));
+    }
+    // Esc leaves the box, not the window, and keeps the page.
+    QTest::mouseClick(previa.CaixaPagina(), Qt::LeftButton);
+    QTest::keyClicks(previa.CaixaPagina(), "5");
+    QTest::keyClick(previa.CaixaPagina(), Qt::Key_Escape);
+    EXPECT_EQ(previa.Caixa(), 1);
+    EXPECT_TRUE(previa.janela->isVisible());
+}
+
+// "Página inteira" shows the current page alone, from its top, whatever part
+// of two pages was in view.
+TEST(Previa, PaginaInteiraMostraAPaginaAtualSozinha) {
+    Previa previa(6);
+    previa.vista->verticalScrollBar()->setValue(qRound(
+        previa.vista->RetanguloPagina(3).top() + previa.vista->RetanguloPagina(3).height() / 3));
+    ASSERT_EQ(previa.Caixa(), 3);
+    previa.Acao("Página inteira")->trigger();
+    const QRectF folha = previa.vista->RetanguloPagina(3);
+    const double altura = previa.vista->viewport()->height();
+    EXPECT_NEAR(folha.top(), VistaPaginas::margem, 1);
+    EXPECT_LE(folha.bottom(), altura);
+    // The next page begins below the view's bottom margin.
+    EXPECT_GE(previa.vista->RetanguloPagina(4).top(), altura - VistaPaginas::margem);
+    EXPECT_EQ(previa.Caixa(), 3);
 }
 
 TEST(Previa, ZoomPorPassosDigitadoEComARodaNoPonto) {
@@ -159,11 +258,19 @@ TEST(Previa, ZoomPorPassosDigitadoEComARodaNoPonto) {
     EXPECT_DOUBLE_EQ(previa.vista->Zoom(), 0.75);
     EXPECT_FALSE(previa.Acao("Ajustar à largura")->isChecked());
 
-    auto* zoom = previa.janela->findChild<QComboBox*>("escolhaZoom");
-    zoom->lineEdit()->setFocus();
-    zoom->lineEdit()->setText("130");
-    QTest::keyClick(zoom->lineEdit(), Qt::Key_Return);
-    EXPECT_DOUBLE_EQ(previa.vista->Zoom(), 1.3);
+    // What is typed is the zoom, never a step the list would complete it to.
+    previa.janela->resize(700, 800); // the zoom box in the tool bar again
+    const std::vector<std::pair<QString, double>> digitados = {
+        {"130", 1.3},      {"20", 0.2},   {"10", 0.1}, {"40%", 0.4},  {"12,5", 0.125},
+        {"87.5 %", 0.875}, {"9999", 4.0}, {"0", 0.1},  {"texto", 0.1}};
+    for (const auto& [texto, zoom] : digitados) {
+        previa.Digitar(previa.CampoZoom(), texto);
+        EXPECT_DOUBLE_EQ(previa.vista->Zoom(), zoom) << texto.toStdString();
+        EXPECT_TRUE(previa.vista->hasFocus());
+    }
+    previa.Digitar(previa.CampoZoom(), "12,5");
+    EXPECT_EQ(previa.Zoom(), QString("12,5%"));
+    previa.Digitar(previa.CampoZoom(), "130");
     EXPECT_EQ(previa.Zoom(), QString("130%"));
     for (int i = 0; i < 6; ++i) {
         previa.Acao("Ampliar")->trigger();
@@ -251,6 +358,29 @@ TEST(Previa, MiniaturasSobDemandaMarcamAPaginaEClicamParaIr) {
     const QModelIndex indice = modelo->index(148);
     QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, lista->visualRect(indice).center());
     EXPECT_EQ(previa.Caixa(), 149);
+
+    // The keys that move through the thumbnails take the view and the page
+    // box along; scrolling the view never moves it back.
+    ASSERT_TRUE(lista->hasFocus());
+    for (const auto& [tecla, pagina] : std::vector<std::pair<Qt::Key, int>>{
+             {Qt::Key_Down, 150},
+             {Qt::Key_Down, 151},
+             {Qt::Key_Up, 150},
+             {Qt::Key_End, 200},
+             {Qt::Key_Home, 1},
+             {Qt::Key_PageDown, lista->currentIndex().row() + 1}}) {
+        QTest::keyClick(lista, tecla);
+        if (tecla != Qt::Key_PageDown) {
+            EXPECT_EQ(lista->currentIndex().row() + 1, pagina);
+        }
+        EXPECT_EQ(previa.vista->PaginaAtual(), lista->currentIndex().row() + 1);
+        EXPECT_EQ(previa.Caixa(), lista->currentIndex().row() + 1);
+    }
+    EXPECT_GT(previa.Caixa(), 1);
+    previa.vista->verticalScrollBar()->setValue(
+        previa.Rolagem() + qRound(previa.vista->RetanguloPagina(2).top()) + 100);
+    EXPECT_EQ(lista->currentIndex().row(), 1);
+    EXPECT_NEAR(previa.vista->RetanguloPagina(2).top(), -100, 1);
 }
 
 TEST(Previa, LocalizaComMarcadoresSemAcentoNemCaixaEMarcaAsPalavras) {
@@ -297,9 +427,13 @@ TEST(Previa, LocalizaComMarcadoresSemAcentoNemCaixaEMarcaAsPalavras) {
         }
     }
     EXPECT_GT(amarelos, 50);
+    // The answer takes no room from the field.
+    const int largura = campo->width();
     campo->setText("nada assim");
     QTest::keyClick(campo, Qt::Key_Return);
     EXPECT_EQ(resultado->text(), QString("Nenhuma ocorrência"));
+    QApplication::processEvents();
+    EXPECT_EQ(campo->width(), largura);
     QTest::keyClick(campo, Qt::Key_Escape); // leaves the find bar, not the window
     EXPECT_FALSE(campo->isVisible());
     EXPECT_TRUE(previa.janela->isVisible());
@@ -323,7 +457,9 @@ TEST(Previa, DocumentoVazioMostraAvisoEDesativaAcoes) {
         }
     }
     EXPECT_FALSE(janela->findChild<QComboBox*>("escolhaZoom")->isEnabled());
-    EXPECT_EQ(janela->findChild<QSpinBox*>("numeroPagina")->maximum(), 0);
+    EXPECT_EQ(janela->findChild<QComboBox*>("escolhaZoom")->currentText(), QString("100%"));
+    EXPECT_TRUE(janela->findChild<QLineEdit*>("numeroPagina")->text().isEmpty());
+    EXPECT_FALSE(janela->findChild<QLineEdit*>("numeroPagina")->isEnabled());
 }
 
 TEST(Previa, NomesSugeridosSeguros) {
@@ -339,18 +475,12 @@ TEST(Previa, SalvarSugereNomeSeguroNaPastaDeDocumentosEDepoisNaUltima) {
     Previa previa(2);
     QTemporaryDir pasta;
     QStringList sugestoes;
-    int vez = 0;
-    QTimer responder;
-    QObject::connect(&responder, &QTimer::timeout, [&] {
-        if (auto* dialogo = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            auto* nome = dialogo->findChild<QLineEdit*>("fileNameEdit");
-            sugestoes << QDir(dialogo->directory()).filePath(nome->text());
-            // Typed, as a user would: the dialog reads its folder asynchronously.
-            nome->setText(pasta.filePath(QString("previa%1").arg(++vez)));
-            static_cast<QDialog*>(dialogo)->accept();
+    const Responder responder([&](QWidget& janela) {
+        if (auto* dialogo = qobject_cast<QFileDialog*>(&janela)) {
+            sugestoes << dialogo->selectedFiles().value(0);
+            SalvarComo(janela, pasta.filePath(QString("previa%1").arg(sugestoes.size())));
         }
     });
-    responder.start(20);
     previa.Acao("Salvar PDF…")->trigger();
     previa.Acao("Salvar PDF…")->trigger();
     ASSERT_EQ(sugestoes.size(), 2);
@@ -370,6 +500,8 @@ TEST(Previa, EscECtrlWFechamEJanelasEmCascataCabemNaTela) {
         Previa retrato(1, 0);
         // A landscape report opens wider than tall, a portrait one taller.
         paisagem.motor.OcultarDocumento();
+        // Hidden, it remembered its test-made size for landscape reports.
+        EsquecerPreferencias();
         MotorRelatorio outro;
         outro.IniciarDocumento();
         outro.DefinirOrientacao(1);
@@ -395,6 +527,103 @@ TEST(Previa, EscECtrlWFechamEJanelasEmCascataCabemNaTela) {
         janela = outro.Janela();
     }
     EXPECT_TRUE(janela.isNull()); // destroyed with its engine
+}
+
+// The hand and the middle button drag the pages; F11 toggles full screen,
+// and Esc leaves it before it closes the window.
+TEST(Previa, MaoEBotaoDoMeioArrastamETelaCheia) {
+    Previa previa(6);
+    QWidget* area = previa.vista->viewport();
+    const auto arrastar = [&](Qt::MouseButton botao, int de, int para) {
+        QTest::mousePress(area, botao, {}, QPoint(300, de));
+        QTest::mouseMove(area, QPoint(300, para));
+        QTest::mouseRelease(area, botao, {}, QPoint(300, para));
+    };
+    arrastar(Qt::MiddleButton, 500, 200);
+    EXPECT_EQ(previa.Rolagem(), 300);
+    arrastar(Qt::LeftButton, 500, 200); // selects nothing, moves nothing
+    EXPECT_EQ(previa.Rolagem(), 300);
+    previa.Clicar("Mão");
+    EXPECT_EQ(area->cursor().shape(), Qt::OpenHandCursor);
+    arrastar(Qt::LeftButton, 200, 400);
+    EXPECT_EQ(previa.Rolagem(), 100);
+
+    QTest::keyClick(previa.janela, Qt::Key_F11);
+    EXPECT_TRUE(previa.janela->isFullScreen());
+    QTest::keyClick(previa.vista, Qt::Key_Escape);
+    EXPECT_FALSE(previa.janela->isFullScreen());
+    EXPECT_TRUE(previa.janela->isVisible());
+    QTest::keyClick(previa.vista, Qt::Key_Escape);
+    EXPECT_FALSE(previa.janela->isVisible());
+}
+
+// Size and place per orientation, the zoom, the thumbnails and the folder of
+// the last PDF come back in the next preview, from the settings file.
+TEST(Previa, LembraJanelaZoomMiniaturasEPastaEntreExecucoes) {
+    EsquecerPreferencias();
+    QTemporaryDir pasta;
+    // Within the offscreen screen, 800 × 600.
+    const QRect retrato(40, 50, 400, 500);
+    const QRect paisagem(30, 20, 700, 400);
+    {
+        Previa larga(1, 1, true);
+        larga.janela->setGeometry(paisagem);
+        larga.Digitar(larga.CampoZoom(), "62,5");
+        larga.janela->close();
+        Previa alta(3, 0, true);
+        EXPECT_DOUBLE_EQ(alta.vista->Zoom(), 0.625);
+        alta.janela->setGeometry(retrato);
+        alta.Acao("Página inteira")->trigger();
+        QTest::keyClick(alta.janela, Qt::Key_F9);
+        QTest::keyClick(alta.janela, Qt::Key_F11); // the place before it is kept
+        const Responder salvar(
+            [&](QWidget& janela) { SalvarComo(janela, pasta.filePath("retrato.pdf")); });
+        alta.Acao("Salvar PDF…")->trigger();
+        QTest::keyClick(alta.vista, Qt::Key_W, Qt::ControlModifier);
+    }
+    const QString arquivo = QSettings("RelatoriosTarvo", "Previa").fileName();
+    EXPECT_EQ(arquivo, qEnvironmentVariable("XDG_CONFIG_HOME") + "/RelatoriosTarvo/Previa.conf");
+    Previa alta(2, 0, true);
+    EXPECT_EQ(alta.janela->geometry(), retrato);
+    EXPECT_EQ(alta.vista->ModoAjuste(), VistaPaginas::Ajuste::Pagina);
+    EXPECT_TRUE(alta.janela->findChild<QListView*>("miniaturas")->isVisible());
+    EXPECT_EQ(PreferenciasPrevia::PastaPdf(), pasta.path());
+    Previa larga(1, 1, true);
+    JanelaPrevia::Cascata({larga.janela}); // alone, it keeps its place
+    EXPECT_EQ(larga.janela->geometry(), paisagem);
+
+    // Settings that cannot be written (a file where their folder goes) are
+    // left alone, without a word.
+    QFile(arquivo).remove();
+    QDir(QFileInfo(arquivo).path()).removeRecursively();
+    QFile bloqueio(QFileInfo(arquivo).path());
+    ASSERT_TRUE(bloqueio.open(QIODevice::WriteOnly));
+    bloqueio.close();
+    alta.janela->close();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    bloqueio.remove();
+    EsquecerPreferencias();
+}
+
+// Cancelar (Esc) in the progress of a long save leaves neither the file
+// nor a temporary.
+TEST(Previa, SalvarLongoMostraAndamentoECancelarNaoGravaNada) {
+    Previa previa(20000);
+    QTemporaryDir pasta;
+    QString rotulo;
+    const Responder responder([&](QWidget& janela) {
+        auto* andamento = qobject_cast<QProgressDialog*>(&janela);
+        if (!SalvarComo(janela, pasta.filePath("longo.pdf")) && andamento != nullptr &&
+            andamento->isVisible() && rotulo.isEmpty()) {
+            rotulo = andamento->labelText();
+            QTest::keyClick(andamento, Qt::Key_Escape);
+        }
+    });
+    previa.Acao("Salvar PDF…")->trigger();
+    EXPECT_TRUE(rotulo.contains(" de 20000")) << rotulo.toStdString();
+    EXPECT_EQ(QDir(pasta.path())
+                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+              QStringList());
 }
 
 TEST(Previa, ForaDaThreadDaInterfaceLevantaErro) {

@@ -221,6 +221,34 @@ TEST_F(TesteRelatorios, VisualizarSemDialogoEmCascataComCursorOcupado) {
     EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Print"), QString("Imprimir"));
 }
 
+// The wait ends as the last preview hides, in that turn of the event loop:
+// no clock has to tick for it once the window is gone.
+TEST_F(TesteRelatorios, AguardarJanelasTerminaQuandoAUltimaSeFecha) {
+    const Database bancoDados(banco.Caminho());
+    ExecucaoPedido(relatorios).Visualizar(Pedido{&bancoDados, "123", 7, 5, {}, {}});
+    QWidget* const primeira = relatorios.Relatorio(0).Motor().Janela();
+    QTest::qWait(300); // the windows shown, stacked and painted
+    struct Relogios : QObject {
+        bool eventFilter(QObject* objeto, QEvent* evento) override {
+            oculta = oculta || (evento->type() == QEvent::Hide && objeto == ultima);
+            depois += oculta && evento->type() == QEvent::Timer;
+            return false;
+        }
+        QWidget* ultima = nullptr;
+        bool oculta = false;
+        int depois = 0;
+    } relogios;
+    relogios.ultima = primeira;
+    qApp->installEventFilter(&relogios);
+    QMetaObject::invokeMethod(relatorios.Relatorio(2).Motor().Janela(), &QWidget::close,
+                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(primeira, &QWidget::close, Qt::QueuedConnection);
+    relatorios.AguardarJanelas();
+    qApp->removeEventFilter(&relogios);
+    EXPECT_FALSE(relatorios.AlgumaJanelaVisivel());
+    EXPECT_EQ(relogios.depois, 0);
+}
+
 TEST_F(TesteRelatorios, ImprimirSemDialogoNemJanela) {
     if (const std::string motivo = teste::MotivoSemFilaDeTeste(); !motivo.empty())
         GTEST_SKIP() << motivo;
