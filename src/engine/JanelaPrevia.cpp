@@ -180,6 +180,19 @@ void JanelaPrevia::CriarAcoes() {
     connect(escapar, &QAction::triggered, this, [this] { Escapar(); });
     addAction(escapar);
 
+    // A field with focus (find) keeps these keys for its own text.
+    copiar_ =
+        new QAction(QIcon::fromTheme(QStringLiteral("edit-copy")), QStringLiteral("Copiar"), this);
+    copiar_->setShortcut(QKeySequence::Copy);
+    Dica(copiar_, QStringLiteral("Copiar o texto selecionado na página"));
+    connect(copiar_, &QAction::triggered, this, [this] { vista_->Copiar(); });
+    addAction(copiar_);
+    selecionarTudo_ = new QAction(QIcon::fromTheme(QStringLiteral("edit-select-all")),
+                                  QStringLiteral("Selecionar tudo"), this);
+    selecionarTudo_->setShortcut(QKeySequence::SelectAll);
+    Dica(selecionarTudo_, QStringLiteral("Selecionar o texto da página atual"));
+    connect(selecionarTudo_, &QAction::triggered, this, [this] { vista_->SelecionarTudo(); });
+    addAction(selecionarTudo_);
     localizar_ = nova(Tipo::Localizar, QStringLiteral("Localizar…"), {QKeySequence::Find},
                       QStringLiteral("Localizar texto no relatório"), [this] { AbrirBusca(); });
     proximaOcorrencia_ =
@@ -328,6 +341,9 @@ void JanelaPrevia::CriarMenus() {
     arquivo->addSeparator();
     arquivo->addAction(fechar_);
     QMenu* editar = menuBar()->addMenu(QStringLiteral("&Editar"));
+    editar->addAction(copiar_);
+    editar->addAction(selecionarTudo_);
+    editar->addSeparator();
     editar->addAction(localizar_);
     editar->addAction(proximaOcorrencia_);
     editar->addAction(ocorrenciaAnterior_);

@@ -129,6 +129,8 @@ private:
     QAction* imprimir_ = nullptr;
     QAction* salvar_ = nullptr;
     QAction* fechar_ = nullptr;
+    QAction* copiar_ = nullptr;
+    QAction* selecionarTudo_ = nullptr;
     QAction* localizar_ = nullptr;
     QAction* proximaOcorrencia_ = nullptr;
     QAction* ocorrenciaAnterior_ = nullptr;

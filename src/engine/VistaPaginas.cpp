@@ -3,7 +3,10 @@
 #include "engine/Documento.h"
 #include "engine/Renderizador.h"
 #include "engine/SaidaDocumento.h"
+#include "engine/SelecaoTexto.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -47,6 +50,8 @@ VistaPaginas::~VistaPaginas() = default;
 
 void VistaPaginas::DefinirDocumento(std::shared_ptr<const Documento> documento,
                                     std::shared_ptr<Leiaute> leiaute) {
+    selecao_ = std::make_unique<SelecaoTexto>(leiaute);
+    selecionando_ = false;
     renderizador_ = std::make_unique<Renderizador>(std::move(leiaute));
     documento_ = std::move(documento);
     blocos_.Limpar();
@@ -422,7 +427,7 @@ void VistaPaginas::AtualizarCursor() {
     } else if (mao_) {
         viewport()->setCursor(Qt::OpenHandCursor);
     } else {
-        viewport()->unsetCursor();
+        viewport()->setCursor(Qt::IBeamCursor);
     }
 }
 
@@ -436,11 +441,54 @@ void VistaPaginas::mousePressEvent(QMouseEvent* evento) {
         evento->accept();
         return;
     }
+    if (botao == Qt::LeftButton && selecao_ && NumeroPaginas() > 0) {
+        const auto [pagina, ponto] = PontoNaPagina(evento->position());
+        selecao_->Iniciar(pagina, ponto);
+        selecionando_ = true;
+        viewport()->update();
+        evento->accept();
+        return;
+    }
     QAbstractScrollArea::mousePressEvent(evento);
+}
+
+// The page under a point of the viewport, or the nearest one, and the point
+// in centimetres from that sheet's corner.
+std::pair<int, QPointF> VistaPaginas::PontoNaPagina(const QPointF& ponto) const {
+    const int pagina =
+        std::clamp(PaginaEm(verticalScrollBar()->value() + ponto.y()), 1, NumeroPaginas());
+    const QRectF folha = RetanguloPagina(pagina);
+    const double escala = dpi_ / 2.54 / dpr_;
+    return {pagina, (ponto - folha.topLeft()) / escala};
+}
+
+QString VistaPaginas::TextoSelecionado() const {
+    return selecao_ ? selecao_->Texto() : QString();
+}
+
+void VistaPaginas::Copiar() const {
+    const QString texto = TextoSelecionado();
+    if (!texto.isEmpty()) {
+        QGuiApplication::clipboard()->setText(texto);
+    }
+}
+
+void VistaPaginas::SelecionarTudo() {
+    if (selecao_ && paginaAtual_ > 0) {
+        selecao_->SelecionarPagina(paginaAtual_);
+        viewport()->update();
+    }
 }
 
 // The pages follow the pointer: dragging down shows what is above.
 void VistaPaginas::mouseMoveEvent(QMouseEvent* evento) {
+    if (selecionando_) {
+        const auto [pagina, ponto] = PontoNaPagina(evento->position());
+        selecao_->Estender(pagina, ponto);
+        viewport()->update();
+        evento->accept();
+        return;
+    }
     if (arrasto_ == Qt::NoButton) {
         QAbstractScrollArea::mouseMoveEvent(evento);
         return;
@@ -456,6 +504,11 @@ void VistaPaginas::mouseMoveEvent(QMouseEvent* evento) {
 }
 
 void VistaPaginas::mouseReleaseEvent(QMouseEvent* evento) {
+    if (selecionando_ && evento->button() == Qt::LeftButton) {
+        selecionando_ = false;
+        evento->accept();
+        return;
+    }
     if (arrasto_ == Qt::NoButton || evento->button() != arrasto_) {
         QAbstractScrollArea::mouseReleaseEvent(evento);
         return;
@@ -552,6 +605,12 @@ void VistaPaginas::paintEvent(QPaintEvent* evento) {
         if (pagina == paginaDestaque_) {
             for (const QRectF& area : destaqueAtual_) {
                 painter.fillRect(ParaVista(pagina, area), QColor(255, 150, 40));
+            }
+        }
+        if (selecao_) {
+            const QColor cor = palette().color(QPalette::Highlight).lighter(170);
+            for (const QRectF& area : selecao_->Retangulos(pagina)) {
+                painter.fillRect(ParaVista(pagina, area), cor);
             }
         }
         painter.restore();

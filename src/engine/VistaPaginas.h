@@ -3,17 +3,21 @@
 #include "engine/CacheBlocos.h"
 
 #include <QAbstractScrollArea>
+#include <QPointF>
+#include <QString>
 #include <QTimer>
 
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace tarvo {
 
 class Documento;
 class Leiaute;
+class SelecaoTexto;
 class Renderizador;
 
 // All pages of a document in one vertical scroll, with a gap and a shadow
@@ -81,6 +85,13 @@ public:
     void DefinirDestaques(Destaques destaques, int paginaAtual = 0,
                           const std::vector<QRectF>& atual = {});
 
+    // Text selected with the left button (without the hand), as the page
+    // shows it; copied to the clipboard by Copiar.
+    QString TextoSelecionado() const;
+    void Copiar() const;
+    // Every character of the current page.
+    void SelecionarTudo();
+
     // Where a page is, in viewport coordinates (logical pixels).
     QRectF RetanguloPagina(int pagina) const;
     // The resolution pages are rendered at, in dots per inch.
@@ -137,6 +148,7 @@ private:
     QRectF ParaVista(int pagina, const QRectF& areaCm) const;
     void AdiantarBlocos();
     void AtualizarCursor();
+    std::pair<int, QPointF> PontoNaPagina(const QPointF& ponto) const;
 
     std::shared_ptr<const Documento> documento_;
     std::unique_ptr<Renderizador> renderizador_;
@@ -161,6 +173,8 @@ private:
     // The button that drags the pages, and the last point it was at.
     Qt::MouseButton arrasto_ = Qt::NoButton;
     QPoint pontoArrasto_;
+    std::unique_ptr<SelecaoTexto> selecao_;
+    bool selecionando_ = false;
 };
 
 } // namespace tarvo

@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -638,6 +639,45 @@ TEST(Previa, ForaDaThreadDaInterfaceLevantaErro) {
     }).join();
     EXPECT_EQ(numero, Erro::FalhaInterface);
     EXPECT_EQ(motor.Janela(), nullptr);
+}
+
+} // namespace
+} // namespace tarvo::teste
+
+namespace tarvo::teste {
+namespace {
+
+// Dragging over the page with the left button selects its text, the same
+// drag with the hand drags the page instead; Ctrl+C copies what is selected
+// and Ctrl+A selects the current page.
+TEST(Previa, SelecionarECopiarTexto) {
+    Previa previa(2);
+    QWidget* const area = previa.vista->viewport();
+    const QRectF folha = previa.vista->RetanguloPagina(1);
+    const double porCm = folha.width() / 21.0;
+    // Across the title's row, from the left margin to the right one.
+    const QPoint de = (folha.topLeft() + QPointF(2.5, 3.25) * porCm).toPoint();
+    const QPoint ate = (folha.topLeft() + QPointF(18.5, 3.25) * porCm).toPoint();
+    QApplication::clipboard()->clear();
+    QTest::mousePress(area, Qt::LeftButton, {}, de);
+    QTest::mouseMove(area, ate);
+    QTest::mouseRelease(area, Qt::LeftButton, {}, ate);
+    EXPECT_EQ(previa.vista->TextoSelecionado().toStdString(), "Informações p/ DIPAM");
+    QTest::keyClick(previa.janela, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "Informações p/ DIPAM");
+
+    QTest::keyClick(previa.janela, Qt::Key_A, Qt::ControlModifier);
+    const std::string pagina =
+        "Informações p/ DIPAM\nPrimeira linha\nsegunda linha com texto\nPágina 1 de 2";
+    EXPECT_EQ(previa.vista->TextoSelecionado().toStdString(), pagina);
+
+    // With the hand, the same drag moves the page and leaves the selection.
+    previa.vista->DefinirMao(true);
+    QTest::mousePress(area, Qt::LeftButton, {}, de);
+    QTest::mouseMove(area, ate);
+    QTest::mouseRelease(area, Qt::LeftButton, {}, ate);
+    EXPECT_EQ(previa.vista->TextoSelecionado().toStdString(), pagina);
+    previa.vista->DefinirMao(false);
 }
 
 } // namespace
