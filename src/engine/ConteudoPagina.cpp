@@ -132,16 +132,7 @@ void ConteudoPagina::Preenchimento(QRgb cor) {
     if (estado_.preenchimento == cor)
         return;
     Pintar(nullptr);
-    if (qRed(cor) == qGreen(cor) && qGreen(cor) == qBlue(cor)) {
-        // A grey (black, white) is one number.
-        N(qRed(cor) / 255.0);
-        fluxo_ += "g\n";
-    } else {
-        N(qRed(cor) / 255.0);
-        N(qGreen(cor) / 255.0);
-        N(qBlue(cor) / 255.0);
-        fluxo_ += "rg\n";
-    }
+    Cor(cor, "g\n", "rg\n");
     estado_.preenchimento = cor;
 }
 
@@ -149,17 +140,22 @@ void ConteudoPagina::Traco(QRgb cor) {
     if (estado_.traco == cor)
         return;
     Pintar(nullptr);
+    Cor(cor, "G\n", "RG\n");
+    estado_.traco = cor;
+}
+
+// A colour with the operator for a grey (black, white: one number) or for
+// red, green and blue.
+void ConteudoPagina::Cor(QRgb cor, const char* cinza, const char* rgb) {
     if (qRed(cor) == qGreen(cor) && qGreen(cor) == qBlue(cor)) {
-        // A grey (black, white) is one number.
         N(qRed(cor) / 255.0);
-        fluxo_ += "G\n";
+        fluxo_ += cinza;
     } else {
         N(qRed(cor) / 255.0);
         N(qGreen(cor) / 255.0);
         N(qBlue(cor) / 255.0);
-        fluxo_ += "RG\n";
+        fluxo_ += rgb;
     }
-    estado_.traco = cor;
 }
 
 void ConteudoPagina::Largura(double largura) {

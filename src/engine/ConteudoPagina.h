@@ -79,6 +79,7 @@ private:
     void N(double valor);
     void Preenchimento(QRgb cor);
     void Traco(QRgb cor);
+    void Cor(QRgb cor, const char* cinza, const char* rgb);
     void Largura(double largura);
     void Artefato();
     void FimArtefato();
