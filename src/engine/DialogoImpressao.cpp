@@ -178,12 +178,14 @@ void DialogoImpressao::ImpressoraEscolhida() {
         erroOpcoes_ = QString::fromStdString(erro.Descricao());
     }
     // The options remembered for this printer, as far as it still offers them.
-    for (const auto& [opcao, valor] : PreferenciasImpressao::Opcoes(nome)) {
+    for (const auto& lembrada : PreferenciasImpressao::Opcoes(nome)) {
+        const auto& [opcao, valor] = lembrada;
         for (const ImpressorasCups::Opcao& oferecida : opcoesImpressora_) {
-            const bool oferece =
-                oferecida.nome == opcao &&
-                std::any_of(oferecida.escolhas.begin(), oferecida.escolhas.end(),
-                            [&](const ImpressorasCups::Escolha& e) { return e.valor == valor; });
+            const bool oferece = oferecida.nome == opcao &&
+                                 std::any_of(oferecida.escolhas.begin(), oferecida.escolhas.end(),
+                                             [&lembrada](const ImpressorasCups::Escolha& e) {
+                                                 return e.valor == lembrada.second;
+                                             });
             if (oferece)
                 propriedades_.emplace_back(opcao, valor);
         }
