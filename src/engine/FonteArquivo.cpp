@@ -108,13 +108,4 @@ QByteArray FonteArquivo::Tabela(const char* marca) const {
     return QByteArray(dados, static_cast<qsizetype>(tamanho));
 }
 
-double FonteArquivo::ExcessoDireita(uint32_t glifo) const {
-    hb_glyph_extents_t extensao{};
-    if (!hb_font_get_glyph_extents(fonte_.get(), glifo, &extensao)) {
-        return 0;
-    }
-    const double avanco = hb_font_get_glyph_h_advance(fonte_.get(), glifo);
-    return std::max(0.0, (extensao.x_bearing + extensao.width - avanco) / unidades_);
-}
-
 } // namespace tarvo

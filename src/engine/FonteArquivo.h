@@ -58,10 +58,6 @@ public:
     // kerning and the font's standard ligatures, left to right.
     Moldado Moldar(const std::u16string& texto, size_t inicio, size_t fim) const;
 
-    // How far a glyph's ink reaches past its advance on the right (ems;
-    // 0 when it stays inside).
-    double ExcessoDireita(uint32_t glifo) const;
-
 private:
     struct Destruidor {
         void operator()(hb_blob_t* blob) const;

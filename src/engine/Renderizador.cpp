@@ -21,10 +21,6 @@ namespace {
 constexpr double larguraA4 = 21.0;
 constexpr double alturaA4 = 29.7;
 
-QRgb Cor(int32_t valor) {
-    return Leiaute::Cor(valor);
-}
-
 } // namespace
 
 Renderizador::Renderizador(const Documento& documento, const QDateTime& momento)
@@ -230,18 +226,19 @@ void Renderizador::Desenhar(QPainter& painter, const tarvo::Retangulo& retangulo
         return;
     }
     if (retangulo.preenchido != 0) {
-        AcumularRetangulo(painter, area, Estilo{{}, 0, Cor(retangulo.corPreenchimento)});
+        AcumularRetangulo(painter, area, Estilo{{}, 0, Leiaute::Cor(retangulo.corPreenchimento)});
     } else if (retangulo.estilo != 0) {
-        AcumularRetangulo(painter, area, Estilo{Cor(retangulo.corContorno), Milimetros(0.0), {}});
+        AcumularRetangulo(painter, area,
+                          Estilo{Leiaute::Cor(retangulo.corContorno), Milimetros(0.0), {}});
     }
 }
 
 void Renderizador::Desenhar(QPainter& painter, const tarvo::Caixa& caixa) {
     const QRectF area = Area(caixa);
     const double raio = caixa.arredondamento * porCmX_ / 10.0;
-    Estilo estilo{{}, 0, Cor(caixa.corFundo)};
+    Estilo estilo{{}, 0, Leiaute::Cor(caixa.corFundo)};
     if (caixa.estilo != 0) {
-        estilo.caneta = Cor(caixa.corContorno);
+        estilo.caneta = Leiaute::Cor(caixa.corContorno);
         estilo.larguraCaneta = Milimetros(caixa.espessura);
     }
     if (!Mostra(area, estilo.larguraCaneta)) {

@@ -23,7 +23,7 @@ SelecaoTexto::SelecaoTexto(std::shared_ptr<Leiaute> leiaute) : leiaute_(std::mov
 
 void SelecaoTexto::Iniciar(int pagina, const QPointF& ponto) {
     ancora_.emplace(pagina, ponto * Leiaute::pontosPorCm);
-    ponta_ = ancora_;
+    Delimitar(*ancora_);
 }
 
 void SelecaoTexto::Estender(int pagina, const QPointF& ponto) {
@@ -31,21 +31,34 @@ void SelecaoTexto::Estender(int pagina, const QPointF& ponto) {
         Iniciar(pagina, ponto);
         return;
     }
-    ponta_.emplace(pagina, ponto * Leiaute::pontosPorCm);
+    Delimitar({pagina, ponto * Leiaute::pontosPorCm});
 }
 
 void SelecaoTexto::SelecionarPagina(int pagina) {
     ancora_.emplace(pagina, QPointF(antes, antes));
-    ponta_.emplace(pagina, QPointF(depois, depois));
+    Delimitar({pagina, QPointF(depois, depois)});
 }
 
 void SelecaoTexto::Limpar() {
     ancora_.reset();
-    ponta_.reset();
+    limites_.reset();
 }
 
 bool SelecaoTexto::Vazia() const {
     return Texto().isEmpty();
+}
+
+// Where the selection from the anchor to `ponta` begins and ends in reading
+// order: dragged upwards or leftwards, it runs from the later point.
+void SelecaoTexto::Delimitar(const std::pair<int, QPointF>& ponta) {
+    auto a = *ancora_;
+    auto b = ponta;
+    const Posicao pa = Inicio(a.first, a.second);
+    const Posicao pb = Inicio(b.first, b.second);
+    if (Antes(pb.pagina, pb.linha, pb.x, pa.pagina, pa.linha, pa.x)) {
+        std::swap(a, b);
+    }
+    limites_.emplace(Inicio(a.first, a.second), Fim(b.first, b.second));
 }
 
 // The page's text lines in rows: lines whose baselines are less than half a
@@ -116,22 +129,7 @@ SelecaoTexto::Posicao SelecaoTexto::Fim(int pagina, const QPointF& pontos) const
 std::vector<std::vector<SelecaoTexto::Trecho>> SelecaoTexto::Trechos(int pagina,
                                                                      const PaginaLida& lida) const {
     std::vector<std::vector<Trecho>> trechos;
-    if (!ancora_ || !ponta_) {
-        return trechos;
-    }
-    auto a = *ancora_;
-    auto b = *ponta_;
-    // Dragged upwards or leftwards: the selection runs from the later point.
-    const Posicao pa = Inicio(a.first, a.second);
-    const Posicao pb = Inicio(b.first, b.second);
-    if (Antes(pb.pagina, pb.linha, pb.x, pa.pagina, pa.linha, pa.x)) {
-        std::swap(a, b);
-    }
-    const Posicao inicio = Inicio(a.first, a.second);
-    const Posicao fim = Fim(b.first, b.second);
-    if (pagina < inicio.pagina || pagina > fim.pagina) {
-        return trechos;
-    }
+    const auto& [inicio, fim] = *limites_;
     for (size_t i = 0; i < lida.linhas.size(); ++i) {
         std::vector<Trecho> daLinha;
         for (const Celula& celula : lida.linhas[i].celulas) {
@@ -158,8 +156,16 @@ std::vector<std::vector<SelecaoTexto::Trecho>> SelecaoTexto::Trechos(int pagina,
     return trechos;
 }
 
+bool SelecaoTexto::Toca(int pagina) const {
+    return limites_ && pagina >= limites_->first.pagina && pagina <= limites_->second.pagina;
+}
+
 std::vector<QRectF> SelecaoTexto::Retangulos(int pagina) const {
     std::vector<QRectF> retangulos;
+    // Asked on every paint of every page in view: nothing read without need.
+    if (!Toca(pagina)) {
+        return retangulos;
+    }
     const PaginaLida lida = Ler(pagina);
     for (const auto& linha : Trechos(pagina, lida)) {
         for (const Trecho& t : linha) {
@@ -179,13 +185,11 @@ std::vector<QRectF> SelecaoTexto::Retangulos(int pagina) const {
 }
 
 QString SelecaoTexto::Texto() const {
-    if (!ancora_ || !ponta_) {
+    if (!limites_) {
         return {};
     }
-    const int primeira = std::min(ancora_->first, ponta_->first);
-    const int ultima = std::max(ancora_->first, ponta_->first);
     QStringList linhas;
-    for (int pagina = primeira; pagina <= ultima; ++pagina) {
+    for (int pagina = limites_->first.pagina; pagina <= limites_->second.pagina; ++pagina) {
         const PaginaLida lida = Ler(pagina);
         for (const auto& linha : Trechos(pagina, lida)) {
             QStringList celulas;

@@ -70,11 +70,14 @@ private:
     // starts at its beginning) or as its end (below a row ends at its end).
     Posicao Inicio(int pagina, const QPointF& pontos) const;
     Posicao Fim(int pagina, const QPointF& pontos) const;
+    void Delimitar(const std::pair<int, QPointF>& ponta);
+    bool Toca(int pagina) const;
+    // Only for a page the selection touches.
     std::vector<std::vector<Trecho>> Trechos(int pagina, const PaginaLida& lida) const;
 
     std::shared_ptr<Leiaute> leiaute_;
-    std::optional<std::pair<int, QPointF>> ancora_; // points
-    std::optional<std::pair<int, QPointF>> ponta_;
+    std::optional<std::pair<int, QPointF>> ancora_; // where the drag began, points
+    std::optional<std::pair<Posicao, Posicao>> limites_;
 };
 
 } // namespace tarvo
