@@ -9,11 +9,11 @@ set -euo pipefail
 # Building the library and the program, creating the demo declaration
 # (sqlite3) and running it: fonts for the reports, Qt's Portuguese texts and
 # icons for its dialogs, libcups for printing, hb-subset (in libharfbuzz-dev)
-# and zlib for the PDF writer, the sRGB profile PDF/A files embed.
+# and libdeflate for the PDF writer, the sRGB profile PDF/A files embed.
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libsqlite3-dev sqlite3 libicu-dev zlib1g-dev libcups2-dev
+  libsqlite3-dev sqlite3 libicu-dev libdeflate-dev libcups2-dev
   libharfbuzz-dev libfontconfig-dev icc-profiles-free
   fonts-liberation2 fonts-dejavu-core fontconfig
   qt6-translations-l10n adwaita-icon-theme

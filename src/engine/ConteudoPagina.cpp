@@ -41,28 +41,32 @@ void Codigo(std::string& saida, uint32_t glifo) {
 }
 
 // What a reader should copy for a cluster: the laid-out text, with any
-// control character as a space (a tab in the data is drawn as one).
-std::u16string Copiavel(const QString& texto, qsizetype inicio, qsizetype fim) {
-    std::u16string saida;
+// control character as a space (a tab in the data is drawn as one), in
+// `saida`.
+void Copiavel(std::u16string& saida, const QString& texto, qsizetype inicio, qsizetype fim) {
+    saida.clear();
     for (qsizetype i = std::max<qsizetype>(inicio, 0); i < std::min(fim, texto.size()); ++i) {
         const char16_t u = texto[i].unicode();
         saida += (u < 0x20 || (u >= 0x7F && u < 0xA0)) ? u' ' : u;
     }
-    return saida;
 }
 
 } // namespace
 
 ConteudoPagina::ConteudoPagina(const Documento& documento, const PaginaDisposta& disposta,
                                int pagina, const Fontes& fontes, const Figuras& figuras,
-                               const Artefatos& artefatos)
-    : documento_(documento), fontes_(fontes), figuras_(figuras), artefatos_(artefatos) {
+                               const Artefatos& artefatos, std::string buffer)
+    : documento_(documento), fontes_(fontes), figuras_(figuras), artefatos_(artefatos),
+      fluxo_(std::move(buffer)) {
     altura_ = Renderizador::TamanhoPapel(documento).height() * porCm;
     const Margens& margens = documento.Definicoes().margens;
     origem_ = QPointF(margens.esquerda * porCm, margens.superior * porCm);
-    fluxo_.reserve(64 * 1024);
+    fluxo_.clear();
+    fluxo_.reserve(32 * 1024);
+    const Documento::Pagina elementos = documento.Elementos(pagina);
+    marcados_.reserve(elementos.size());
     size_t indice = 0;
-    for (const Elemento& elemento : documento.Elementos(pagina)) {
+    for (const Elemento& elemento : elementos) {
         std::visit(
             [&](const auto& e) {
                 using Tipo = std::decay_t<decltype(e)>;
@@ -257,7 +261,9 @@ void ConteudoPagina::Desenhar(const CamposTexto& campos, const TextoDisposto* te
     } else {
         const int id = static_cast<int>(marcados_.size());
         marcados_.push_back({id, false, elemento, area, texto->texto, {}});
-        fluxo_ += "/P <</MCID " + std::to_string(id) + ">> BDC\n";
+        fluxo_ += "/P <</MCID ";
+        fluxo_ += std::to_string(id);
+        fluxo_ += ">> BDC\n";
     }
     const Estado antes = estado_;
     if (texto->recorte) {
@@ -267,6 +273,7 @@ void ConteudoPagina::Desenhar(const CamposTexto& campos, const TextoDisposto* te
     }
     Preenchimento(texto->cor);
     fluxo_ += "BT\n";
+    linhaTexto_ = {0, 0};
     for (const LinhaDisposta& linha : texto->linhas) {
         for (const CorridaGlifos& corrida : linha.corridas)
             Corrida(corrida, *texto);
@@ -301,7 +308,9 @@ void ConteudoPagina::Corrida(const CorridaGlifos& corrida, const TextoDisposto& 
     FontePdf& fonte = fontes_(*corrida.fonte);
     fontesUsadas_.insert(fonte.Objeto());
     if (fonte.Objeto() != fonteAtual_ || corrida.tamanho != tamanhoAtual_) {
-        fluxo_ += "/F" + std::to_string(fonte.Objeto()) + ' ';
+        fluxo_ += "/F";
+        fluxo_ += std::to_string(fonte.Objeto());
+        fluxo_ += ' ';
         N(corrida.tamanho);
         fluxo_ += "Tf\n";
         fonteAtual_ = fonte.Objeto();
@@ -313,10 +322,11 @@ void ConteudoPagina::Corrida(const CorridaGlifos& corrida, const TextoDisposto& 
     // carries its text as ActualText.
     bool mapeado = true;
     qsizetype inicio = corrida.fim;
+    std::u16string copia;
     for (size_t i = 0; i < quantos; ++i) {
         const qsizetype grupo = corrida.grupos[i];
         inicio = std::min(inicio, grupo);
-        std::u16string copia;
+        copia.clear();
         if (i == 0 || corrida.grupos[i - 1] != corrida.grupos[i]) {
             qsizetype fim = corrida.fim;
             for (size_t j = i + 1; j < quantos; ++j) {
@@ -327,13 +337,13 @@ void ConteudoPagina::Corrida(const CorridaGlifos& corrida, const TextoDisposto& 
             }
             if (fim <= grupo)
                 fim = corrida.fim;
-            copia = Copiavel(texto.texto, grupo, fim);
+            Copiavel(copia, texto.texto, grupo, fim);
         }
         if (!fonte.Mapear(corrida.glifos[i], copia))
             mapeado = false;
     }
     if (!mapeado) {
-        const std::u16string copia = Copiavel(texto.texto, inicio, corrida.fim);
+        Copiavel(copia, texto.texto, inicio, corrida.fim);
         fluxo_ += "/Span <</ActualText " + ObjetosPdf::Texto(QString::fromStdU16String(copia)) +
                   ">> BDC\n";
     }
@@ -344,9 +354,14 @@ void ConteudoPagina::Corrida(const CorridaGlifos& corrida, const TextoDisposto& 
     size_t i = 0;
     while (i < quantos) {
         const QPointF inicioTrecho = corrida.origem + corrida.posicoes[i];
-        fluxo_ += "1 0 0 1 ";
-        Ponto(inicioTrecho.x(), inicioTrecho.y());
-        fluxo_ += "Tm [";
+        // Td moves from the previous stretch's start, in whole thousandths
+        // so that no rounding adds up along a text.
+        const long long x = std::llround(inicioTrecho.x() * 1000);
+        const long long y = std::llround((altura_ - inicioTrecho.y()) * 1000);
+        N(static_cast<double>(x - linhaTexto_.first) / 1000);
+        N(static_cast<double>(y - linhaTexto_.second) / 1000);
+        linhaTexto_ = {x, y};
+        fluxo_ += "Td [";
         double caneta = 0;
         bool aberto = false;
         for (; i < quantos; ++i) {

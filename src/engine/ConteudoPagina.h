@@ -10,6 +10,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarvo {
@@ -50,10 +51,13 @@ public:
         std::string nomeFigura;
     };
 
+    // `buffer` is a string whose memory the stream may reuse.
     ConteudoPagina(const Documento& documento, const PaginaDisposta& disposta, int pagina,
-                   const Fontes& fontes, const Figuras& figuras, const Artefatos& artefatos);
+                   const Fontes& fontes, const Figuras& figuras, const Artefatos& artefatos,
+                   std::string buffer = {});
 
-    const std::string& Fluxo() const { return fluxo_; }
+    // The content stream, handed over: the object has no stream after.
+    std::string TomarFluxo() { return std::move(fluxo_); }
     // The page's /Resources dictionary.
     std::string Recursos() const;
     const std::vector<Marcado>& Marcados() const { return marcados_; }
@@ -98,6 +102,8 @@ private:
     const char* pendente_ = nullptr; // painting operator of the pending path
     int fonteAtual_ = -1;            // the text object's font and size
     double tamanhoAtual_ = 0;
+    // Where the text object's current line starts, thousandths of a point.
+    std::pair<long long, long long> linhaTexto_;
     std::set<int> fontesUsadas_;
     std::set<int> figurasUsadas_;
     std::vector<Marcado> marcados_;

@@ -4,6 +4,7 @@
 
 #include "common/Andamento.h"
 #include "common/ArquivoAtomico.h"
+#include "engine/CompressorFlate.h"
 #include "engine/ConteudoPagina.h"
 #include "engine/Documento.h"
 #include "engine/EstruturaPdf.h"
@@ -150,8 +151,8 @@ public:
     Escrita(ArquivoAtomico& arquivo, const QDateTime& momento, Andamento* andamento)
         : objetos_(arquivo), momento_(momento), andamento_(andamento), estrutura_(objetos_),
           catalogo_(objetos_.Reservar()), arvorePaginas_(objetos_.Reservar()) {
-        const unsigned nucleos = std::thread::hardware_concurrency();
-        lote_ = nucleos > 1 ? 4 * nucleos : 1;
+        nucleos_ = std::max(1U, std::thread::hardware_concurrency());
+        lote_ = 16 * nucleos_;
     }
 
     void Parte(const EscritorPdf::Parte& parte, const std::string& tituloSecao);
@@ -168,6 +169,7 @@ private:
     EstruturaPdf estrutura_;
     const int catalogo_;
     const int arvorePaginas_;
+    size_t nucleos_;
     size_t lote_;
     // The layouts stay until the end: the fonts are embedded from their files.
     std::vector<std::unique_ptr<Leiaute>> leiautes_;
@@ -176,6 +178,7 @@ private:
     std::unordered_map<const FonteArquivo*, FontePdf*> fontesPorFace_;
     std::vector<int> paginas_;
     std::vector<PaginaPendente> pendentes_;
+    std::vector<std::string> buffers_;
 };
 
 FontePdf& Escrita::Fonte(const FonteArquivo& fonte) {
@@ -224,8 +227,14 @@ void Escrita::Parte(const EscritorPdf::Parte& parte, const std::string& tituloSe
         if (pagina >= 1 && pagina <= documento.NumeroPaginas()) {
             estrutura_.IniciarPagina();
             const std::shared_ptr<const PaginaDisposta> disposta = leiaute.Pagina(pagina);
-            ConteudoPagina conteudo(documento, *disposta, pagina, fontes, imagens, artefatos);
-            pendente.fluxo = conteudo.Fluxo();
+            std::string buffer;
+            if (!buffers_.empty()) {
+                buffer = std::move(buffers_.back());
+                buffers_.pop_back();
+            }
+            ConteudoPagina conteudo(documento, *disposta, pagina, fontes, imagens, artefatos,
+                                    std::move(buffer));
+            pendente.fluxo = conteudo.TomarFluxo();
             pendente.recursos = conteudo.Recursos();
             pendente.chaveEstrutura =
                 estrutura_.ConcluirPagina(pendente.objeto, conteudo.Marcados());
@@ -239,19 +248,26 @@ void Escrita::Parte(const EscritorPdf::Parte& parte, const std::string& tituloSe
 }
 
 void Escrita::EscreverLote() {
+    // The batch in one contiguous share a core, the first on this thread;
+    // each other share has a compressor of its own.
     std::vector<std::string> comprimidos(pendentes_.size());
-    if (lote_ > 1 && pendentes_.size() > 1) {
-        std::vector<std::future<std::string>> tarefas;
-        for (const PaginaPendente& pendente : pendentes_) {
-            tarefas.push_back(std::async(
-                std::launch::async, [&pendente] { return ObjetosPdf::Comprimir(pendente.fluxo); }));
-        }
-        for (size_t i = 0; i < tarefas.size(); ++i)
-            comprimidos[i] = tarefas[i].get();
-    } else {
-        for (size_t i = 0; i < pendentes_.size(); ++i)
-            comprimidos[i] = ObjetosPdf::Comprimir(pendentes_[i].fluxo);
+    const size_t porNucleo = (pendentes_.size() + nucleos_ - 1) / nucleos_;
+    const auto comprimir = [this, &comprimidos](CompressorFlate& compressor, size_t de,
+                                                size_t ate) {
+        for (size_t i = de; i < ate; ++i)
+            comprimidos[i] = compressor.Comprimir(pendentes_[i].fluxo);
+    };
+    std::vector<std::future<void>> tarefas;
+    for (size_t de = porNucleo; de < pendentes_.size(); de += porNucleo) {
+        const size_t ate = std::min(de + porNucleo, pendentes_.size());
+        tarefas.push_back(std::async(std::launch::async, [&comprimir, de, ate] {
+            CompressorFlate compressor;
+            comprimir(compressor, de, ate);
+        }));
     }
+    comprimir(objetos_.Compressor(), 0, std::min(porNucleo, pendentes_.size()));
+    for (std::future<void>& tarefa : tarefas)
+        tarefa.get();
     for (size_t i = 0; i < pendentes_.size(); ++i) {
         const PaginaPendente& p = pendentes_[i];
         objetos_.FluxoComprimido(p.conteudo, "", comprimidos[i]);
@@ -263,6 +279,9 @@ void Escrita::EscreverLote() {
             pagina += " /StructParents " + std::to_string(p.chaveEstrutura) + " /Tabs /S";
         objetos_.Objeto(p.objeto, pagina + " >>");
     }
+    // The streams' memory serves the next batch.
+    for (PaginaPendente& p : pendentes_)
+        buffers_.push_back(std::move(p.fluxo));
     pendentes_.clear();
 }
 

@@ -93,10 +93,19 @@ bool EstruturaPdf::Titulo(const QString& texto) const {
 
 int EstruturaPdf::Elemento(const char* tipo, int pai, int pagina, int mcid,
                            const std::string& extra) {
+    // One element a table cell: written tersely and without temporaries.
     const int numero = objetos_.Reservar();
-    objetos_.Objeto(numero, "<< /S /" + std::string(tipo) + " /P " + ObjetosPdf::Ref(pai) +
-                                " /Pg " + ObjetosPdf::Ref(pagina) + " /K " + std::to_string(mcid) +
-                                extra + " >>");
+    corpo_.assign("<</S/");
+    corpo_ += tipo;
+    corpo_ += "/P ";
+    ObjetosPdf::Ref(corpo_, pai);
+    corpo_ += "/Pg ";
+    ObjetosPdf::Ref(corpo_, pagina);
+    corpo_ += "/K ";
+    ObjetosPdf::Inteiro(corpo_, static_cast<uint64_t>(mcid));
+    corpo_ += extra;
+    corpo_ += ">>";
+    objetos_.Objeto(numero, corpo_);
     return numero;
 }
 
@@ -124,13 +133,15 @@ void EstruturaPdf::FecharLinha() {
         filhosSecao_.push_back(tabela_);
     }
     const int linha = objetos_.Reservar();
-    std::string celulas;
+    std::string celulas = "<</S/TR/P " + ObjetosPdf::Ref(tabela_) + "/K[";
     for (const int mcid : linha_) {
         const int celula = Elemento("TD", linha, paginaLinha_, mcid);
         (*pais_)[static_cast<size_t>(mcid)] = celula;
-        celulas += ObjetosPdf::Ref(celula) + ' ';
+        if (celulas.back() != '[')
+            celulas += ' ';
+        ObjetosPdf::Ref(celulas, celula);
     }
-    objetos_.Objeto(linha, "<< /S /TR /P " + ObjetosPdf::Ref(tabela_) + " /K [" + celulas + "] >>");
+    objetos_.Objeto(linha, celulas + "]>>");
     linhasTabela_.push_back(linha);
     linha_.clear();
 }
@@ -182,8 +193,10 @@ int EstruturaPdf::ConcluirPagina(int pagina, const std::vector<ConteudoPagina::M
     FecharLinha();
     pais_ = nullptr;
     std::string lista = "[";
-    for (const int pai : pais)
-        lista += ObjetosPdf::Ref(pai) + ' ';
+    for (const int pai : pais) {
+        ObjetosPdf::Ref(lista, pai);
+        lista += ' ';
+    }
     lista += "]";
     const int arranjo = objetos_.Reservar();
     objetos_.Objeto(arranjo, lista);

@@ -76,6 +76,7 @@ private:
     QRectF areaLinha_;
     int paginaLinha_ = 0;
     std::vector<int>* pais_ = nullptr; // the page's parent array, by MCID
+    std::string corpo_;                // the element being written
 };
 
 } // namespace tarvo

@@ -3,8 +3,6 @@
 #include "common/ArquivoAtomico.h"
 #include <RelatoriosTarvo/Erro.h>
 
-#include <zlib.h>
-
 #include <charconv>
 #include <cmath>
 
@@ -50,7 +48,10 @@ void ObjetosPdf::Objeto(int numero, std::string_view corpo) {
     }
     // Marked as written; its place is known when the lot is.
     entradas_[static_cast<size_t>(numero) - 1].tipo = 2;
-    loteCabecalho_ += std::to_string(numero) + ' ' + std::to_string(loteCorpo_.size()) + ' ';
+    Inteiro(loteCabecalho_, static_cast<uint64_t>(numero));
+    loteCabecalho_ += ' ';
+    Inteiro(loteCabecalho_, loteCorpo_.size());
+    loteCabecalho_ += ' ';
     loteCorpo_ += corpo;
     loteCorpo_ += '\n';
     loteObjetos_.push_back(numero);
@@ -68,7 +69,7 @@ void ObjetosPdf::EscreverLote() {
     }
     const std::string entradas = "/Type /ObjStm /N " + std::to_string(loteObjetos_.size()) +
                                  " /First " + std::to_string(loteCabecalho_.size());
-    FluxoComprimido(lote, entradas, Comprimir(loteCabecalho_ + loteCorpo_));
+    FluxoComprimido(lote, entradas, compressor_.Comprimir(loteCabecalho_ + loteCorpo_));
     loteCabecalho_.clear();
     loteCorpo_.clear();
     loteObjetos_.clear();
@@ -77,7 +78,7 @@ void ObjetosPdf::EscreverLote() {
 void ObjetosPdf::Fluxo(int numero, std::string_view entradas, std::string_view dados,
                        bool comprimir) {
     if (comprimir) {
-        FluxoComprimido(numero, entradas, Comprimir(dados));
+        FluxoComprimido(numero, entradas, compressor_.Comprimir(dados));
         return;
     }
     Abrir(numero);
@@ -134,20 +135,8 @@ void ObjetosPdf::Concluir(int catalogo, int informacoes) {
                     "/Type /XRef /Size " + std::to_string(entradas_.size() + 1) + " /W [1 " +
                         std::to_string(bytes) + " 2] /Root " + Ref(catalogo) + " /Info " +
                         Ref(informacoes) + " /ID [<" + id + "> <" + id + ">]",
-                    Comprimir(linhas));
+                    compressor_.Comprimir(linhas));
     Gravar("startxref\n" + std::to_string(inicioTabela) + "\n%%EOF\n");
-}
-
-std::string ObjetosPdf::Comprimir(std::string_view dados) {
-    uLongf tamanho = compressBound(static_cast<uLong>(dados.size()));
-    std::string saida(tamanho, '\0');
-    if (compress2(reinterpret_cast<Bytef*>(saida.data()), &tamanho,
-                  reinterpret_cast<const Bytef*>(dados.data()), static_cast<uLong>(dados.size()),
-                  6) != Z_OK) {
-        throw Erro(Erro::SemMemoria, "Falha ao comprimir o conteúdo do PDF.", origem);
-    }
-    saida.resize(tamanho);
-    return saida;
 }
 
 void ObjetosPdf::Numero(std::string& saida, double valor) {
@@ -173,6 +162,16 @@ void ObjetosPdf::Numero(std::string& saida, double valor) {
         saida += '.';
         saida.append(decimais, static_cast<size_t>(n));
     }
+}
+
+void ObjetosPdf::Inteiro(std::string& saida, uint64_t valor) {
+    char texto[24];
+    saida.append(texto, std::to_chars(texto, texto + sizeof texto, valor).ptr);
+}
+
+void ObjetosPdf::Ref(std::string& saida, int numero) {
+    Inteiro(saida, static_cast<uint64_t>(numero));
+    saida += " 0 R";
 }
 
 std::string ObjetosPdf::Numero(double valor) {

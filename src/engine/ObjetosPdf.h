@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/CompressorFlate.h"
+
 #include <QCryptographicHash>
 #include <QString>
 
@@ -35,8 +37,8 @@ public:
     // written.
     void Concluir(int catalogo, int informacoes);
 
-    // Flate (zlib) at a level that keeps writing fast.
-    static std::string Comprimir(std::string_view dados);
+    // The compressor of the thread that writes the file.
+    CompressorFlate& Compressor() { return compressor_; }
 
     // A number as PDF writes it: at most three decimals, no exponent, a
     // point whatever the locale.
@@ -50,6 +52,8 @@ public:
     }
     // "n 0 R".
     static std::string Ref(int numero) { return std::to_string(numero) + " 0 R"; }
+    static void Ref(std::string& saida, int numero);
+    static void Inteiro(std::string& saida, uint64_t valor);
 
 private:
     struct Entrada {
@@ -64,6 +68,7 @@ private:
 
     ArquivoAtomico& arquivo_;
     QCryptographicHash resumo_{QCryptographicHash::Md5};
+    CompressorFlate compressor_;
     uint64_t posicao_ = 0;
     std::vector<Entrada> entradas_; // by object number - 1
     // The object stream being filled: its objects' numbers and offsets, and
