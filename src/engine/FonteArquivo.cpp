@@ -70,7 +70,7 @@ bool FonteArquivo::Tem(char32_t letra) const {
     return hb_font_get_nominal_glyph(fonte_.get(), letra, &glifo) != 0;
 }
 
-FonteArquivo::Moldado FonteArquivo::Moldar(const std::u16string& texto, size_t inicio,
+FonteArquivo::Moldado FonteArquivo::Moldar(std::u16string_view texto, size_t inicio,
                                            size_t fim) const {
     const std::unique_ptr<hb_buffer_t, void (*)(hb_buffer_t*)> buffer(hb_buffer_create(),
                                                                       hb_buffer_destroy);
@@ -85,17 +85,10 @@ FonteArquivo::Moldado FonteArquivo::Moldar(const std::u16string& texto, size_t i
     const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer.get(), &quantos);
     const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer.get(), nullptr);
     Moldado moldado;
-    moldado.glifos.reserve(quantos);
-    moldado.avancos.reserve(quantos);
-    moldado.deslocamentoX.reserve(quantos);
-    moldado.deslocamentoY.reserve(quantos);
-    moldado.grupos.reserve(quantos);
+    moldado.reserve(quantos);
     for (unsigned i = 0; i < quantos; ++i) {
-        moldado.glifos.push_back(info[i].codepoint);
-        moldado.grupos.push_back(info[i].cluster);
-        moldado.avancos.push_back(pos[i].x_advance / unidades_);
-        moldado.deslocamentoX.push_back(pos[i].x_offset / unidades_);
-        moldado.deslocamentoY.push_back(pos[i].y_offset / unidades_);
+        moldado.push_back({info[i].codepoint, info[i].cluster, pos[i].x_advance / unidades_,
+                           pos[i].x_offset / unidades_, pos[i].y_offset / unidades_});
     }
     return moldado;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct hb_blob_t;
@@ -46,17 +47,18 @@ public:
     // The bytes of the table `marca` ("head"), empty when it has none.
     QByteArray Tabela(const char* marca) const;
 
-    struct Moldado {
-        std::vector<uint32_t> glifos;
-        std::vector<double> avancos;       // ems
-        std::vector<double> deslocamentoX; // ems, from the pen
-        std::vector<double> deslocamentoY; // ems, upwards
-        std::vector<uint32_t>
-            grupos; // UTF-16 index in the whole text where each glyph's cluster starts
+    // One shaped glyph.
+    struct Glifo {
+        uint32_t glifo;
+        uint32_t grupo;       // UTF-16 index in the whole text where its cluster starts
+        double avanco;        // ems
+        double deslocamentoX; // ems, from the pen
+        double deslocamentoY; // ems, upwards
     };
+    using Moldado = std::vector<Glifo>;
     // Shapes `texto[inicio, fim)` with the rest of `texto` as context, with
     // kerning and the font's standard ligatures, left to right.
-    Moldado Moldar(const std::u16string& texto, size_t inicio, size_t fim) const;
+    Moldado Moldar(std::u16string_view texto, size_t inicio, size_t fim) const;
 
 private:
     struct Destruidor {

@@ -70,8 +70,10 @@ std::shared_ptr<const PaginaDisposta> Leiaute::Pagina(int pagina) {
         }
     }
     auto disposta = std::make_shared<PaginaDisposta>();
+    const Documento::Pagina elementos = documento_.Elementos(pagina);
+    disposta->textos.reserve(elementos.size());
     size_t indice = 0;
-    for (const Elemento& elemento : documento_.Elementos(pagina)) {
+    for (const Elemento& elemento : elementos) {
         if (const auto* texto = std::get_if<Texto>(&elemento)) {
             disposta->textos.push_back(Dispor(*texto, false, indice, pagina));
         } else if (const auto* multilinha = std::get_if<TextoMultilinha>(&elemento)) {
@@ -91,19 +93,20 @@ std::shared_ptr<const PaginaDisposta> Leiaute::Pagina(int pagina) {
 // invisible controls stay with what comes before them.
 std::shared_ptr<const Leiaute::Moldagem> Leiaute::Moldar(const FonteArquivo& fonte,
                                                          const QString& texto) {
-    if (const auto daFonte = moldados_.find(&fonte); daFonte != moldados_.end()) {
-        const auto achado = daFonte->second.find(texto);
-        if (achado != daFonte->second.end()) {
-            return achado->second;
-        }
+    auto& daFonte = moldados_[&fonte];
+    if (const auto achado = daFonte.find(texto); achado != daFonte.end()) {
+        return achado->second;
     }
     if (textosMoldados_ >= limiteTextosMoldados) {
-        moldados_.clear();
+        // Emptied, their tables kept for the next ones.
+        for (auto& [face, textos] : moldados_) {
+            textos.clear();
+        }
         textosMoldados_ = 0;
     }
 
-    const std::u16string unidades(reinterpret_cast<const char16_t*>(texto.utf16()),
-                                  static_cast<size_t>(texto.size()));
+    const std::u16string_view unidades(reinterpret_cast<const char16_t*>(texto.utf16()),
+                                       static_cast<size_t>(texto.size()));
     auto moldagem = std::make_shared<Moldagem>();
     moldagem->unidades = unidades.size();
 
@@ -138,8 +141,7 @@ std::shared_ptr<const Leiaute::Moldagem> Leiaute::Moldar(const FonteArquivo& fon
             {trechos[t].second, inicio, fim, trechos[t].second->Moldar(unidades, inicio, fim)});
     }
     ++textosMoldados_;
-    // Taken only now: the store may have been emptied above.
-    return moldados_[&fonte].emplace(texto, std::move(moldagem)).first->second;
+    return daFonte.emplace(texto, std::move(moldagem)).first->second;
 }
 
 // Pen positions and character boundaries at `tamanho` points. Each advance
@@ -149,21 +151,23 @@ std::shared_ptr<const Leiaute::Moldagem> Leiaute::Moldar(const FonteArquivo& fon
 Leiaute::Medidas Leiaute::Medir(const Moldagem& moldagem, double tamanho) {
     Medidas medidas;
     medidas.bordas.assign(moldagem.unidades + 1, 0.0);
+    size_t glifos = 0;
+    for (const Segmento& segmento : moldagem.segmentos)
+        glifos += segmento.moldado.size();
+    medidas.canetas.reserve(glifos);
     double caneta = 0;
     for (const Segmento& segmento : moldagem.segmentos) {
         const FonteArquivo::Moldado& m = segmento.moldado;
-        std::vector<double>& canetas = medidas.canetas.emplace_back();
-        canetas.reserve(m.glifos.size());
         size_t g = 0;
-        while (g < m.glifos.size()) {
-            const uint32_t grupo = m.grupos[g];
+        while (g < m.size()) {
+            const uint32_t grupo = m[g].grupo;
             const double comeco = caneta;
             size_t proximo = g;
-            while (proximo < m.glifos.size() && m.grupos[proximo] == grupo) {
-                canetas.push_back(caneta);
-                caneta += m.avancos[proximo++] * tamanho;
+            while (proximo < m.size() && m[proximo].grupo == grupo) {
+                medidas.canetas.push_back(caneta);
+                caneta += m[proximo++].avanco * tamanho;
             }
-            const size_t ate = proximo < m.glifos.size() ? m.grupos[proximo] : segmento.fim;
+            const size_t ate = proximo < m.size() ? m[proximo].grupo : segmento.fim;
             const size_t quantos = ate > grupo ? ate - grupo : 1;
             for (size_t k = 0; k < quantos && grupo + k < moldagem.unidades; ++k) {
                 medidas.bordas[grupo + k] =
@@ -188,6 +192,7 @@ void Leiaute::Linha(TextoDisposto& disposto, const Moldagem& moldagem, const Med
     linha.base = topo + subida;
     linha.altura = altura;
     const double zero = medidas.bordas[static_cast<size_t>(inicio)];
+    linha.bordas.reserve(static_cast<size_t>(fim - inicio + 1));
     for (qsizetype i = inicio; i <= fim; ++i) {
         linha.bordas.push_back(x + medidas.bordas[static_cast<size_t>(i)] - zero);
     }
@@ -198,22 +203,28 @@ void Leiaute::Linha(TextoDisposto& disposto, const Moldagem& moldagem, const Med
     linha.direita = linha.bordas[static_cast<size_t>(tinta - inicio)];
 
     const QPointF origem(x, linha.base);
-    for (size_t s = 0; s < moldagem.segmentos.size(); ++s) {
-        const Segmento& segmento = moldagem.segmentos[s];
+    linha.corridas.reserve(moldagem.segmentos.size());
+    size_t primeiroGlifo = 0; // the segment's first pen in `medidas.canetas`
+    for (const Segmento& segmento : moldagem.segmentos) {
         const FonteArquivo::Moldado& m = segmento.moldado;
+        const size_t canetas = primeiroGlifo;
+        primeiroGlifo += m.size();
         if (static_cast<qsizetype>(segmento.fim) <= inicio ||
             static_cast<qsizetype>(segmento.inicio) >= fim) {
             continue;
         }
         CorridaGlifos corrida;
-        for (size_t g = 0; g < m.glifos.size(); ++g) {
-            const auto grupo = static_cast<qsizetype>(m.grupos[g]);
+        corrida.glifos.reserve(m.size());
+        corrida.posicoes.reserve(m.size());
+        corrida.grupos.reserve(m.size());
+        for (size_t g = 0; g < m.size(); ++g) {
+            const auto grupo = static_cast<qsizetype>(m[g].grupo);
             if (grupo >= inicio && grupo < fim) {
-                corrida.glifos.push_back(m.glifos[g]);
-                corrida.posicoes.emplace_back(medidas.canetas[s][g] - zero +
-                                                  m.deslocamentoX[g] * tamanho,
-                                              -m.deslocamentoY[g] * tamanho);
-                corrida.grupos.push_back(m.grupos[g]);
+                corrida.glifos.push_back(m[g].glifo);
+                corrida.posicoes.emplace_back(medidas.canetas[canetas + g] - zero +
+                                                  m[g].deslocamentoX * tamanho,
+                                              -m[g].deslocamentoY * tamanho);
+                corrida.grupos.push_back(m[g].grupo);
             }
         }
         if (corrida.glifos.empty()) {
@@ -223,7 +234,7 @@ void Leiaute::Linha(TextoDisposto& disposto, const Moldagem& moldagem, const Med
         corrida.tamanho = tamanho;
         corrida.origem = origem;
         corrida.inicio = std::max<qsizetype>(inicio, corrida.grupos.front());
-        corrida.fim = std::min<qsizetype>(fim, m.grupos.back() + 1);
+        corrida.fim = std::min<qsizetype>(fim, m.back().grupo + 1);
         linha.corridas.push_back(std::move(corrida));
     }
     disposto.linhas.push_back(std::move(linha));

@@ -126,8 +126,8 @@ private:
     };
     // A shaped text at one size, in points from its start.
     struct Medidas {
-        std::vector<std::vector<double>> canetas; // each glyph's pen, per segment
-        std::vector<double> bordas;               // one per UTF-16 index and one past the end
+        std::vector<double> canetas; // each glyph's pen, the segments' one after another
+        std::vector<double> bordas;  // one per UTF-16 index and one past the end
     };
 
     std::shared_ptr<const Moldagem> Moldar(const FonteArquivo& fonte, const QString& texto);

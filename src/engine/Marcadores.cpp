@@ -48,6 +48,9 @@ QString Marcadores::Substituir(std::string_view texto, int pagina) const {
 
 QString Marcadores::Mostrado(std::string_view bruto, bool multilinha, int pagina) const {
     QString texto = Substituir(bruto, pagina);
+    // Most texts are one line: no need to look through them three times.
+    if (bruto.find_first_of("\r\n") == std::string_view::npos)
+        return texto;
     const QString quebra = multilinha ? QStringLiteral("\n") : QStringLiteral(" ");
     texto.replace(QLatin1String("\r\n"), quebra);
     texto.replace(QLatin1Char('\r'), quebra);
