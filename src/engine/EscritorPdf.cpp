@@ -126,9 +126,10 @@ void EscreverFigura(ObjetosPdf& objetos, int numero, const QImage& imagem) {
     objetos.Fluxo(numero, dimensoes + " /ColorSpace /DeviceRGB" + mascara, dados, true);
 }
 
-// The sRGB profile the OutputIntent names; empty when it is not installed.
-std::string PerfilSrgb() {
-    QFile arquivo(QStringLiteral(TARVO_PERFIL_SRGB));
+// The sRGB profile the OutputIntent names; empty when it cannot be read.
+std::string PerfilSrgb(const std::string& caminho) {
+    QFile arquivo(caminho.empty() ? QStringLiteral(TARVO_PERFIL_SRGB)
+                                  : QString::fromStdString(caminho));
     if (!arquivo.open(QIODevice::ReadOnly))
         return {};
     const QByteArray dados = arquivo.readAll();
@@ -335,7 +336,7 @@ std::vector<int> Escrita::Concluir(const std::vector<std::pair<std::string, size
     const int informacoes = objetos_.Reservar();
     objetos_.Objeto(informacoes, info);
 
-    const std::string perfil = PerfilSrgb();
+    const std::string perfil = PerfilSrgb(propriedades.perfilCor);
     const std::string dataXmp = DataXmp(momento_);
     std::string xmp =
         "<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"

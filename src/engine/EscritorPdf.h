@@ -31,6 +31,10 @@ public:
     struct Propriedades {
         std::string titulo;
         std::string assunto;
+        // The ICC profile of the sRGB OutputIntent; empty for the installed
+        // one. Without a readable profile the file is written all the same,
+        // but is not PDF/A and does not claim to be.
+        std::string perfilCor = {};
     };
 
     // Each part keeps its own orientation and page numbering; an empty

@@ -4,6 +4,8 @@
 // accessibility entries present and agreeing, and the same bytes from two
 // runs with SOURCE_DATE_EPOCH.
 
+#include "engine/Documento.h"
+#include "engine/EscritorPdf.h"
 #include "engine/MotorRelatorio.h"
 #include "support/LeitorPdf.h"
 
@@ -170,6 +172,35 @@ TEST(EscritorPdf, ArquivamentoEtiquetasEReproducao) {
                                  "/LZWDecode", "/Transparency", "/Interpolate true"}) {
         EXPECT_FALSE(todo.contains(QLatin1String(proibido))) << proibido;
     }
+}
+
+// Without a colour profile to embed, the file is still written and sound,
+// but neither claims PDF/A nor carries an OutputIntent.
+TEST(EscritorPdf, SemPerfilDeCorNaoSeDizPdfA) {
+    QTemporaryDir pasta;
+    Documento documento;
+    documento.IniciarDocumento();
+    documento.NovaPagina();
+    documento.Adicionar(Texto{{0, 0, 10, 1, documento.Internar("Sem perfil de cor"), 0, 0,
+                               documento.Internar("Arial"), 11, 0, 0, 0, 0}});
+    const std::string caminho = pasta.filePath("sem-perfil.pdf").toStdString();
+    EscritorPdf::Gravar({{&documento, ""}},
+                        {"Título", "Assunto", pasta.filePath("falta.icc").toStdString()}, caminho);
+
+    EXPECT_NE(Executar("qpdf", {"--check", caminho}).find("No syntax or stream encoding errors"),
+              std::string::npos);
+    EXPECT_EQ(Normalizado(TextoPdf(caminho)), "Sem perfil de cor");
+    const std::string xmp = Executar("pdfinfo", {"-meta", caminho});
+    EXPECT_NE(xmp.find("<dc:title>"), std::string::npos) << xmp;
+    EXPECT_EQ(xmp.find("<pdfaid:"), std::string::npos) << xmp;
+    const std::string expandido = pasta.filePath("qdf.pdf").toStdString();
+    Executar("qpdf", {"--qdf", "--object-streams=disable", caminho, expandido});
+    QFile arquivo(QString::fromStdString(expandido));
+    ASSERT_TRUE(arquivo.open(QIODevice::ReadOnly));
+    const QByteArray todo = arquivo.readAll();
+    EXPECT_FALSE(todo.contains("/OutputIntent"));
+    EXPECT_FALSE(todo.contains("/ICCBased"));
+    EXPECT_TRUE(todo.contains("/StructTreeRoot"));
 }
 
 } // namespace
