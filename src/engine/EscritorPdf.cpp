@@ -136,8 +136,8 @@ std::string PerfilSrgb(const std::string& caminho) {
     return dados.toStdString();
 }
 
-// One page being written: its content is compressed with its neighbours',
-// each on a core of its own.
+// One page being written: its content is compressed with its neighbours'
+// on another core.
 struct PaginaPendente {
     int objeto;
     int conteudo;
@@ -145,6 +145,12 @@ struct PaginaPendente {
     std::string recursos;
     int chaveEstrutura; // -1 for none
     QSizeF tamanho;     // points
+};
+
+// A batch of pages and their content compressed.
+struct LoteComprimido {
+    std::vector<PaginaPendente> paginas;
+    std::vector<std::string> comprimidos;
 };
 
 class Escrita {
@@ -162,7 +168,12 @@ public:
 
 private:
     FontePdf& Fonte(const FonteArquivo& fonte);
+    // One page, `disposta` null for a page the document does not have.
+    void Pagina(const Documento& documento, int pagina, const PaginaDisposta* disposta,
+                const QSizeF& papel, const ConteudoPagina::Fontes& fontes,
+                const ConteudoPagina::Figuras& imagens, const ConteudoPagina::Artefatos& artefatos);
     void EscreverLote();
+    void GravarLoteComprimido();
 
     ObjetosPdf objetos_;
     const QDateTime momento_;
@@ -179,6 +190,7 @@ private:
     std::unordered_map<const FonteArquivo*, FontePdf*> fontesPorFace_;
     std::vector<int> paginas_;
     std::vector<PaginaPendente> pendentes_;
+    std::future<LoteComprimido> compressao_;
     std::vector<std::string> buffers_;
 };
 
@@ -221,57 +233,88 @@ void Escrita::Parte(const EscritorPdf::Parte& parte, const std::string& tituloSe
                                                        bool marcadores) {
         return estrutura_.Artefato(texto, area, marcadores);
     };
-    for (const int pagina : PaginasDe(parte)) {
-        if (andamento_ != nullptr)
-            andamento_->Pagina();
-        PaginaPendente pendente{objetos_.Reservar(), objetos_.Reservar(), {}, "<< >>", -1, papel};
-        if (pagina >= 1 && pagina <= documento.NumeroPaginas()) {
-            estrutura_.IniciarPagina();
-            const std::shared_ptr<const PaginaDisposta> disposta = leiaute.Pagina(pagina);
-            std::string buffer;
-            if (!buffers_.empty()) {
-                buffer = std::move(buffers_.back());
-                buffers_.pop_back();
-            }
-            ConteudoPagina conteudo(documento, *disposta, pagina, fontes, imagens, artefatos,
-                                    std::move(buffer));
-            pendente.fluxo = conteudo.TomarFluxo();
-            pendente.recursos = conteudo.Recursos();
-            pendente.chaveEstrutura =
-                estrutura_.ConcluirPagina(pendente.objeto, conteudo.Marcados());
+    // The layout, a third of the work, runs a batch of pages ahead on
+    // another core while this thread writes the batch before. Only one batch
+    // at a time uses the layout, and its pages are read-only once made.
+    const std::vector<int> paginas = PaginasDe(parte);
+    const auto dispor = [&leiaute, &paginas, &documento](size_t de, size_t ate) {
+        std::vector<std::shared_ptr<const PaginaDisposta>> dispostas;
+        for (size_t i = de; i < ate; ++i) {
+            const int pagina = paginas[i];
+            dispostas.push_back(pagina >= 1 && pagina <= documento.NumeroPaginas()
+                                    ? leiaute.Pagina(pagina)
+                                    : nullptr);
         }
-        paginas_.push_back(pendente.objeto);
-        pendentes_.push_back(std::move(pendente));
-        if (pendentes_.size() >= lote_)
-            EscreverLote();
+        return dispostas;
+    };
+    constexpr size_t porLote = 16;
+    const std::launch modo = nucleos_ > 1 ? std::launch::async : std::launch::deferred;
+    auto proximas = std::async(modo, dispor, 0, std::min(porLote, paginas.size()));
+    for (size_t de = 0; de < paginas.size(); de += porLote) {
+        const std::vector<std::shared_ptr<const PaginaDisposta>> dispostas = proximas.get();
+        if (de + porLote < paginas.size()) {
+            proximas =
+                std::async(modo, dispor, de + porLote, std::min(de + 2 * porLote, paginas.size()));
+        }
+        for (size_t i = 0; i < dispostas.size(); ++i)
+            Pagina(documento, paginas[de + i], dispostas[i].get(), papel, fontes, imagens,
+                   artefatos);
     }
     EscreverLote();
+    GravarLoteComprimido();
 }
 
-void Escrita::EscreverLote() {
-    // The batch in one contiguous share a core, the first on this thread;
-    // each other share has a compressor of its own.
-    std::vector<std::string> comprimidos(pendentes_.size());
-    const size_t porNucleo = (pendentes_.size() + nucleos_ - 1) / nucleos_;
-    const auto comprimir = [this, &comprimidos](CompressorFlate& compressor, size_t de,
-                                                size_t ate) {
-        for (size_t i = de; i < ate; ++i)
-            comprimidos[i] = compressor.Comprimir(pendentes_[i].fluxo);
-    };
-    std::vector<std::future<void>> tarefas;
-    for (size_t de = porNucleo; de < pendentes_.size(); de += porNucleo) {
-        const size_t ate = std::min(de + porNucleo, pendentes_.size());
-        tarefas.push_back(std::async(std::launch::async, [&comprimir, de, ate] {
-            CompressorFlate compressor;
-            comprimir(compressor, de, ate);
-        }));
+void Escrita::Pagina(const Documento& documento, int pagina, const PaginaDisposta* disposta,
+                     const QSizeF& papel, const ConteudoPagina::Fontes& fontes,
+                     const ConteudoPagina::Figuras& imagens,
+                     const ConteudoPagina::Artefatos& artefatos) {
+    if (andamento_ != nullptr)
+        andamento_->Pagina();
+    PaginaPendente pendente{objetos_.Reservar(), objetos_.Reservar(), {}, "<< >>", -1, papel};
+    if (disposta != nullptr) {
+        estrutura_.IniciarPagina();
+        std::string buffer;
+        if (!buffers_.empty()) {
+            buffer = std::move(buffers_.back());
+            buffers_.pop_back();
+        }
+        ConteudoPagina conteudo(documento, *disposta, pagina, fontes, imagens, artefatos,
+                                std::move(buffer));
+        pendente.fluxo = conteudo.TomarFluxo();
+        pendente.recursos = conteudo.Recursos();
+        pendente.chaveEstrutura = estrutura_.ConcluirPagina(pendente.objeto, conteudo.Marcados());
     }
-    comprimir(objetos_.Compressor(), 0, std::min(porNucleo, pendentes_.size()));
-    for (std::future<void>& tarefa : tarefas)
-        tarefa.get();
-    for (size_t i = 0; i < pendentes_.size(); ++i) {
-        const PaginaPendente& p = pendentes_[i];
-        objetos_.FluxoComprimido(p.conteudo, "", comprimidos[i]);
+    paginas_.push_back(pendente.objeto);
+    pendentes_.push_back(std::move(pendente));
+    if (pendentes_.size() >= lote_)
+        EscreverLote();
+}
+
+// The batch is compressed on another core while this thread draws the
+// next one; its objects are written when that one is handed over.
+void Escrita::EscreverLote() {
+    GravarLoteComprimido();
+    if (pendentes_.empty())
+        return;
+    const std::launch modo = nucleos_ > 1 ? std::launch::async : std::launch::deferred;
+    compressao_ = std::async(modo, [paginas = std::move(pendentes_)]() mutable {
+        LoteComprimido lote;
+        CompressorFlate compressor;
+        for (const PaginaPendente& pagina : paginas)
+            lote.comprimidos.push_back(compressor.Comprimir(pagina.fluxo));
+        lote.paginas = std::move(paginas);
+        return lote;
+    });
+    pendentes_.clear();
+}
+
+void Escrita::GravarLoteComprimido() {
+    if (!compressao_.valid())
+        return;
+    LoteComprimido lote = compressao_.get();
+    for (size_t i = 0; i < lote.paginas.size(); ++i) {
+        const PaginaPendente& p = lote.paginas[i];
+        objetos_.FluxoComprimido(p.conteudo, "", lote.comprimidos[i]);
         std::string pagina = "<< /Type /Page /Parent " + ObjetosPdf::Ref(arvorePaginas_) +
                              " /MediaBox [0 0 " + ObjetosPdf::Numero(p.tamanho.width()) + ' ' +
                              ObjetosPdf::Numero(p.tamanho.height()) + "] /Resources " + p.recursos +
@@ -280,10 +323,9 @@ void Escrita::EscreverLote() {
             pagina += " /StructParents " + std::to_string(p.chaveEstrutura) + " /Tabs /S";
         objetos_.Objeto(p.objeto, pagina + " >>");
     }
-    // The streams' memory serves the next batch.
-    for (PaginaPendente& p : pendentes_)
+    // The streams' memory serves the next batches.
+    for (PaginaPendente& p : lote.paginas)
         buffers_.push_back(std::move(p.fluxo));
-    pendentes_.clear();
 }
 
 std::vector<int> Escrita::Concluir(const std::vector<std::pair<std::string, size_t>>& marcadores,

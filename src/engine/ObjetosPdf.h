@@ -37,8 +37,6 @@ public:
     // written.
     void Concluir(int catalogo, int informacoes);
 
-    // The compressor of the thread that writes the file.
-    CompressorFlate& Compressor() { return compressor_; }
 
     // A number as PDF writes it: at most three decimals, no exponent, a
     // point whatever the locale.
