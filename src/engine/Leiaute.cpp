@@ -75,9 +75,10 @@ std::shared_ptr<const PaginaDisposta> Leiaute::Pagina(int pagina) {
     size_t indice = 0;
     for (const Elemento& elemento : elementos) {
         if (const auto* texto = std::get_if<Texto>(&elemento)) {
-            disposta->textos.push_back(Dispor(*texto, false, indice, pagina));
+            disposta->textos.push_back(Dispor(*texto, false, indice, pagina, &disposta->memoria));
         } else if (const auto* multilinha = std::get_if<TextoMultilinha>(&elemento)) {
-            disposta->textos.push_back(Dispor(*multilinha, true, indice, pagina));
+            disposta->textos.push_back(
+                Dispor(*multilinha, true, indice, pagina, &disposta->memoria));
         }
         ++indice;
     }
@@ -148,13 +149,9 @@ std::shared_ptr<const Leiaute::Moldagem> Leiaute::Moldar(const FonteArquivo& fon
 // is a whole number of 1200 dpi dots, as Qt's font engine gives them at that
 // resolution, so that texts stand where they always stood in the PDF; each
 // cluster's advance is shared by the characters it covers.
-Leiaute::Medidas Leiaute::Medir(const Moldagem& moldagem, double tamanho) {
-    Medidas medidas;
+void Leiaute::Medir(const Moldagem& moldagem, double tamanho, Medidas& medidas) {
     medidas.bordas.assign(moldagem.unidades + 1, 0.0);
-    size_t glifos = 0;
-    for (const Segmento& segmento : moldagem.segmentos)
-        glifos += segmento.moldado.size();
-    medidas.canetas.reserve(glifos);
+    medidas.canetas.clear();
     double caneta = 0;
     for (const Segmento& segmento : moldagem.segmentos) {
         const FonteArquivo::Moldado& m = segmento.moldado;
@@ -177,7 +174,6 @@ Leiaute::Medidas Leiaute::Medir(const Moldagem& moldagem, double tamanho) {
         }
     }
     medidas.bordas.back() = caneta;
-    return medidas;
 }
 
 // One line of `disposto`: the text [inicio, fim) of `moldagem`, its left end
@@ -185,7 +181,8 @@ Leiaute::Medidas Leiaute::Medir(const Moldagem& moldagem, double tamanho) {
 void Leiaute::Linha(TextoDisposto& disposto, const Moldagem& moldagem, const Medidas& medidas,
                     qsizetype inicio, qsizetype fim, double x, double topo, double subida,
                     double altura, double tamanho) const {
-    LinhaDisposta linha;
+    Memoria* const memoria = disposto.linhas.get_allocator().resource();
+    LinhaDisposta linha(memoria);
     linha.inicio = inicio;
     linha.fim = fim;
     linha.topo = topo;
@@ -213,7 +210,7 @@ void Leiaute::Linha(TextoDisposto& disposto, const Moldagem& moldagem, const Med
             static_cast<qsizetype>(segmento.inicio) >= fim) {
             continue;
         }
-        CorridaGlifos corrida;
+        CorridaGlifos corrida(memoria);
         corrida.glifos.reserve(m.size());
         corrida.posicoes.reserve(m.size());
         corrida.grupos.reserve(m.size());
@@ -241,8 +238,8 @@ void Leiaute::Linha(TextoDisposto& disposto, const Moldagem& moldagem, const Med
 }
 
 TextoDisposto Leiaute::Dispor(const CamposTexto& campos, bool multilinha, size_t elemento,
-                              int pagina) {
-    TextoDisposto disposto;
+                              int pagina, Memoria* memoria) {
+    TextoDisposto disposto(memoria);
     disposto.elemento = elemento;
     disposto.texto = marcadores_.Mostrado(documento_.TextoDe(campos.texto), multilinha, pagina);
     disposto.cor = Cor(campos.cor);
@@ -267,7 +264,8 @@ TextoDisposto Leiaute::Dispor(const CamposTexto& campos, bool multilinha, size_t
                       (margens.superior + campos.y) * pontosPorCm, campos.largura * pontosPorCm,
                       campos.altura * pontosPorCm);
     const std::shared_ptr<const Moldagem> moldagem = Moldar(fonte, disposto.texto);
-    const Medidas medidas = Medir(*moldagem, tamanho);
+    Medir(*moldagem, tamanho, medidas_);
+    const Medidas& medidas = medidas_;
     const double subida = fonte.Subida() * tamanho;
     const double altura = (fonte.Subida() + fonte.Descida()) * tamanho;
     const auto n = disposto.texto.size();

@@ -16,6 +16,7 @@
 #include <list>
 #include <map>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <tuple>
 #include <unordered_map>
@@ -30,17 +31,25 @@ namespace tarvo {
 class Documento;
 struct CamposTexto;
 
+// The vectors of a laid-out page all take their memory from the page's own
+// arena (`PaginaDisposta::memoria`), which is given back whole with the page:
+// a page holds thousands of small vectors.
+using Memoria = std::pmr::memory_resource;
+
 // Glyphs of one font at one size on one baseline. Lengths are points from
 // the sheet's top-left corner, y downwards.
 struct CorridaGlifos {
+    explicit CorridaGlifos(Memoria* memoria)
+        : glifos(memoria), posicoes(memoria), grupos(memoria) {}
+
     const FonteArquivo* fonte = nullptr;
     double tamanho = 0;
     QPointF origem; // the baseline's start
-    std::vector<uint32_t> glifos;
-    std::vector<QPointF> posicoes; // each glyph's from `origem`
+    std::pmr::vector<uint32_t> glifos;
+    std::pmr::vector<QPointF> posicoes; // each glyph's from `origem`
     // Where in the text (UTF-16 index of the element's shown text) each
     // glyph's cluster begins; the run covers the text [inicio, fim).
-    std::vector<uint32_t> grupos;
+    std::pmr::vector<uint32_t> grupos;
     qsizetype inicio = 0;
     qsizetype fim = 0;
 };
@@ -48,20 +57,24 @@ struct CorridaGlifos {
 // One line of a text: its glyph runs, its box and where each of its
 // characters begins.
 struct LinhaDisposta {
+    explicit LinhaDisposta(Memoria* memoria) : bordas(memoria), corridas(memoria) {}
+
     qsizetype inicio = 0; // in the element's shown text
     qsizetype fim = 0;    // past the line's last character (spaces included, not the break)
     double topo = 0;
     double base = 0;
     double altura = 0;
     // The x of every character boundary from `inicio` to `fim`, fim - inicio + 1 values.
-    std::vector<double> bordas;
-    std::vector<CorridaGlifos> corridas;
+    std::pmr::vector<double> bordas;
+    std::pmr::vector<CorridaGlifos> corridas;
     // The end of the line's ink (its trailing spaces left out) for an underline.
     double direita = 0;
 };
 
 // A text element as it is drawn on one page.
 struct TextoDisposto {
+    explicit TextoDisposto(Memoria* memoria) : linhas(memoria) {}
+
     size_t elemento = 0; // among its page's elements
     QString texto;       // as the page shows it
     QRgb cor = 0;
@@ -70,11 +83,17 @@ struct TextoDisposto {
     double espessuraSublinhado = 0;
     // The rectangle it is clipped to when it does not fit in it.
     std::optional<QRectF> recorte;
-    std::vector<LinhaDisposta> linhas;
+    std::pmr::vector<LinhaDisposta> linhas;
 };
 
 struct PaginaDisposta {
-    std::vector<TextoDisposto> textos; // in element order
+    PaginaDisposta() = default;
+    PaginaDisposta(const PaginaDisposta&) = delete;
+    PaginaDisposta& operator=(const PaginaDisposta&) = delete;
+
+    // Declared first: everything below lives in it.
+    std::pmr::monotonic_buffer_resource memoria{64 * 1024};
+    std::pmr::vector<TextoDisposto> textos{&memoria}; // in element order
 
     // The text of element `elemento`; none for another kind of element.
     const TextoDisposto* Texto(size_t elemento) const;
@@ -131,8 +150,10 @@ private:
     };
 
     std::shared_ptr<const Moldagem> Moldar(const FonteArquivo& fonte, const QString& texto);
-    static Medidas Medir(const Moldagem& moldagem, double tamanho);
-    TextoDisposto Dispor(const CamposTexto& campos, bool multilinha, size_t elemento, int pagina);
+    // Fills `medidas`, whose memory serves text after text.
+    static void Medir(const Moldagem& moldagem, double tamanho, Medidas& medidas);
+    TextoDisposto Dispor(const CamposTexto& campos, bool multilinha, size_t elemento, int pagina,
+                         Memoria* memoria);
     void Linha(TextoDisposto& disposto, const Moldagem& moldagem, const Medidas& medidas,
                qsizetype inicio, qsizetype fim, double x, double topo, double subida, double altura,
                double tamanho) const;
@@ -148,6 +169,7 @@ private:
                        std::unordered_map<QString, std::shared_ptr<const Moldagem>>>
         moldados_;
     size_t textosMoldados_ = 0;
+    Medidas medidas_; // of the text being laid out
     // ICU's line breaker, made at the first wrapped text.
     std::unique_ptr<icu::BreakIterator> quebras_;
 };
