@@ -91,8 +91,9 @@ struct PaginaDisposta {
     PaginaDisposta(const PaginaDisposta&) = delete;
     PaginaDisposta& operator=(const PaginaDisposta&) = delete;
 
-    // Declared first: everything below lives in it.
-    std::pmr::monotonic_buffer_resource memoria{64 * 1024};
+    // Declared first: everything below lives in it. A page of a full table
+    // (about a hundred texts) fits in the first block.
+    std::pmr::monotonic_buffer_resource memoria{128 * 1024};
     std::pmr::vector<TextoDisposto> textos{&memoria}; // in element order
 
     // The text of element `elemento`; none for another kind of element.
