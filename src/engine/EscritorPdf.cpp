@@ -157,10 +157,11 @@ class Escrita {
 public:
     Escrita(ArquivoAtomico& arquivo, const QDateTime& momento, Andamento* andamento)
         : objetos_(arquivo), momento_(momento), andamento_(andamento), estrutura_(objetos_),
-          catalogo_(objetos_.Reservar()), arvorePaginas_(objetos_.Reservar()) {
-        nucleos_ = std::max(1U, std::thread::hardware_concurrency());
-        lote_ = 16 * nucleos_;
-    }
+          catalogo_(objetos_.Reservar()), arvorePaginas_(objetos_.Reservar()),
+          // With one core, the layout and the compression run in turn on
+          // this thread.
+          modo_(std::thread::hardware_concurrency() > 1 ? std::launch::async
+                                                        : std::launch::deferred) {}
 
     void Parte(const EscritorPdf::Parte& parte, const std::string& tituloSecao);
     std::vector<int> Concluir(const std::vector<std::pair<std::string, size_t>>& marcadores,
@@ -181,8 +182,9 @@ private:
     EstruturaPdf estrutura_;
     const int catalogo_;
     const int arvorePaginas_;
-    size_t nucleos_;
-    size_t lote_;
+    const std::launch modo_;
+    // Pages compressed together, about half a megabyte of content.
+    static constexpr size_t paginasPorLote = 32;
     // The layouts stay until the end: the fonts are embedded from their files.
     std::vector<std::unique_ptr<Leiaute>> leiautes_;
     std::vector<std::unique_ptr<FontePdf>> fontes_;
@@ -248,13 +250,12 @@ void Escrita::Parte(const EscritorPdf::Parte& parte, const std::string& tituloSe
         return dispostas;
     };
     constexpr size_t porLote = 16;
-    const std::launch modo = nucleos_ > 1 ? std::launch::async : std::launch::deferred;
-    auto proximas = std::async(modo, dispor, 0, std::min(porLote, paginas.size()));
+    auto proximas = std::async(modo_, dispor, 0, std::min(porLote, paginas.size()));
     for (size_t de = 0; de < paginas.size(); de += porLote) {
         const std::vector<std::shared_ptr<const PaginaDisposta>> dispostas = proximas.get();
         if (de + porLote < paginas.size()) {
             proximas =
-                std::async(modo, dispor, de + porLote, std::min(de + 2 * porLote, paginas.size()));
+                std::async(modo_, dispor, de + porLote, std::min(de + 2 * porLote, paginas.size()));
         }
         for (size_t i = 0; i < dispostas.size(); ++i)
             Pagina(documento, paginas[de + i], dispostas[i].get(), papel, fontes, imagens,
@@ -286,7 +287,7 @@ void Escrita::Pagina(const Documento& documento, int pagina, const PaginaDispost
     }
     paginas_.push_back(pendente.objeto);
     pendentes_.push_back(std::move(pendente));
-    if (pendentes_.size() >= lote_)
+    if (pendentes_.size() >= paginasPorLote)
         EscreverLote();
 }
 
@@ -296,8 +297,7 @@ void Escrita::EscreverLote() {
     GravarLoteComprimido();
     if (pendentes_.empty())
         return;
-    const std::launch modo = nucleos_ > 1 ? std::launch::async : std::launch::deferred;
-    compressao_ = std::async(modo, [paginas = std::move(pendentes_)]() mutable {
+    compressao_ = std::async(modo_, [paginas = std::move(pendentes_)]() mutable {
         LoteComprimido lote;
         CompressorFlate compressor;
         for (const PaginaPendente& pagina : paginas)
