@@ -77,9 +77,14 @@ public:
         posicao_ = progresso.posicao;
         gravando_ = progresso.gravando;
         ultima_ = agora;
-        std::string linha = "[" + std::to_string(progresso.relatorio) + "/" +
-                            std::to_string(progresso.relatorios) + "] " +
-                            tarvo::Relatorios::TextoLista(progresso.posicao);
+        // Appended piece by piece: GCC 12 warns wrongly of an overlap in
+        // "[" + std::to_string(…) when optimising.
+        std::string linha = "[";
+        linha += std::to_string(progresso.relatorio);
+        linha += '/';
+        linha += std::to_string(progresso.relatorios);
+        linha += "] ";
+        linha += tarvo::Relatorios::TextoLista(progresso.posicao);
         if (linha.size() > 60)
             linha = linha.substr(0, 57) + "...";
         linha += progresso.gravando ? ": gravando, página " : ": ";

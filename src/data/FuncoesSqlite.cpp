@@ -176,7 +176,11 @@ std::string ValorParaMensagem(sqlite3_value* valor) {
         AcrescentarTexto(texto, valor);
         break;
     }
-    return "\"" + TextoUtf8::UmaLinha(texto, kTamanhoValor, TextoUtf8::Corte::NoFim) + "\"";
+    // Appended, not "\"" + …: GCC 12 warns wrongly of an overlap there.
+    std::string citado = "\"";
+    citado += TextoUtf8::UmaLinha(texto, kTamanhoValor, TextoUtf8::Corte::NoFim);
+    citado += '"';
+    return citado;
 }
 
 std::string Texto(sqlite3_value* valor) {

@@ -594,10 +594,11 @@ std::string TradutorJet::Operando(const Lista& t, size_t b, size_t e) {
                 const size_t fecha = t.Fecha(i, e);
                 const bool subconsulta = i + 1 < fecha && t[i + 1].tipo == Tipo::Palavra &&
                                          EhPalavra(t[i + 1], "SELECT");
-                Juntar(saida, "(" +
-                                  (subconsulta ? Selecao(t, i + 1, fecha, false)
-                                               : Trecho(t, i + 1, fecha)) +
-                                  ")");
+                // Appended, not "(" + …: GCC 12 warns wrongly of an overlap there.
+                std::string grupo = "(";
+                grupo += subconsulta ? Selecao(t, i + 1, fecha, false) : Trecho(t, i + 1, fecha);
+                grupo += ')';
+                Juntar(saida, grupo);
                 i = fecha;
             } else if (token.texto == "+" || token.texto == "-" || token.texto == "*" ||
                        token.texto == "/" || token.texto == ".") {
