@@ -20,6 +20,8 @@ public:
     ColacaoPortugues& operator=(const ColacaoPortugues&) = delete;
 
     // Negative, zero or positive as a sorts before, with or after b (UTF-8).
+    // SQLite's sorting threads call it at once: it only reads the collator,
+    // as ICU allows from any number of threads.
     int Comparar(std::string_view a, std::string_view b) const;
 
     // Registers a new instance under Nome; SQLite's failure raises its Erro.

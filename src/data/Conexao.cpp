@@ -17,12 +17,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string_view>
+#include <thread>
 
 namespace tarvo {
 
@@ -157,6 +159,13 @@ Conexao::Conexao(const std::string& caminho) {
         SQLITE_OK)
         ErroDoArquivo(db_, caminho);
     ExigirTabelas(db_, caminho);
+    // A long report's sort (a hundred thousand DIPAM rows by municipality)
+    // goes to temporary files in runs, which SQLite sorts and merges on other
+    // cores when its connection allows it. A borrowed connection keeps the
+    // host's setting.
+    const unsigned nucleos = std::thread::hardware_concurrency();
+    sqlite3_limit(db_, SQLITE_LIMIT_WORKER_THREADS,
+                  nucleos > 1 ? static_cast<int>(std::min(nucleos - 1, 4U)) : 0);
     Preparar(db_);
 }
 

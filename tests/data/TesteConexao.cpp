@@ -1,5 +1,6 @@
 // Opening the database: read-only files, borrowed handles, and the errors
 // that reach the caller.
+#include "data/ColacaoPortugues.h"
 #include "data/Conexao.h"
 #include "data/Recordset.h"
 #include "data/TradutorJet.h"
@@ -280,4 +281,34 @@ TEST(Conexao, TextosEnormesOuAninhadosDemaisSaoRecusados) {
     EXPECT_EQ(iguais, condicoes);
     const Erro erro = ErroDe([&] { db.OpenRecordset(grupos); });
     EXPECT_EQ(erro.Origem(), "SQLite") << erro.Descricao();
+}
+
+// A sort too long for memory goes to temporary files in runs, which SQLite
+// sorts and merges on other cores: the order is still the Portuguese
+// collation's, row for row.
+TEST(Conexao, OrdenacaoLongaNaOrdemPortuguesa) {
+    tarvo::teste::BancoTeste banco;
+    // 150,000 names in spellings that sort otherwise by bytes (accents,
+    // case), each with a number: megabytes to sort.
+    banco.Executar("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < "
+                   "149999) INSERT INTO tblMunicípios (CódMunicípio, Município) SELECT i, "
+                   "(CASE i % 8 WHEN 0 THEN 'São Paulo' WHEN 1 THEN 'Sao Paulo' WHEN 2 THEN "
+                   "'sao paulo' WHEN 3 THEN 'Álvares Machado' WHEN 4 THEN 'Alvares Machado' "
+                   "WHEN 5 THEN 'Ébano' WHEN 6 THEN 'Ézio' ELSE 'Zé Doca' END) || ' ' || "
+                   "((i * 7919) % 1000) FROM n");
+    const Conexao db(banco.Caminho());
+    auto rs = db.OpenRecordset("select Município from tblMunicípios order by Município");
+    const tarvo::ColacaoPortugues colacao;
+    std::string anterior;
+    size_t linhas = 0;
+    size_t foraDeOrdem = 0;
+    for (; !rs->Eof(); rs->MoveNext()) {
+        std::string nome = rs->Fields("Município").texto();
+        if (linhas > 0 && colacao.Comparar(anterior, nome) > 0)
+            ++foraDeOrdem;
+        anterior = std::move(nome);
+        ++linhas;
+    }
+    EXPECT_EQ(linhas, 150000U);
+    EXPECT_EQ(foraDeOrdem, 0U);
 }
