@@ -70,20 +70,29 @@ bool FonteArquivo::Tem(char32_t letra) const {
     return hb_font_get_nominal_glyph(fonte_.get(), letra, &glifo) != 0;
 }
 
-FonteArquivo::Moldado FonteArquivo::Moldar(std::u16string_view texto, size_t inicio,
-                                           size_t fim) const {
-    const std::unique_ptr<hb_buffer_t, void (*)(hb_buffer_t*)> buffer(hb_buffer_create(),
-                                                                      hb_buffer_destroy);
-    hb_buffer_add_utf16(buffer.get(), reinterpret_cast<const uint16_t*>(texto.data()),
+FonteArquivo::Buffer FonteArquivo::NovoBuffer() {
+    Buffer buffer(hb_buffer_create(), hb_buffer_destroy);
+    if (!hb_buffer_allocation_successful(buffer.get()))
+        throw Erro(Erro::SemMemoria, "Sem memória para moldar o texto.", TARVO_ORIGEM_MOTOR);
+    return buffer;
+}
+
+FonteArquivo::Moldado FonteArquivo::Moldar(std::u16string_view texto, size_t inicio, size_t fim,
+                                           hb_buffer_t* buffer) const {
+    hb_buffer_clear_contents(buffer);
+    hb_buffer_add_utf16(buffer, reinterpret_cast<const uint16_t*>(texto.data()),
                         static_cast<int>(texto.size()), static_cast<unsigned>(inicio),
                         static_cast<int>(fim - inicio));
-    hb_buffer_guess_segment_properties(buffer.get());
-    hb_buffer_set_direction(buffer.get(), HB_DIRECTION_LTR);
-    hb_shape(fonte_.get(), buffer.get(), nullptr, 0);
+    // A text that did not fit in memory would come out shaped short.
+    if (!hb_buffer_allocation_successful(buffer))
+        throw Erro(Erro::SemMemoria, "Sem memória para moldar o texto.", TARVO_ORIGEM_MOTOR);
+    hb_buffer_guess_segment_properties(buffer);
+    hb_buffer_set_direction(buffer, HB_DIRECTION_LTR);
+    hb_shape(fonte_.get(), buffer, nullptr, 0);
 
     unsigned quantos = 0;
-    const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer.get(), &quantos);
-    const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer.get(), nullptr);
+    const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer, &quantos);
+    const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer, nullptr);
     Moldado moldado;
     moldado.reserve(quantos);
     for (unsigned i = 0; i < quantos; ++i) {

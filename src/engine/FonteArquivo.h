@@ -9,6 +9,7 @@
 #include <vector>
 
 struct hb_blob_t;
+struct hb_buffer_t;
 struct hb_face_t;
 struct hb_font_t;
 
@@ -56,9 +57,13 @@ public:
         double deslocamentoY; // ems, upwards
     };
     using Moldado = std::vector<Glifo>;
+    // The buffer shaping works in, kept by whoever shapes text after text on
+    // one thread: its memory serves the next text.
+    using Buffer = std::unique_ptr<hb_buffer_t, void (*)(hb_buffer_t*)>;
+    static Buffer NovoBuffer();
     // Shapes `texto[inicio, fim)` with the rest of `texto` as context, with
-    // kerning and the font's standard ligatures, left to right.
-    Moldado Moldar(std::u16string_view texto, size_t inicio, size_t fim) const;
+    // kerning and the font's standard ligatures, left to right, in `buffer`.
+    Moldado Moldar(std::u16string_view texto, size_t inicio, size_t fim, hb_buffer_t* buffer) const;
 
 private:
     struct Destruidor {

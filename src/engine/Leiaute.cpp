@@ -103,6 +103,7 @@ std::shared_ptr<const Leiaute::Moldagem> Leiaute::Moldar(const FonteArquivo& fon
         for (auto& [face, textos] : moldados_) {
             textos.clear();
         }
+        conhecidos_.clear();
         textosMoldados_ = 0;
     }
 
@@ -139,7 +140,8 @@ std::shared_ptr<const Leiaute::Moldagem> Leiaute::Moldar(const FonteArquivo& fon
         const size_t inicio = trechos[t].first;
         const size_t fim = t + 1 < trechos.size() ? trechos[t + 1].first : unidades.size();
         moldagem->segmentos.push_back(
-            {trechos[t].second, inicio, fim, trechos[t].second->Moldar(unidades, inicio, fim)});
+            {trechos[t].second, inicio, fim,
+             trechos[t].second->Moldar(unidades, inicio, fim, buffer_.get())});
     }
     ++textosMoldados_;
     return daFonte.emplace(texto, std::move(moldagem)).first->second;
@@ -241,7 +243,12 @@ TextoDisposto Leiaute::Dispor(const CamposTexto& campos, bool multilinha, size_t
                               int pagina, Memoria* memoria) {
     TextoDisposto disposto(memoria);
     disposto.elemento = elemento;
-    disposto.texto = marcadores_.Mostrado(documento_.TextoDe(campos.texto), multilinha, pagina);
+    const auto conhecido = conhecidos_.find(campos.texto.indice);
+    const bool guardado =
+        conhecido != conhecidos_.end() && conhecido->second.multilinha == multilinha;
+    const std::string_view original = documento_.TextoDe(campos.texto);
+    disposto.texto =
+        guardado ? conhecido->second.mostrado : marcadores_.Mostrado(original, multilinha, pagina);
     disposto.cor = Cor(campos.cor);
     if (disposto.texto.isEmpty()) {
         return disposto;
@@ -263,7 +270,17 @@ TextoDisposto Leiaute::Dispor(const CamposTexto& campos, bool multilinha, size_t
     const QRectF area((margens.esquerda + campos.x) * pontosPorCm,
                       (margens.superior + campos.y) * pontosPorCm, campos.largura * pontosPorCm,
                       campos.altura * pontosPorCm);
-    const std::shared_ptr<const Moldagem> moldagem = Moldar(fonte, disposto.texto);
+    std::shared_ptr<const Moldagem> moldagem;
+    if (guardado && conhecido->second.fonte == &fonte) {
+        moldagem = conhecido->second.moldagem;
+    } else {
+        // Shaping may empty the stores: `conhecido` is not used after it.
+        moldagem = Moldar(fonte, disposto.texto);
+        if (original.find("%%") == std::string_view::npos) {
+            conhecidos_.insert_or_assign(
+                campos.texto.indice, TextoConhecido{disposto.texto, multilinha, &fonte, moldagem});
+        }
+    }
     Medir(*moldagem, tamanho, medidas_);
     const Medidas& medidas = medidas_;
     const double subida = fonte.Subida() * tamanho;

@@ -170,7 +170,19 @@ private:
                        std::unordered_map<QString, std::shared_ptr<const Moldagem>>>
         moldados_;
     size_t textosMoldados_ = 0;
+    // A text without placeholders shows the same on every page: what it
+    // shows and its shaping, by the document's index of the text, emptied
+    // with the shaped texts. Spares converting and looking up the texts
+    // every page repeats.
+    struct TextoConhecido {
+        QString mostrado;
+        bool multilinha;
+        const FonteArquivo* fonte;
+        std::shared_ptr<const Moldagem> moldagem;
+    };
+    std::unordered_map<uint32_t, TextoConhecido> conhecidos_;
     Medidas medidas_; // of the text being laid out
+    const FonteArquivo::Buffer buffer_ = FonteArquivo::NovoBuffer();
     // ICU's line breaker, made at the first wrapped text.
     std::unique_ptr<icu::BreakIterator> quebras_;
 };
