@@ -17,6 +17,7 @@
 #include <QTextLayout>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -93,6 +94,76 @@ TEST(Leiaute, CaracteresQueAFonteNaoTemVemDeOutraFonte) {
         << chines[0].fonte->Caminho();
     EXPECT_NE(chines[1].fonte->Caminho().find("LiberationSans"), std::string::npos);
     EXPECT_EQ(pagina->textos[2].linhas[0].corridas.size(), 1u);
+}
+
+// Everything a text is drawn and found with, as text.
+std::string Descricao(const TextoDisposto& texto) {
+    std::string saida = texto.texto.toStdString() + "|";
+    for (const LinhaDisposta& linha : texto.linhas) {
+        for (const double borda : linha.bordas)
+            saida += std::to_string(borda) + " ";
+        for (const CorridaGlifos& corrida : linha.corridas) {
+            saida += corrida.fonte->Caminho() + " " + std::to_string(corrida.tamanho) + ":";
+            for (size_t g = 0; g < corrida.glifos.size(); ++g) {
+                saida += std::to_string(corrida.glifos[g]) + "@" +
+                         std::to_string(corrida.posicoes[g].x()) + " ";
+            }
+        }
+        saida += "/";
+    }
+    return saida;
+}
+
+// A text is laid out the same whatever was laid out before it: the same
+// text on every page, one line and wrapped, regular and bold, at two sizes,
+// and the page number, in one order and in the other.
+TEST(Leiaute, TextoIgualQualquerQueSejaOAnterior) {
+    const auto documento = [](bool inverso) {
+        Documento d;
+        d.IniciarDocumento();
+        struct Caso {
+            std::string texto;
+            double tamanho;
+            int32_t negrito;
+            bool multilinha;
+        };
+        std::vector<Caso> casos = {{"Valor das operações\r\npróprias", 10, 0, false},
+                                   {"Valor das operações\r\npróprias", 10, 0, true},
+                                   {"Ativo 1.234,56", 10, 0, false},
+                                   {"Ativo 1.234,56", 10, -1, false},
+                                   {"Ativo 1.234,56", 14, -1, false},
+                                   {"Página %%p de %%P", 8, 0, false}};
+        if (inverso)
+            std::reverse(casos.begin(), casos.end());
+        for (int p = 0; p < 3; ++p) {
+            d.NovaPagina();
+            for (const Caso& c : casos) {
+                const CamposTexto campos{
+                    0,         0, 4, 2, d.Internar(c.texto), 0, 0, d.Internar("Arial"), c.tamanho,
+                    c.negrito, 0, 0, 0};
+                if (c.multilinha)
+                    d.Adicionar(TextoMultilinha{campos});
+                else
+                    d.Adicionar(Texto{campos});
+            }
+        }
+        return d;
+    };
+    const Documento direto = documento(false);
+    const Documento inverso = documento(true);
+    const QDateTime momento = QDateTime::currentDateTime();
+    Leiaute leiauteDireto(direto, momento);
+    Leiaute leiauteInverso(inverso, momento);
+    for (int p = 1; p <= 3; ++p) {
+        const auto a = leiauteDireto.Pagina(p);
+        const auto b = leiauteInverso.Pagina(p);
+        ASSERT_EQ(a->textos.size(), 6U);
+        ASSERT_EQ(b->textos.size(), 6U);
+        for (size_t i = 0; i < 6; ++i)
+            EXPECT_EQ(Descricao(a->textos[i]), Descricao(b->textos[5 - i])) << p << " " << i;
+        EXPECT_EQ(a->textos[5].texto, QStringLiteral("Página %1 de 3").arg(p));
+        EXPECT_EQ(a->textos[1].linhas.size(), 2U);
+    }
 }
 
 // Qt's text layout at 1200 dpi on the same font file, as the PDF writer laid
