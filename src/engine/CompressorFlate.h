@@ -9,8 +9,8 @@ struct libdeflate_compressor;
 namespace tarvo {
 
 // Flate (zlib format) compression of whole buffers with libdeflate, which
-// writes the same format as zlib in less time. One compressor for one thread at a time: its tables
-// are reused from one buffer to the next.
+// writes the same format as zlib in less time. One compressor for one
+// thread at a time: its tables are reused from one buffer to the next.
 class CompressorFlate {
 public:
     CompressorFlate();
