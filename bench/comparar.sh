@@ -11,7 +11,8 @@
 # the machine's load falls on both. The ReportLab peer of the same report
 # (bench/reportlab_dipam.py, Debian's python3-reportlab) runs in the same
 # rounds on the same declarations, and each build's whole run is given as a
-# share of the peer's. Also prints how far the words of the two 10,000-row
+# share of the peer's: the ratio of the medians, and the median of each
+# round's ratio. Also prints how far the words of the two 10,000-row
 # PDFs are apart (pdftotext -bbox; the time of day excluded).
 #
 #   bench/comparar.sh BASE NOVO [RODADAS]
@@ -45,7 +46,7 @@ export LC_ALL=C.UTF-8
 
 linhasPrevia=20000 # 726 pages
 for linhas in 10000 100000 $linhasPrevia; do
-  "$novo/bench/bench_dipam" --gerar $linhas "$trabalho/dipam-$linhas.db"
+  "$novo/bench/bench_dipam" --gerar "$linhas" "$trabalho/dipam-$linhas.db"
 done
 resultados=$trabalho/resultados.txt
 : >"$resultados"
@@ -129,9 +130,22 @@ for linhas in 10000 100000; do
   resumo pdf$linhas 5 | linha "$linhas linhas: pico de memória (MB)"
   resumo pdf$linhas 6 | linha "$linhas linhas: tamanho do PDF (MB)"
 done
-# The peer: its minimum and median, and each build's median as a share of it.
+# The median over the rounds of each round's ratio of a build's figure to
+# the peer's: steadier than the ratio of the medians when the machine's load
+# drifts from round to round.
+porRodada() {
+  local nome=$1 medida=$2 coluna=$3
+  paste <(awk -v n="$nome" -v m="$medida" -v c="$coluna" '$1 == n && $2 == m {print $c}' \
+    "$resultados") \
+    <(awk -v m="$medida" -v c="$coluna" '$1 == "par" && $2 == m {print $c}' "$resultados") |
+    awk '{print $1 / $2}' | sort -g |
+    awk '{v[NR] = $1} END { printf "%s", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+# The peer: its minimum and median, each build's median as a share of it,
+# and the median of each build's share round by round.
 echo
-printf "%9s %9s %9s %9s\n" "par min" "par med" "base/par" "novo/par"
+printf "%9s %9s %9s %9s %9s %9s\n" "par min" "par med" "base/par" "novo/par" "b/p rod." "n/p rod."
 for linhas in 10000 100000; do
   for coluna in 3 4 5 6; do
     rotulos=("" "" "" "CPU da execução inteira (s)" "relógio da execução inteira (s)"
@@ -142,7 +156,8 @@ for linhas in 10000 100000; do
         awk -v c="$coluna" '{v[NR] = $c} END {
           printf "%s %s ", v[1], NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
     done | awk -v r="$linhas linhas: ${rotulos[$coluna]}" \
-      '{printf "%9.3f %9.3f %8.2fx %8.2fx  %s\n", $1, $2, $4 / $2, $6 / $2, r}'
+      -v b="$(porRodada base "pdf$linhas" "$coluna")" -v n="$(porRodada novo "pdf$linhas" "$coluna")" \
+      '{printf "%9.3f %9.3f %8.2fx %8.2fx %8.2fx %8.2fx  %s\n", $1, $2, $4 / $2, $6 / $2, b, n, r}'
   done
 done
 echo
