@@ -32,6 +32,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
@@ -620,6 +621,15 @@ TEST(Previa, SalvarLongoMostraAndamentoECancelarNaoGravaNada) {
             QTest::keyClick(andamento, Qt::Key_Escape);
         }
     });
+    // However fast this machine writes, the save lasts until the progress
+    // shows: each turn of events it lets through takes a while, as on a slow
+    // disk, until Esc is pressed.
+    QTimer lento;
+    QObject::connect(&lento, &QTimer::timeout, [&] {
+        if (rotulo.isEmpty() && QApplication::activeModalWidget() == nullptr)
+            QThread::msleep(60);
+    });
+    lento.start(10);
     previa.Acao("Salvar PDF…")->trigger();
     EXPECT_TRUE(rotulo.contains(" de 20000")) << rotulo.toStdString();
     EXPECT_EQ(QDir(pasta.path())
