@@ -2,11 +2,10 @@
 
 #include <RelatoriosTarvo/Erro.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <functional>
 #include <limits>
-#include <string_view>
 #include <type_traits>
 #include <unordered_map>
 #include <vector>
@@ -53,10 +52,20 @@ public:
     void Compactar() { valores_.shrink_to_fit(); }
 
 private:
+    // The values are a few words long and looked up for every element a
+    // report adds: each word is mixed in with a multiplication, cheaper
+    // than a general-purpose string hash on such short keys.
     struct Hash {
         size_t operator()(const T& valor) const {
-            return std::hash<std::string_view>{}(
-                std::string_view(reinterpret_cast<const char*>(&valor), sizeof(T)));
+            const auto* bytes = reinterpret_cast<const unsigned char*>(&valor);
+            uint64_t hash = sizeof(T);
+            for (size_t i = 0; i < sizeof(T); i += sizeof(uint64_t)) {
+                uint64_t palavra = 0;
+                std::memcpy(&palavra, bytes + i, std::min(sizeof(uint64_t), sizeof(T) - i));
+                hash = (hash ^ palavra) * 0x9E3779B97F4A7C15ull;
+                hash ^= hash >> 29;
+            }
+            return static_cast<size_t>(hash);
         }
     };
     struct Igual {
