@@ -7,7 +7,6 @@
 #include "data/ErroSqlite.h"
 #include "data/FuncoesSqlite.h"
 #include "data/Recordset.h"
-#include "data/TradutorJet.h"
 #include "data/VigilanciaConsultas.h"
 #include <RelatoriosTarvo/Erro.h>
 
@@ -198,7 +197,8 @@ std::unique_ptr<Recordset> Conexao::OpenRecordset(const std::string& sql,
                                                   const int32_t& tipo) const {
     if (tipo != dbOpenForwardOnly)
         throw Erro(Erro::ArgumentoInvalido, "Invalid argument.");
-    const TradutorJet::Consulta consulta = TradutorJet::Traduzir(sql);
+    const std::shared_ptr<const TradutorJet::Consulta> traducao = Traducao(sql);
+    const TradutorJet::Consulta& consulta = *traducao;
 
     sqlite3_stmt* preparado = nullptr;
     const char* resto = nullptr;
@@ -215,6 +215,23 @@ std::unique_ptr<Recordset> Conexao::OpenRecordset(const std::string& sql,
         throw Erro(Erro::SqlNaoSuportado, "Instrução SQL não suportada: " + sql);
     return std::unique_ptr<Recordset>(
         new Recordset(std::move(comando), consulta.colunasMoeda, consulta.tabelas, vigilancia_));
+}
+
+std::shared_ptr<const TradutorJet::Consulta> Conexao::Traducao(const std::string& sql) const {
+    // Texts with values written into them differ call to call: the store is
+    // emptied now and then so that it stays small.
+    constexpr size_t maximo = 256;
+    {
+        const std::lock_guard<std::mutex> trava(travaTraducoes_);
+        if (const auto achada = traducoes_.find(sql); achada != traducoes_.end())
+            return achada->second;
+    }
+    auto traducao = std::make_shared<const TradutorJet::Consulta>(TradutorJet::Traduzir(sql));
+    const std::lock_guard<std::mutex> trava(travaTraducoes_);
+    if (traducoes_.size() >= maximo)
+        traducoes_.clear();
+    traducoes_.emplace(sql, traducao);
+    return traducao;
 }
 
 std::string Conexao::DobrarAspas(const std::string& texto) {

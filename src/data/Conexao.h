@@ -2,8 +2,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
+
+#include "data/TradutorJet.h"
 
 struct sqlite3;
 
@@ -58,9 +62,16 @@ private:
         void operator()(sqlite3* db) const;
     };
 
+    // The translation of `sql`, made once: a report sends the same text for
+    // every page.
+    std::shared_ptr<const TradutorJet::Consulta> Traducao(const std::string& sql) const;
+
     std::unique_ptr<sqlite3, FecharConexao> proprio_;
     sqlite3* db_ = nullptr;
     std::shared_ptr<VigilanciaConsultas> vigilancia_;
+    mutable std::mutex travaTraducoes_;
+    mutable std::unordered_map<std::string, std::shared_ptr<const TradutorJet::Consulta>>
+        traducoes_;
 };
 
 } // namespace tarvo
