@@ -20,6 +20,8 @@
 #include <QImage>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <future>
 #include <map>
 #include <memory>
@@ -147,10 +149,25 @@ struct PaginaPendente {
     QSizeF tamanho;     // points
 };
 
-// A batch of pages and their content compressed.
+// A batch of pages whose content is being compressed. Another core takes
+// the pages one by one; this thread takes some too while it would otherwise
+// wait, so neither core sits idle.
 struct LoteComprimido {
+    explicit LoteComprimido(std::vector<PaginaPendente> pendentes)
+        : paginas(std::move(pendentes)), comprimidos(paginas.size()) {}
+
+    // Compresses the next page nobody has taken; false when none is left.
+    bool ComprimirUma(CompressorFlate& compressor) {
+        const size_t i = proxima.fetch_add(1);
+        if (i >= paginas.size())
+            return false;
+        comprimidos[i] = compressor.Comprimir(paginas[i].fluxo);
+        return true;
+    }
+
     std::vector<PaginaPendente> paginas;
     std::vector<std::string> comprimidos;
+    std::atomic<size_t> proxima{0};
 };
 
 class Escrita {
@@ -175,6 +192,9 @@ private:
                 const ConteudoPagina::Figuras& imagens, const ConteudoPagina::Artefatos& artefatos);
     void EscreverLote();
     void GravarLoteComprimido();
+    // Compresses pages of the batch under way until `pronto` is ready or
+    // no page is left.
+    template <class T> void AjudarAte(const std::future<T>& pronto);
 
     ObjetosPdf objetos_;
     const QDateTime momento_;
@@ -192,7 +212,9 @@ private:
     std::unordered_map<const FonteArquivo*, FontePdf*> fontesPorFace_;
     std::vector<int> paginas_;
     std::vector<PaginaPendente> pendentes_;
-    std::future<LoteComprimido> compressao_;
+    std::shared_ptr<LoteComprimido> lote_;
+    std::future<void> compressao_;
+    CompressorFlate compressor_;
     std::vector<std::string> buffers_;
 };
 
@@ -249,14 +271,19 @@ void Escrita::Parte(const EscritorPdf::Parte& parte, const std::string& tituloSe
         }
         return dispostas;
     };
-    constexpr size_t porLote = 16;
-    auto proximas = std::async(modo_, dispor, 0, std::min(porLote, paginas.size()));
-    for (size_t de = 0; de < paginas.size(); de += porLote) {
+    // This thread waits for the first batch with nothing else to do, so the
+    // batches start small and double: a page takes about twice as long to
+    // draw as to lay out, so each batch is laid out while the one before is
+    // drawn.
+    const auto fim = [&paginas](size_t de) {
+        return std::min(de + std::clamp<size_t>(de, 4, 16), paginas.size());
+    };
+    auto proximas = std::async(modo_, dispor, 0, fim(0));
+    for (size_t de = 0; de < paginas.size(); de = fim(de)) {
+        AjudarAte(proximas);
         const std::vector<std::shared_ptr<const PaginaDisposta>> dispostas = proximas.get();
-        if (de + porLote < paginas.size()) {
-            proximas =
-                std::async(modo_, dispor, de + porLote, std::min(de + 2 * porLote, paginas.size()));
-        }
+        if (fim(de) < paginas.size())
+            proximas = std::async(modo_, dispor, fim(de), fim(fim(de)));
         for (size_t i = 0; i < dispostas.size(); ++i)
             Pagina(documento, paginas[de + i], dispostas[i].get(), papel, fontes, imagens,
                    artefatos);
@@ -297,21 +324,31 @@ void Escrita::EscreverLote() {
     GravarLoteComprimido();
     if (pendentes_.empty())
         return;
-    compressao_ = std::async(modo_, [paginas = std::move(pendentes_)]() mutable {
-        LoteComprimido lote;
+    lote_ = std::make_shared<LoteComprimido>(std::move(pendentes_));
+    compressao_ = std::async(modo_, [lote = lote_] {
         CompressorFlate compressor;
-        for (const PaginaPendente& pagina : paginas)
-            lote.comprimidos.push_back(compressor.Comprimir(pagina.fluxo));
-        lote.paginas = std::move(paginas);
-        return lote;
+        while (lote->ComprimirUma(compressor)) {
+        }
     });
     pendentes_.clear();
+}
+
+template <class T> void Escrita::AjudarAte(const std::future<T>& pronto) {
+    // A deferred task (one core) runs only when asked for: nothing to wait on.
+    while (lote_ && pronto.wait_for(std::chrono::seconds(0)) == std::future_status::timeout &&
+           lote_->ComprimirUma(compressor_)) {
+    }
 }
 
 void Escrita::GravarLoteComprimido() {
     if (!compressao_.valid())
         return;
-    LoteComprimido lote = compressao_.get();
+    while (lote_->ComprimirUma(compressor_)) {
+    }
+    // The other core finishes the page it has taken.
+    compressao_.get();
+    const std::shared_ptr<LoteComprimido> feito = std::move(lote_);
+    const LoteComprimido& lote = *feito;
     for (size_t i = 0; i < lote.paginas.size(); ++i) {
         const PaginaPendente& p = lote.paginas[i];
         objetos_.FluxoComprimido(p.conteudo, "", lote.comprimidos[i]);
@@ -324,7 +361,7 @@ void Escrita::GravarLoteComprimido() {
         objetos_.Objeto(p.objeto, pagina + " >>");
     }
     // The streams' memory serves the next batches.
-    for (PaginaPendente& p : lote.paginas)
+    for (PaginaPendente& p : feito->paginas)
         buffers_.push_back(std::move(p.fluxo));
 }
 
