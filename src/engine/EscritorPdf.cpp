@@ -164,6 +164,10 @@ struct LoteComprimido {
         comprimidos[i] = compressor.Comprimir(paginas[i].fluxo);
         return true;
     }
+    void ComprimirRestantes(CompressorFlate& compressor) {
+        while (ComprimirUma(compressor)) {
+        }
+    }
 
     std::vector<PaginaPendente> paginas;
     std::vector<std::string> comprimidos;
@@ -327,8 +331,7 @@ void Escrita::EscreverLote() {
     lote_ = std::make_shared<LoteComprimido>(std::move(pendentes_));
     compressao_ = std::async(modo_, [lote = lote_] {
         CompressorFlate compressor;
-        while (lote->ComprimirUma(compressor)) {
-        }
+        lote->ComprimirRestantes(compressor);
     });
     pendentes_.clear();
 }
@@ -343,8 +346,7 @@ template <class T> void Escrita::AjudarAte(const std::future<T>& pronto) {
 void Escrita::GravarLoteComprimido() {
     if (!compressao_.valid())
         return;
-    while (lote_->ComprimirUma(compressor_)) {
-    }
+    lote_->ComprimirRestantes(compressor_);
     // The other core finishes the page it has taken.
     compressao_.get();
     const std::shared_ptr<LoteComprimido> feito = std::move(lote_);

@@ -9,6 +9,17 @@
 
 namespace tarvo {
 
+namespace {
+
+// HarfBuzz says a failed allocation only through the buffer's state: a text
+// that did not fit would otherwise come out shaped short.
+void ExigirMemoria(hb_buffer_t* buffer) {
+    if (!hb_buffer_allocation_successful(buffer))
+        throw Erro(Erro::SemMemoria, "Sem memória para moldar o texto.", TARVO_ORIGEM_MOTOR);
+}
+
+} // namespace
+
 void FonteArquivo::Destruidor::operator()(hb_blob_t* blob) const {
     hb_blob_destroy(blob);
 }
@@ -72,8 +83,7 @@ bool FonteArquivo::Tem(char32_t letra) const {
 
 FonteArquivo::Buffer FonteArquivo::NovoBuffer() {
     Buffer buffer(hb_buffer_create(), hb_buffer_destroy);
-    if (!hb_buffer_allocation_successful(buffer.get()))
-        throw Erro(Erro::SemMemoria, "Sem memória para moldar o texto.", TARVO_ORIGEM_MOTOR);
+    ExigirMemoria(buffer.get());
     return buffer;
 }
 
@@ -83,9 +93,7 @@ FonteArquivo::Moldado FonteArquivo::Moldar(std::u16string_view texto, size_t ini
     hb_buffer_add_utf16(buffer, reinterpret_cast<const uint16_t*>(texto.data()),
                         static_cast<int>(texto.size()), static_cast<unsigned>(inicio),
                         static_cast<int>(fim - inicio));
-    // A text that did not fit in memory would come out shaped short.
-    if (!hb_buffer_allocation_successful(buffer))
-        throw Erro(Erro::SemMemoria, "Sem memória para moldar o texto.", TARVO_ORIGEM_MOTOR);
+    ExigirMemoria(buffer);
     hb_buffer_guess_segment_properties(buffer);
     hb_buffer_set_direction(buffer, HB_DIRECTION_LTR);
     hb_shape(fonte_.get(), buffer, nullptr, 0);
