@@ -7,7 +7,6 @@
 #include <cstring>
 #include <limits>
 #include <type_traits>
-#include <unordered_map>
 #include <vector>
 
 namespace tarvo {
@@ -24,17 +23,21 @@ template <class T> class Internados {
 public:
     // The index of `valor`, adding it when it is new.
     uint32_t Indice(const T& valor) {
-        const auto achado = indices_.find(valor);
-        if (achado != indices_.end()) {
-            return achado->second;
+        const size_t vaga = Vaga(valor);
+        if (vagas_[vaga] != 0) {
+            return vagas_[vaga] - 1;
         }
-        if (valores_.size() == std::numeric_limits<uint32_t>::max()) {
+        if (valores_.size() == std::numeric_limits<uint32_t>::max() - 1) {
             throw Erro(Erro::ArgumentoInvalido, "O documento excede o tamanho máximo.",
                        TARVO_ORIGEM_MOTOR);
         }
         const auto indice = static_cast<uint32_t>(valores_.size());
         valores_.push_back(valor);
-        indices_.emplace(valor, indice);
+        vagas_[vaga] = indice + 1;
+        // At most half full: a miss ends after a probe or two.
+        if (valores_.size() * 2 > vagas_.size()) {
+            Ampliar();
+        }
         return indice;
     }
 
@@ -42,11 +45,7 @@ public:
     size_t Quantidade() const { return valores_.size(); }
 
     size_t BytesOcupados() const {
-        // A hash node: the value, its index, the next node, the cached hash
-        // and the allocator's overhead.
-        const size_t porNo = sizeof(T) + sizeof(uint32_t) + 3 * sizeof(void*);
-        return valores_.capacity() * sizeof(T) + indices_.size() * porNo +
-               indices_.bucket_count() * sizeof(void*);
+        return valores_.capacity() * sizeof(T) + vagas_.capacity() * sizeof(uint32_t);
     }
 
     void Compactar() { valores_.shrink_to_fit(); }
@@ -68,14 +67,43 @@ private:
             return static_cast<size_t>(hash);
         }
     };
-    struct Igual {
-        bool operator()(const T& a, const T& b) const {
-            return std::memcmp(&a, &b, sizeof(T)) == 0;
+    static bool Igual(const T& a, const T& b) { return std::memcmp(&a, &b, sizeof(T)) == 0; }
+
+    // An open-addressing table of indexes into the values: no node per
+    // value, and a probe reads one small array.
+    size_t Vaga(const T& valor) const {
+        const size_t mascara = vagas_.size() - 1;
+        size_t vaga = Inicio(valor);
+        while (vagas_[vaga] != 0 && !Igual(valores_[vagas_[vaga] - 1], valor)) {
+            vaga = (vaga + 1) & mascara;
         }
-    };
+        return vaga;
+    }
+
+    // The first slot to probe: the top bits of the hash times the golden
+    // ratio. A double's low bits are mostly zero, so its hash's low bits
+    // alone would send most coordinates to the same few slots.
+    size_t Inicio(const T& valor) const {
+        return static_cast<size_t>((static_cast<uint64_t>(Hash{}(valor)) * 0x9E3779B97F4A7C15ull) >>
+                                   desvio_);
+    }
+
+    void Ampliar() {
+        vagas_.assign(vagas_.size() * 2, 0);
+        --desvio_;
+        const size_t mascara = vagas_.size() - 1;
+        for (uint32_t i = 0; i < valores_.size(); ++i) {
+            size_t vaga = Inicio(valores_[i]);
+            while (vagas_[vaga] != 0) {
+                vaga = (vaga + 1) & mascara;
+            }
+            vagas_[vaga] = i + 1;
+        }
+    }
 
     std::vector<T> valores_;
-    std::unordered_map<T, uint32_t, Hash, Igual> indices_;
+    std::vector<uint32_t> vagas_ = std::vector<uint32_t>(64, 0); // index + 1, 0 when free
+    int desvio_ = 64 - 6;                                        // 64 - log2(slots)
 };
 
 } // namespace tarvo
