@@ -139,7 +139,7 @@ void Gerar(const std::string& caminho, int linhas) {
 // One measurement: prints its part of the table's row, without the newline.
 // Times are CPU seconds.
 int Medir(const std::string& caminho, const std::string& modo) {
-    const auto aplicacao = tarvo::AplicacaoQt::Garantir(tarvo::AplicacaoQt::Uso::SemJanelas);
+    const auto aplicacao = tarvo::AplicacaoQt::Garantir(tarvo::AplicacaoQt::Uso::Arquivos);
     const tarvo::Database banco(caminho);
     tarvo::RelatorioDIPAMCodigo1 relatorio;
     const double antesConstruir = SegundosCpu();

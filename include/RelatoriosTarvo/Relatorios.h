@@ -28,9 +28,10 @@ struct DeclaracaoEscolhida {
 // user pick reports in a modal dialog and previews or prints them; Exportar
 // writes them as files without any window. Errors pass on as tarvo::Erro.
 //
-// The library needs a Qt application on the calling thread: a host that runs
-// Qt keeps its own; for any other host the library creates one when first
-// needed and keeps it while a Relatorios object lives.
+// The dialog, previews and printing need a Qt application on the calling
+// thread: a host that runs Qt keeps its own; for any other host the library
+// creates one when first needed and keeps it while a Relatorios object lives.
+// Exportar needs none.
 class TARVO_API Relatorios {
 public:
     static constexpr int Quantidade = 10;

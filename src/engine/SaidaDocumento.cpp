@@ -89,7 +89,6 @@ void SaidaDocumento::ExigirAplicacao(bool janelas) {
 
 void SaidaDocumento::Pdf(const Documento& documento, const std::string& caminho,
                          Andamento* andamento) {
-    ExigirAplicacao(false);
     EscritorPdf::Gravar({{&documento, ""}}, {documento.Definicoes().titulo, documento.Assunto()},
                         caminho, andamento);
 }
@@ -97,7 +96,6 @@ void SaidaDocumento::Pdf(const Documento& documento, const std::string& caminho,
 void SaidaDocumento::PdfUnico(const std::vector<Parte>& partes, const std::string& titulo,
                               const std::string& assunto, const std::string& caminho,
                               Andamento* andamento) {
-    ExigirAplicacao(false);
     std::vector<EscritorPdf::Parte> documentos;
     for (const Parte& parte : partes)
         documentos.push_back({parte.documento, parte.marcador});

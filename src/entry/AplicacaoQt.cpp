@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -26,9 +27,15 @@ bool Definida(const char* variavel) {
 }
 
 // The one application the library may own is shared by every holder in the
-// process; it goes with the last of them.
-std::weak_ptr<AplicacaoQt>& Registro() {
-    static std::weak_ptr<AplicacaoQt> registro;
+// process; it goes with the last of them. `linha` is the holders' thread,
+// which stands for the application's until there is one.
+struct RegistroAplicacao {
+    std::weak_ptr<AplicacaoQt> atual;
+    std::optional<std::thread::id> linha;
+};
+
+RegistroAplicacao& Registro() {
+    static RegistroAplicacao registro;
     return registro;
 }
 
@@ -40,10 +47,14 @@ std::mutex& Trava() {
 }
 
 // Whether the calling thread may use the process's Qt application: the one
-// it lives on, or any while there is none.
+// it lives on; while there is none, the holders' thread, or any when there
+// is no holder either. Called with the lock held.
 bool NaLinhaDaAplicacao() {
     const QCoreApplication* const aplicacao = QCoreApplication::instance();
-    return aplicacao == nullptr || aplicacao->thread() == QThread::currentThread();
+    if (aplicacao != nullptr)
+        return aplicacao->thread() == QThread::currentThread();
+    const std::optional<std::thread::id>& linha = Registro().linha;
+    return !linha.has_value() || *linha == std::this_thread::get_id();
 }
 
 void SilenciarQt(QtMsgType tipo, const QMessageLogContext&, const QString& mensagem) {
@@ -82,19 +93,13 @@ std::shared_ptr<AplicacaoQt> AplicacaoQt::Garantir(Uso uso) {
     // refused never holds the last reference to another thread's application.
     if (!NaLinhaDaAplicacao())
         Falha("Os relatórios só podem ser usados na linha de execução da aplicação Qt.");
-    atual = Registro().lock();
+    atual = Registro().atual.lock();
     if (!atual) {
-        if (QCoreApplication::instance() != nullptr) {
-            atual.reset(new AplicacaoQt(Origem::Hospedeiro));
-        } else if (TelaDisponivel()) {
-            atual.reset(new AplicacaoQt(Origem::Propria));
-        } else if (uso == Uso::SemJanelas) {
-            atual.reset(new AplicacaoQt(Origem::PropriaSemTela));
-        } else {
-            Falha("Nenhuma tela disponível para mostrar o diálogo de relatórios.");
-        }
-        Registro() = atual;
+        atual.reset(new AplicacaoQt());
+        Registro().atual = atual;
+        Registro().linha = std::this_thread::get_id();
     }
+    atual->Preparar(uso);
     atual->Verificar(uso);
     return atual;
 }
@@ -103,31 +108,48 @@ bool AplicacaoQt::TelaDisponivel() {
     return Definida("QT_QPA_PLATFORM") || Definida("DISPLAY") || Definida("WAYLAND_DISPLAY");
 }
 
-AplicacaoQt::AplicacaoQt(Origem origem) : origem_(origem) {
-    if (origem_ == Origem::Hospedeiro) {
-        Traduzir();
-        return;
-    }
+AplicacaoQt::AplicacaoQt() : hospedeiro_(QCoreApplication::instance() != nullptr) {
     // A host without Qt of its own does not want Qt's notes on its standard
     // error ("XDG_RUNTIME_DIR not set", font fallbacks): they are kept only
     // when asked for.
-    if (!Definida("RELATORIOS_TARVO_DEPURAR"))
+    if (!hospedeiro_ && !Definida("RELATORIOS_TARVO_DEPURAR"))
         manipuladorAnterior_ = qInstallMessageHandler(SilenciarQt);
-    std::vector<std::string> lista = {"relatorios_tarvo"};
-    if (origem_ == Origem::PropriaSemTela)
-        lista.insert(lista.end(), {"-platform", "offscreen"});
-    argumentos_ = std::make_unique<Argumentos>(std::move(lista));
-    aplicacao_ = std::make_unique<QApplication>(argumentos_->argc, argumentos_->argv.data());
-    // Without a desktop's icon theme the preview's buttons take the icons
-    // Debian installs with Qt's dialogs.
-    if (QIcon::fromTheme(QStringLiteral("document-print")).isNull())
-        QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
-    Traduzir();
+}
+
+void AplicacaoQt::Preparar(Uso uso) {
+    // The reports and their files are drawn by the library's own layout and
+    // PDF writer: loading a platform, its fonts and its plugins for them
+    // would only cost time.
+    if (uso == Uso::Arquivos)
+        return;
+    if (QCoreApplication::instance() == nullptr) {
+        if (hospedeiro_)
+            Falha("A aplicação Qt do processo não existe mais.");
+        semTela_ = !TelaDisponivel();
+        if (semTela_ && uso == Uso::Janelas)
+            Falha("Nenhuma tela disponível para mostrar o diálogo de relatórios.");
+        // Without a display the application runs offscreen.
+        std::vector<std::string> lista = {"relatorios_tarvo"};
+        if (semTela_)
+            lista.insert(lista.end(), {"-platform", "offscreen"});
+        argumentos_ = std::make_unique<Argumentos>(std::move(lista));
+        aplicacao_ = std::make_unique<QApplication>(argumentos_->argc, argumentos_->argv.data());
+        // Without a desktop's icon theme the preview's buttons take the icons
+        // Debian installs with Qt's dialogs.
+        if (QIcon::fromTheme(QStringLiteral("document-print")).isNull())
+            QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+    }
+    if (!traduzido_) {
+        traduzido_ = true;
+        Traduzir();
+    }
 }
 
 AplicacaoQt::~AplicacaoQt() {
     const std::lock_guard<std::mutex> trava(Trava());
-    if (!NaLinhaDaAplicacao()) {
+    const bool naLinha = NaLinhaDaAplicacao();
+    Registro().linha.reset();
+    if (!naLinha && (aplicacao_ || traducao_)) {
         // Let go on another thread (a handle passed between threads): Qt
         // cannot take its application down there, so it stays, as a host's
         // would, usable on its own thread, with all it refers to.
@@ -166,12 +188,11 @@ void AplicacaoQt::Traduzir() {
 }
 
 void AplicacaoQt::Verificar(Uso uso) const {
-    const QCoreApplication* const aplicacao = QCoreApplication::instance();
-    if (aplicacao == nullptr)
-        Falha("A aplicação Qt do processo não existe mais.");
+    if (uso == Uso::Arquivos)
+        return;
     // What kind of application each use needs is the engine's one check.
     SaidaDocumento::ExigirAplicacao(uso == Uso::Janelas);
-    if (uso == Uso::Janelas && origem_ == Origem::PropriaSemTela)
+    if (uso == Uso::Janelas && semTela_)
         Falha("Nenhuma tela disponível para mostrar o diálogo de relatórios.");
 }
 

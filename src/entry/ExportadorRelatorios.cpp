@@ -83,7 +83,7 @@ std::vector<std::string> ExportadorRelatorios::Exportar(const Pedido& pedido,
     // Every destination is checked before anything is built or written.
     VerificarDestinos(Destinos(Mascara, pastaPdf, pastaJson, arquivoUnico),
                       Conexao::De(*pedido.BancoDados).Arquivos());
-    relatorios_.PrepararAplicacao(AplicacaoQt::Uso::SemJanelas);
+    relatorios_.PrepararAplicacao(AplicacaoQt::Uso::Arquivos);
     CriarPasta(pastaPdf);
     CriarPasta(pastaJson);
     if (!arquivoUnico.empty() && arquivoUnico != ArquivoAtomico::SaidaPadrao)

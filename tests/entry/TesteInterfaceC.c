@@ -45,6 +45,19 @@ static char* LerArquivo(const char* caminho) {
     return texto;
 }
 
+/* Whether a Qt platform plugin (offscreen, xcb, ...) is loaded in this process. */
+static int PlataformaQtCarregada(void) {
+    char linha[4096];
+    int carregada = 0;
+    FILE* mapas = fopen("/proc/self/maps", "r");
+    if (mapas == NULL)
+        return 1;
+    while (!carregada && fgets(linha, sizeof linha, mapas) != NULL)
+        carregada = strstr(linha, "/plugins/platforms/") != NULL;
+    fclose(mapas);
+    return carregada;
+}
+
 /* Whether the fonts of a PDF include Liberation Sans, the face of "Arial". */
 static int TemLiberationSans(const char* pdf) {
     char comando[1200];
@@ -107,6 +120,8 @@ int main(void) {
     VERIFICAR(Existe(pdf, "01-RelatorioCadastro.pdf") && Existe(json, "01-RelatorioCadastro.json"));
     VERIFICAR(Existe(pdf, "03-RelatorioSaidas.pdf") && Existe(json, "03-RelatorioSaidas.json"));
     VERIFICAR(!Existe(pdf, "02-RelatorioEntradas.pdf"));
+    /* Building and writing files take no Qt platform, fonts or display. */
+    VERIFICAR(!PlataformaQtCarregada());
 
     /* A missing database file is an error and is not created. */
     VERIFICAR(tarvo_relatorios_exportar_arquivo(relatorios, faltando, NULL, 7, -1, NULL, json) ==

@@ -110,7 +110,7 @@ TEST_F(TesteSaidasDoPrograma, RelatorioConstruidoNaoSalvaSobreSeuBanco) {
     const QByteArray original = Conteudo(Banco());
     const Database bancoDados(banco.Caminho());
     ConjuntoRelatorios relatorios;
-    relatorios.PrepararAplicacao(AplicacaoQt::Uso::SemJanelas);
+    relatorios.PrepararAplicacao(AplicacaoQt::Uso::Arquivos);
     relatorios.Construir(1, Pedido{&bancoDados, "123", 7, 2, {}, {}});
     const MotorRelatorio& motor = relatorios.Relatorio(1).Motor();
     EXPECT_EQ(teste::NumeroDoErro([&] { motor.SalvarPdf(banco.Caminho()); }),

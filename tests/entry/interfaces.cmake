@@ -15,9 +15,9 @@ target_compile_definitions(teste_interface_c PRIVATE
   TARVO_ESQUEMA_SQL="${PROJECT_SOURCE_DIR}/demo/esquema.sql"
   TARVO_VERSAO="${PROJECT_VERSION}")
 add_test(NAME InterfaceC COMMAND teste_interface_c)
-# No display at all: the library has to make its own offscreen application.
-# Nor does fontconfig know the report fonts: each application the library
-# makes must be given them.
+# No display at all: exports take no Qt application, printing one the
+# library makes offscreen. Nor does fontconfig know the report fonts: each
+# application the library makes must be given them.
 set(fontes_sem_liberation ${CMAKE_CURRENT_LIST_DIR}/fontes-sem-liberation.conf)
 set_tests_properties(InterfaceC PROPERTIES
   TIMEOUT 120
