@@ -51,22 +51,6 @@ public:
     void Compactar() { valores_.shrink_to_fit(); }
 
 private:
-    // The values are a few words long and looked up for every element a
-    // report adds: each word is mixed in with a multiplication, cheaper
-    // than a general-purpose string hash on such short keys.
-    struct Hash {
-        size_t operator()(const T& valor) const {
-            const auto* bytes = reinterpret_cast<const unsigned char*>(&valor);
-            uint64_t hash = sizeof(T);
-            for (size_t i = 0; i < sizeof(T); i += sizeof(uint64_t)) {
-                uint64_t palavra = 0;
-                std::memcpy(&palavra, bytes + i, std::min(sizeof(uint64_t), sizeof(T) - i));
-                hash = (hash ^ palavra) * 0x9E3779B97F4A7C15ull;
-                hash ^= hash >> 29;
-            }
-            return static_cast<size_t>(hash);
-        }
-    };
     static bool Igual(const T& a, const T& b) { return std::memcmp(&a, &b, sizeof(T)) == 0; }
 
     // An open-addressing table of indexes into the values: no node per
@@ -80,12 +64,22 @@ private:
         return vaga;
     }
 
-    // The first slot to probe: the top bits of the hash times the golden
-    // ratio. A double's low bits are mostly zero, so its hash's low bits
-    // alone would send most coordinates to the same few slots.
+    // The first slot to probe. The values are a few words long and looked up
+    // for every element a report adds: each word is mixed in with a
+    // multiplication, cheaper than a general-purpose hash on such short
+    // keys, and the slot is taken from the top bits, which depend on every
+    // bit of the value (a double's low bits are mostly zero, so the low bits
+    // of a product would send most coordinates to the same few slots).
     size_t Inicio(const T& valor) const {
-        return static_cast<size_t>((static_cast<uint64_t>(Hash{}(valor)) * 0x9E3779B97F4A7C15ull) >>
-                                   desvio_);
+        const auto* bytes = reinterpret_cast<const unsigned char*>(&valor);
+        uint64_t hash = sizeof(T);
+        for (size_t i = 0; i < sizeof(T); i += sizeof(uint64_t)) {
+            uint64_t palavra = 0;
+            std::memcpy(&palavra, bytes + i, std::min(sizeof(uint64_t), sizeof(T) - i));
+            hash = (hash ^ palavra) * 0x9E3779B97F4A7C15ull;
+            hash ^= hash >> 29;
+        }
+        return static_cast<size_t>(hash >> desvio_);
     }
 
     void Ampliar() {
