@@ -38,6 +38,19 @@ set_tests_properties(InterfaceCConcorrente PROPERTIES
   ENVIRONMENT "LC_ALL=C.UTF-8"
   ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=unset:;DISPLAY=unset:;WAYLAND_DISPLAY=unset:")
 
+# A host whose Qt application is core-only exports without any display (in a
+# folder of its own: it has its own main, outside the entry test program).
+add_executable(teste_hospedeiro_nucleo ${CMAKE_CURRENT_LIST_DIR}/nucleo/TesteHospedeiroNucleo.cpp)
+target_link_libraries(teste_hospedeiro_nucleo PRIVATE relatorios_tarvo Qt6::Core SQLite::SQLite3)
+target_compile_definitions(teste_hospedeiro_nucleo PRIVATE
+  TARVO_ESQUEMA_SQL="${PROJECT_SOURCE_DIR}/demo/esquema.sql"
+  TARVO_DEMO_SQL="${PROJECT_SOURCE_DIR}/demo/demo.sql")
+add_test(NAME HospedeiroNucleo COMMAND teste_hospedeiro_nucleo)
+set_tests_properties(HospedeiroNucleo PROPERTIES
+  TIMEOUT 120
+  ENVIRONMENT "LC_ALL=C.UTF-8"
+  ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=unset:;DISPLAY=unset:;WAYLAND_DISPLAY=unset:")
+
 # The installed tree is checked in the normal build only: consumers built
 # against a sanitized library would need the sanitizer runtime preloaded.
 if(TARVO_SANITIZE OR TARVO_TSAN)
