@@ -27,11 +27,12 @@ bool Definida(const char* variavel) {
 }
 
 // The one application the library may own is shared by every holder in the
-// process; it goes with the last of them. `linha` is the holders' thread,
-// which stands for the application's until there is one.
+// process; it goes with the last of them. `linha` is the holders' thread
+// (none without holders), which stands for the application's until there is
+// one.
 struct RegistroAplicacao {
     std::weak_ptr<AplicacaoQt> atual;
-    std::optional<std::thread::id> linha;
+    std::thread::id linha;
 };
 
 RegistroAplicacao& Registro() {
@@ -53,8 +54,8 @@ bool NaLinhaDaAplicacao() {
     const QCoreApplication* const aplicacao = QCoreApplication::instance();
     if (aplicacao != nullptr)
         return aplicacao->thread() == QThread::currentThread();
-    const std::optional<std::thread::id>& linha = Registro().linha;
-    return !linha.has_value() || *linha == std::this_thread::get_id();
+    const std::thread::id linha = Registro().linha;
+    return linha == std::thread::id() || linha == std::this_thread::get_id();
 }
 
 void SilenciarQt(QtMsgType tipo, const QMessageLogContext&, const QString& mensagem) {
@@ -148,7 +149,7 @@ void AplicacaoQt::Preparar(Uso uso) {
 AplicacaoQt::~AplicacaoQt() {
     const std::lock_guard<std::mutex> trava(Trava());
     const bool naLinha = NaLinhaDaAplicacao();
-    Registro().linha.reset();
+    Registro().linha = std::thread::id();
     if (!naLinha && (aplicacao_ || traducao_)) {
         // Let go on another thread (a handle passed between threads): Qt
         // cannot take its application down there, so it stays, as a host's
